@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+namespace zlm {
+
+/** The result of one straightedge placement. */
+struct DeviationRecord {
+    double Station = 0.0;        ///< feet: index of the straightedge's first point times dx
+    double MaxDeviation = 0.0;   ///< inches: largest gap between the supports
+    double AmountExceeded = 0.0; ///< inches: MaxDeviation - Threshold when above it, else exactly 0
+};
+
+/** The records of one run, in placement order; its size is the count n. */
+using DeviationList = std::vector<DeviationRecord>;
+
+} // namespace zlm

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zlm {
+
+/**
+ * Formats a number for display with one of ZLM's patterns: "###0.0000",
+ * "##0.0000", "###0.0", "0.00", "##0.0", "#0.00" and "###.000".
+ * The count of "0" before the point is the least number of integer digits
+ * ("###.000" shows .250, not 0.250), the count of "0" after it the exact number
+ * of decimals. No grouping. Halves are rounded away from zero on the exact
+ * binary value (6.25 -> "6.3" with one decimal; 12.125 -> "12.13" with two).
+ * A value that rounds to zero shows no minus sign. decimalSeparator is the
+ * user's (a "." under the C locale).
+ */
+std::string FormatNumber(double value, std::string_view pattern, char decimalSeparator);
+
+} // namespace zlm

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zlm {
+
+/**
+ * Where the straightedge engine reports its progress. The engine calls, in this
+ * order: SetTextVisible(false) and SetVisible(true) at the start; SetValue(v)
+ * then Refresh() after each placement; SetVisible(false) at the end.
+ * The main window implements it with its Tallyline bar, the batch tool with a
+ * line on a terminal.
+ */
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void SetTextVisible(bool visible) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void SetValue(std::int16_t percent) = 0;
+    virtual void Refresh() = 0;
+};
+
+/** A progress sink that shows nothing. */
+class NullProgress final : public ProgressSink {
+public:
+    void SetTextVisible(bool) override {}
+    void SetVisible(bool) override {}
+    void SetValue(std::int16_t) override {}
+    void Refresh() override {}
+};
+
+} // namespace zlm

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "analysis/DeviationRecord.h"
+#include "analysis/ProgressSink.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zlm {
+
+/**
+ * Rolls a straightedge of `straightedgeLength` feet along the profile in steps of
+ * `advance` points (8 / dx, single precision) and replaces `deviations` with one
+ * record per placement.
+ *
+ * `workingElevations` holds at least `pointCount` elevations in feet (the
+ * Simulate command passes N + 1 values, the last 0.0; only 0 .. N - 1 are read).
+ * The caller guarantees dx > 0 and a straightedge of at least 2 points
+ * (L = 16 / dx rounded half-even, 2 <= L); a profile of L points or fewer gives
+ * no placement. Progress goes to `progress` in the documented order.
+ */
+void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx,
+                          float advance, float threshold, double straightedgeLength, DeviationList& deviations,
+                          ProgressSink& progress);
+
+/**
+ * Sorts list[lo..hi] (point indexes) in ascending order of elevation with ZLM's
+ * quicksort (middle entry as pivot); equal elevations end in exactly the order
+ * this procedure leaves them, which decides the supports on level ground.
+ */
+void SortByElevation(std::vector<std::int32_t>& list, std::int32_t lo, std::int32_t hi,
+                     std::span<const double> elevations);
+
+/**
+ * Tests whether the left candidate a and the right candidate b (a < b) can carry
+ * the straightedge spanning points s .. e: no point of the span, in single
+ * precision, stands above the line through a and b. Returns true with the
+ * largest gap between a and b in feet (double precision), or false with -1.0.
+ */
+bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::int32_t e, std::int32_t a,
+                     std::int32_t b, double& deviation);
+
+} // namespace zlm

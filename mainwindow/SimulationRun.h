@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/ProgressSink.h"
+#include "analysis/ResultsGrid.h"
+#include "mainwindow/SharedState.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zlm {
+
+/** Outcome of the Simulate command. */
+struct SimulationOutcome {
+    bool ran = false;
+    std::string refusal; ///< why nothing was run, for a "Ski Error" box, when !ran
+};
+
+/** Makes N + 1 working elevations: the profile's N, then 0.0. */
+std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
+
+/**
+ * The Simulate command without the window: checks that the open profile can be
+ * analysed (refusing, with nothing changed, when it cannot), copies the working
+ * elevations, runs the straightedge engine, calls handlePendingEvents once,
+ * lays out the grid header and fills the results table as the placement list
+ * or, for a section length text that converts to more than 0, the section
+ * summary. Sets StraightedgeLength, Threshold, WorkingElevations, the
+ * DeviationList and OverallPercentExceeding in `state`.
+ */
+SimulationOutcome RunSimulation(SharedState& state, ResultsGrid& grid, const std::string& sectionLengthText,
+                                char decimalSeparator, ProgressSink& progress,
+                                const std::function<void()>& handlePendingEvents = {});
+
+} // namespace zlm

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "profile_input/ElevationProfile.h"
+#include "profile_input/ErdProfileReader.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zlm {
+
+/** Which message box an open that did not load shows. */
+enum class OpenFailureBox {
+    None,         ///< loaded
+    TakeoffError, ///< "Takeoff Error", Yes/No, no icon: not a valid column-text profile
+    SkiError,     ///< "Ski Error", warning: "Not a file" or the SI message
+    FileError,    ///< "File Error!", warning: column-text header or data failure
+    ErdError      ///< title "ZLM", information: "Error 0 " + the reader's text
+};
+
+/** Outcome of reading a chosen file; profile and title only when loaded. */
+struct OpenOutcome {
+    bool loaded = false;
+    OpenFailureBox box = OpenFailureBox::None;
+    std::string message; ///< the whole text of the box, exactly as shown
+    ElevationProfile profile;
+    std::string title;
+};
+
+/** True when the path's last three characters are "dat" (exact case): a column-text profile. */
+bool IsColumnTextPath(const std::string& path);
+
+/**
+ * Reads the chosen file the way the Browse command does: ".dat" (exact case)
+ * through CheckColumnProfile and ReadColumnProfile, anything else through
+ * ReadErdProfile. The caller replaces its profile only when loaded.
+ */
+OpenOutcome ReadProfileFile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
+
+} // namespace zlm
