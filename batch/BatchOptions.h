@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zlm {
+
+/** What one zlm-batch run is asked to do. */
+struct BatchOptions {
+    std::string sectionText;             ///< --section: read like the typed section length; empty = placement list
+    std::int32_t channel = 1;            ///< --channel: the answer to the channel question, 1 or 2
+    std::string delimiterWord = "comma"; ///< --delimiter: "comma" or "space"
+    std::string outputPath;              ///< --output; empty = standard output
+    std::string profilePath;             ///< PROFILE
+};
+
+/** Whether the command line asks for a run, for the usage text, or is wrong. */
+enum class ArgumentsStatus { Run, Help, UsageError };
+
+/** Outcome of reading the command line; `error` says what is wrong for UsageError. */
+struct ParsedArguments {
+    ArgumentsStatus status = ArgumentsStatus::UsageError;
+    BatchOptions options;
+    std::string error;
+};
+
+/**
+ * Reads zlm-batch's arguments (without the program name). Options take their
+ * value as the next argument or after "=" (--section=100); "--" ends the options.
+ * Exactly one PROFILE is required.
+ */
+ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments);
+
+/** The usage text, ending in a newline. */
+std::string BatchUsage();
+
+} // namespace zlm

@@ -1,0 +1,58 @@
+#include "batch/BatchRun.h"
+
+#include "analysis/DisplayFormat.h"
+#include "analysis/ResultsGrid.h"
+#include "analysis/ResultsTable.h"
+#include "mainwindow/GridTextWriter.h"
+#include "mainwindow/SharedState.h"
+#include "mainwindow/SimulationRun.h"
+#include "profile_input/ProfileOpen.h"
+
+namespace zlm {
+
+BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress)
+{
+    BatchOutcome outcome;
+
+    // The state and grid as the main window has them after loading.
+    SharedState state;
+    state.englishMode = true;
+    state.channelChoice = options.channel - 1;
+    ResultsGrid grid;
+    grid.SetWidth(kMainWindowGridWidth);
+    LayoutResultsHeader(grid, state.units);
+
+    const ChannelQuestion answerChannel = [&options](std::int32_t& channelChoice) {
+        channelChoice = options.channel - 1;
+    };
+    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channelChoice, answerChannel);
+    if (!opened.loaded) {
+        outcome.message = opened.message;
+        return outcome;
+    }
+    state.profile = std::move(opened.profile);
+    state.profileTitle = std::move(opened.title);
+
+    const SimulationOutcome run = RunSimulation(state, grid, options.sectionText, decimalSeparator, progress);
+    if (!run.ran) {
+        outcome.message = run.refusal;
+        return outcome;
+    }
+
+    if (options.outputPath.empty()) {
+        outcome.summary = GridAsText(grid, options.delimiterWord);
+    } else {
+        const SaveResult saved = SaveGridAsText(options.outputPath, options.delimiterWord, grid);
+        if (!saved.ok) {
+            outcome.message = saved.message;
+            return outcome;
+        }
+    }
+    outcome.exitCode = 0;
+    outcome.overallPercentExceeding = state.overallPercentExceeding;
+    outcome.percentLine = "Percent Exceeded Threshold (0.25 in) = " +
+                          FormatNumber(state.overallPercentExceeding, "#0.00", decimalSeparator) + "% Overall";
+    return outcome;
+}
+
+} // namespace zlm

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "analysis/ProgressSink.h"
+#include "batch/BatchOptions.h"
+
+#include <string>
+
+namespace zlm {
+
+/** The grid width of the main window's results table (grdSKI), in twips: the batch table matches its columns. */
+inline constexpr std::int32_t kMainWindowGridWidth = 6615;
+
+/** Outcome of one batch run. */
+struct BatchOutcome {
+    int exitCode = 1;    ///< 0 done, 1 refused or not written
+    std::string message; ///< when exitCode is 1: the text the window would show
+    std::string summary; ///< when done without --output: the summary's bytes for standard output
+    float overallPercentExceeding = 0.0f;
+    std::string percentLine; ///< when done: "Percent Exceeded Threshold (0.25 in) = X.XX% Overall"
+};
+
+/**
+ * The whole analysis without a window: reads the profile as the open command
+ * does (answering the channel question with options.channel), runs Simulate as
+ * the window does on a grid of the main window's width, and either saves the
+ * summary safely to options.outputPath or returns its bytes. Numbers use
+ * `decimalSeparator`.
+ */
+BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress);
+
+} // namespace zlm

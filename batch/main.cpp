@@ -1,0 +1,94 @@
+// zlm-batch: the Simulate command and Save As without a window, for scripts and many files.
+
+#include "batch/BatchOptions.h"
+#include "batch/BatchRun.h"
+#include "batch/TerminalProgress.h"
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes, int& error)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void WriteError(const std::string& text)
+{
+    int ignored = 0;
+    WriteAll(STDERR_FILENO, text, ignored);
+}
+
+/** The user's decimal separator from the environment's locale; "." under LC_ALL=C. */
+char DecimalSeparatorFromEnvironment()
+{
+    std::setlocale(LC_ALL, "");
+    const char* point = std::localeconv()->decimal_point;
+    const char separator = (point != nullptr && std::strlen(point) == 1) ? point[0] : '.';
+    // Numbers are read and written by ZLM's own rules; keep the C library's number
+    // handling as it was, so nothing else changes with the locale.
+    std::setlocale(LC_NUMERIC, "C");
+    return separator;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A closed pipe must come back as a write error with a message, not end the program silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    const char separator = DecimalSeparatorFromEnvironment();
+
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const zlm::ParsedArguments parsed = zlm::ParseBatchArguments(arguments);
+    if (parsed.status == zlm::ArgumentsStatus::Help) {
+        int error = 0;
+        if (!WriteAll(STDOUT_FILENO, zlm::BatchUsage(), error)) {
+            WriteError(std::string("zlm-batch: could not write to standard output: ") + std::strerror(error) + "\n");
+            return 1;
+        }
+        return 0;
+    }
+    if (parsed.status == zlm::ArgumentsStatus::UsageError) {
+        WriteError("zlm-batch: " + parsed.error + "\n\n" + zlm::BatchUsage());
+        return 2;
+    }
+
+    zlm::NullProgress quiet;
+    zlm::TerminalProgress terminal(STDERR_FILENO);
+    zlm::ProgressSink& progress = ::isatty(STDERR_FILENO) ? static_cast<zlm::ProgressSink&>(terminal) : quiet;
+
+    const zlm::BatchOutcome outcome = zlm::RunBatch(parsed.options, separator, progress);
+    if (outcome.exitCode != 0) {
+        WriteError(outcome.message + "\n");
+        return outcome.exitCode;
+    }
+    if (parsed.options.outputPath.empty()) {
+        int error = 0;
+        if (!WriteAll(STDOUT_FILENO, outcome.summary, error)) {
+            WriteError(std::string("zlm-batch: could not write the summary to standard output: ") +
+                       std::strerror(error) + "\n");
+            return 1;
+        }
+    }
+    WriteError(outcome.percentLine + "\n");
+    return 0;
+}
