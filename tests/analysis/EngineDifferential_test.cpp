@@ -1,0 +1,111 @@
+// Holds the production straightedge engine to the literal reference transcription
+// on thousands of generated profiles: every double of every record must be
+// bit-identical, whatever shortcut the engine takes.
+#include "analysis/StraightedgeEngine.h"
+#include "analysis/reference/ProfileGenerators.h"
+#include "analysis/reference/ReferenceEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <sstream>
+
+namespace zlm {
+namespace {
+
+using testing::AllProfileShapes;
+using testing::GenerateProfile;
+using testing::ProfileShape;
+using testing::ShapeName;
+
+bool SameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Runs both engines and returns a description of the first difference, or "".
+std::string Compare(const std::vector<double>& profile, double dx)
+{
+    std::vector<double> working = profile;
+    working.push_back(0.0);
+    const auto n = static_cast<std::int32_t>(profile.size());
+    const float advance = static_cast<float>(8.0 / dx);
+    NullProgress none;
+    DeviationList expected;
+    DeviationList actual;
+    reference::SimulateStraightedgeLiteral(working, n, dx, advance, 0.25f, 16.0, expected, none);
+    SimulateStraightedge(working, n, dx, advance, 0.25f, 16.0, actual, none);
+    std::ostringstream why;
+    if (expected.size() != actual.size()) {
+        why << "placements: reference " << expected.size() << ", engine " << actual.size();
+        return why.str();
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& e = expected[i];
+        const auto& a = actual[i];
+        if (!SameBits(e.Station, a.Station) || !SameBits(e.MaxDeviation, a.MaxDeviation) ||
+            !SameBits(e.AmountExceeded, a.AmountExceeded)) {
+            why.precision(17);
+            why << "placement " << i << ": reference (" << e.Station << ", " << e.MaxDeviation << ", "
+                << e.AmountExceeded << "), engine (" << a.Station << ", " << a.MaxDeviation << ", "
+                << a.AmountExceeded << ")";
+            return why.str();
+        }
+    }
+    return {};
+}
+
+struct DifferentialCase {
+    double dx;
+    int profiles;
+};
+
+class EngineDifferential : public ::testing::TestWithParam<DifferentialCase> {};
+
+TEST_P(EngineDifferential, MatchesLiteralReferenceBitForBit)
+{
+    const auto c = GetParam();
+    const int L = static_cast<int>(std::nearbyint(16.0 / c.dx));
+    const int A = static_cast<int>(std::ceil(8.0 / c.dx));
+    std::mt19937_64 rng(static_cast<std::uint64_t>(c.dx * 1e6) + 17);
+    const auto shapes = AllProfileShapes();
+    const double bases[] = {0.0, 1.0, 123.456, 2500.0, -40.0};
+    for (int k = 0; k < c.profiles; ++k) {
+        const auto shape = shapes[static_cast<std::size_t>(k) % shapes.size()];
+        const int placements = 1 + static_cast<int>(rng() % 3);
+        const int points = L + 1 + (placements - 1) * A + static_cast<int>(rng() % 5);
+        const double base = bases[rng() % std::size(bases)];
+        const auto seed = rng();
+        const auto profile = GenerateProfile(shape, points, c.dx, seed, base);
+        const auto difference = Compare(profile, c.dx);
+        ASSERT_EQ(difference, "") << ShapeName(shape) << " profile, seed " << seed << ", base " << base << ", "
+                                  << points << " points at dx " << c.dx;
+    }
+}
+
+// 2,400 profiles in all; the finer intervals cost the literal reference the most.
+INSTANTIATE_TEST_SUITE_P(Intervals, EngineDifferential,
+                         ::testing::Values(DifferentialCase{0.25, 600}, DifferentialCase{0.3, 500},
+                                           DifferentialCase{0.5, 500}, DifferentialCase{1.0 / 12.0, 150},
+                                           DifferentialCase{0.1, 250}, DifferentialCase{1.0, 400}));
+
+TEST(EngineDifferentialTargeted, OddLengthsWithBothParitiesOfStart)
+{
+    // dx values with odd L (16 / dx rounds to an odd number) and a fractional
+    // advance, so that placements start at even and odd s.
+    for (double dx : {16.0 / 53.0, 16.0 / 41.0, 16.0 / 33.0, 0.3, 16.0 / 7.0, 16.0 / 3.0}) {
+        for (auto shape : AllProfileShapes()) {
+            for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+                const int L = static_cast<int>(std::nearbyint(16.0 / dx));
+                const auto profile = GenerateProfile(shape, 4 * L + 3, dx, seed * 7919, 50.0);
+                ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx << " seed " << seed;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace zlm
