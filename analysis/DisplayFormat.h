@@ -14,6 +14,9 @@ namespace zlm {
  * binary value (6.25 -> "6.3" with one decimal; 12.125 -> "12.13" with two).
  * A value that rounds to zero shows no minus sign. decimalSeparator is the
  * user's (a "." under the C locale).
+ * A "#" after the point is an optional decimal, shown only when not zero; other
+ * characters of a pattern are ignored. NaN and infinities show as "nan", "inf"
+ * and "-inf". Does not depend on the process locale.
  */
 std::string FormatNumber(double value, std::string_view pattern, char decimalSeparator);
 
