@@ -25,8 +25,14 @@ enum class CellAlignment { General, Left, Centre, Right };
  * row 0 the header row, with a current cell to which the cell-wise settings
  * apply. It is the only place the results table lives: the export, the
  * clipboard copy and the graph read their texts back from it.
- * A new grid has 2 rows and 3 columns of empty white cells. Any number of rows.
+ * A new grid has 2 rows and 3 columns of empty white cells with General
+ * alignment, no fixed column, the current cell at row 1, column 0, and a width of
+ * 6615 twips (the main window's grid). Any number of rows.
  * Lengths are in twips (1/1440 inch).
+ *
+ * Arguments outside the grid never fail: a setter ignores them, TextMatrix gives
+ * an empty text, CellBackColor white and CellAlignmentAt General. The current
+ * cell stays inside the grid when rows or columns are dropped.
  */
 class ResultsGrid {
 public:
@@ -44,19 +50,26 @@ public:
     /** Dropping rows drops their cells; new rows are empty and white. At least 1. */
     void SetRows(std::int32_t rows);
     std::int32_t Cols() const;
+    /** Like SetRows for columns; at least 1. */
     void SetCols(std::int32_t cols);
     std::int32_t FixedCols() const;
+    /** Kept between 0 and Cols() - 1. */
     void SetFixedCols(std::int32_t fixedCols);
 
+    /** Columns without a width of their own report -1 (the view's default). */
     std::int32_t ColWidth(std::int32_t col) const;
+    /** A negative width gives the column back the view's default (-1). */
     void SetColWidth(std::int32_t col, std::int32_t twips);
     /** Rows without a height of their own report -1 (the view's default). */
     std::int32_t RowHeight(std::int32_t row) const;
+    /** A negative height gives the row back the view's default (-1). */
     void SetRowHeight(std::int32_t row, std::int32_t twips);
 
     std::int32_t Row() const;
+    /** Makes `row` current and collapses the selection to the current cell. */
     void SetRow(std::int32_t row);
     std::int32_t Col() const;
+    /** Makes `col` current and collapses the selection to the current cell. */
     void SetCol(std::int32_t col);
 
     /** Text of the current cell. */
@@ -81,16 +94,44 @@ public:
     std::int32_t Width() const;
     void SetWidth(std::int32_t twips);
 
+    /** The selected range as set; without one, the current cell. */
     const Selection& CurrentSelection() const;
+    /** Selects a range; its corners may be given in any order. */
     void SetSelection(const Selection& selection);
-    /** Texts of the selected cells: a tab between the cells of a row, a CR between rows. */
+    /**
+     * Texts of the selected cells: a tab between the cells of a row, a CR between
+     * rows, nothing after the last. Without a selection, the current cell's text.
+     * Only the part of the range inside the grid counts (none: an empty text).
+     */
     std::string Clip() const;
 
     /** Increases on every change of the row or column count, so a view knows to reload. */
     std::uint64_t LayoutRevision() const;
 
 private:
-    // implementation's choice
+    std::size_t CellIndex(std::int32_t row, std::int32_t col) const;
+    bool Contains(std::int32_t row, std::int32_t col) const;
+    void ResizeCells(std::int32_t rows, std::int32_t cols);
+
+    std::int32_t rows_ = 2;
+    std::int32_t cols_ = 3;
+    std::int32_t fixedCols_ = 0;
+    // Row-major, rows_ * cols_ entries each: one text, colour and alignment per cell
+    // and nothing per row, so a long table stays compact.
+    std::vector<std::string> texts_;
+    std::vector<CellColor> backColors_;
+    std::vector<std::uint8_t> alignments_; // CellAlignment values
+    std::vector<std::int32_t> colWidths_;
+    // Heights of rows 0 .. size() - 1 only; usually just the header row has one.
+    std::vector<std::int32_t> rowHeights_;
+    std::int32_t row_ = 1;
+    std::int32_t col_ = 0;
+    bool fontBold_ = false;
+    bool wordWrap_ = false;
+    std::int32_t width_ = 6615;
+    bool hasSelection_ = false;
+    Selection selection_{1, 0, 1, 0};
+    std::uint64_t layoutRevision_ = 0;
 };
 
 } // namespace zlm
