@@ -1,0 +1,97 @@
+#include "batch/BatchOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace zlm {
+namespace {
+
+struct GoodCase {
+    std::vector<std::string> arguments;
+    BatchOptions expected;
+};
+
+void PrintTo(const GoodCase& c, std::ostream* os)
+{
+    for (const auto& argument : c.arguments) {
+        *os << '"' << argument << "\" ";
+    }
+}
+
+class BatchArgumentsTest : public ::testing::TestWithParam<GoodCase> {};
+
+TEST_P(BatchArgumentsTest, ReadsTheOptions)
+{
+    const ParsedArguments parsed = ParseBatchArguments(GetParam().arguments);
+    ASSERT_EQ(parsed.status, ArgumentsStatus::Run) << parsed.error;
+    const BatchOptions& got = parsed.options;
+    const BatchOptions& want = GetParam().expected;
+    EXPECT_EQ(got.sectionText, want.sectionText);
+    EXPECT_EQ(got.channel, want.channel);
+    EXPECT_EQ(got.delimiterWord, want.delimiterWord);
+    EXPECT_EQ(got.outputPath, want.outputPath);
+    EXPECT_EQ(got.profilePath, want.profilePath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Good, BatchArgumentsTest,
+    ::testing::Values(GoodCase{{"road.erd"}, {"", 1, "comma", "", "road.erd"}},
+                      GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt",
+                                "road.dat"},
+                               {"100", 2, "space", "o.txt", "road.dat"}},
+                      GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
+                               {"12,5", 1, "comma", "a=b.txt", "road.erd"}},
+                      // The section text is handed on as typed: the run reads it like the window's text box.
+                      GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, "comma", "", "road.erd"}},
+                      GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, "comma", "", "--odd name.erd"}},
+                      GoodCase{{"-"}, {"", 1, "comma", "", "-"}}));
+
+TEST(BatchHelpTest, HelpWinsWhereverItStands)
+{
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"road.erd", "--help"}, {"--channel", "2", "--help", "road.erd"}}) {
+        EXPECT_EQ(ParseBatchArguments(arguments).status, ArgumentsStatus::Help) << arguments.front();
+    }
+}
+
+struct BadCase {
+    std::vector<std::string> arguments;
+    std::string phrase;
+};
+
+void PrintTo(const BadCase& c, std::ostream* os)
+{
+    *os << c.phrase;
+}
+
+class BatchUsageErrorTest : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BatchUsageErrorTest, SaysWhatIsWrong)
+{
+    const ParsedArguments parsed = ParseBatchArguments(GetParam().arguments);
+    EXPECT_EQ(parsed.status, ArgumentsStatus::UsageError);
+    EXPECT_NE(parsed.error.find(GetParam().phrase), std::string::npos) << parsed.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bad, BatchUsageErrorTest,
+    ::testing::Values(BadCase{{}, "no PROFILE"}, BadCase{{"--section", "100"}, "no PROFILE"},
+                      BadCase{{"a.erd", "b.erd"}, "only one PROFILE"},
+                      BadCase{{"--verbose", "a.erd"}, "unknown option"},
+                      BadCase{{"a.erd", "--section"}, "--section needs a value"},
+                      BadCase{{"--channel", "3", "a.erd"}, "--channel must be 1 or 2"},
+                      BadCase{{"--channel", "0", "a.erd"}, "--channel must be 1 or 2"},
+                      BadCase{{"--channel=", "a.erd"}, "--channel must be 1 or 2"},
+                      BadCase{{"--delimiter", "tab", "a.erd"}, "--delimiter must be comma or space"},
+                      BadCase{{"--delimiter", "Comma", "a.erd"}, "--delimiter must be comma or space"},
+                      BadCase{{"--output=", "a.erd"}, "--output needs a file name"}));
+
+TEST(BatchHelpTest, UsageNamesEveryOption)
+{
+    const std::string usage = BatchUsage();
+    EXPECT_TRUE(usage.starts_with(
+        "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE] PROFILE\n"));
+    EXPECT_TRUE(usage.ends_with("\n"));
+}
+
+} // namespace
+} // namespace zlm
