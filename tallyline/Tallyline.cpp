@@ -71,6 +71,8 @@ void Tallyline::SetValue(qint16 value)
     emit propertyChanged(QStringLiteral("Value"));
     percentText_ = QString::number(value) + QLatin1Char('%');
     SetFillWidth();
+    // Shown at the next repaint: Refresh forces one at once, the event loop brings one later.
+    update();
 }
 
 void Tallyline::SetBarColor(quint32 color)
