@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace zlm {
 
@@ -31,5 +32,11 @@ struct ErdReadResult {
  * "File is is not in ERD format".
  */
 ErdReadResult ReadErdProfile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
+
+/**
+ * Reads an ERD profile already in memory, exactly as ReadErdProfile reads a
+ * file's bytes (for the benchmark, fuzzing and tests that need no file).
+ */
+ErdReadResult ParseErdProfile(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
 
 } // namespace zlm

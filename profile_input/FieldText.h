@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace zlm {
+
+/**
+ * True when a file field is a number as ParseDouble reads it: once the first "."
+ * (or, without one, the first ",") is removed, the text is a plain number
+ * (ConvertPlainNumber). Blanks around the field are allowed. Tells a field that
+ * holds 0 from one that holds no number, which ParseDouble alone cannot.
+ */
+bool IsNumberText(std::string_view text);
+
+/**
+ * Converts a file field that must hold a whole number (a point or channel
+ * count): blanks around it are removed, it must be a number in the sense of
+ * IsNumberText, its value is ParseDouble's (so "12.0" and "12,0" give 12), and it
+ * is rounded to the nearest integer, ties to even ("2.5" gives 2). Returns false,
+ * leaving `value` alone, for a text that is no number or a value outside the
+ * 32-bit range.
+ */
+bool ConvertWholeNumber(std::string_view text, std::int32_t& value);
+
+/**
+ * True when a value is finite and within single precision: the engine turns
+ * every elevation into a single, and a value beyond that range would silently
+ * become 0 there.
+ */
+bool FitsSingle(double value);
+
+/**
+ * True when a sample interval can be analysed: finite and greater than 0, and
+ * still greater than 0 and finite in single precision, as the results table uses
+ * it.
+ */
+bool IsUsableInterval(double interval);
+
+} // namespace zlm

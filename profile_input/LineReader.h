@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace zlm {
+
+/**
+ * Hands out the lines of a profile file held in memory, as views into it. A line
+ * ends at a line feed; a carriage return before it is not part of the line, so
+ * CR LF and LF-only files read alike. A line feed at the very end of the text does
+ * not start another, empty line.
+ */
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    /** Moves to the next line; false when the text has no more lines. */
+    bool next(std::string_view& line);
+
+    /** The number of the line last returned by next, counting from 1 (0 before the first). */
+    std::int64_t lineNumber() const { return lineNumber_; }
+
+    /** The text not read yet. */
+    std::string_view remaining() const { return text_.substr(position_); }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+    std::int64_t lineNumber_ = 0;
+};
+
+/**
+ * Removes the empty lines (and lines of blanks only) at the very end of a text,
+ * with the line end of the last line that remains; what is left holds exactly
+ * the lines a reader should count.
+ */
+std::string_view WithoutTrailingEmptyLines(std::string_view text);
+
+/** The number of lines LineReader hands out for the text. */
+std::int64_t CountLines(std::string_view text);
+
+} // namespace zlm
