@@ -37,7 +37,8 @@ float FillResultsTable(ResultsGrid& grid, const DeviationList& deviations, float
 /**
  * The section form of FillResultsTable: one row per section of `sectionLength`
  * feet with the share of its placements that exceeded. A row without placements
- * shows 0.0.
+ * shows 0.0. When sectionLength / dx rounds below one point (or is not a number)
+ * there is no section: the grid keeps only the section header row.
  */
 void FillSectionSummary(float sectionLength, float dx, ResultsGrid& grid, const DeviationList& deviations,
                         std::int32_t pointCount, const UnitTexts& units, char decimalSeparator);
