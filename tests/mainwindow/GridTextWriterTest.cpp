@@ -241,18 +241,46 @@ TEST(SaveGridAsTextTest, MissingFolderFailsWithTheSystemsReason)
 
 TEST(SaveGridAsTextTest, ReadOnlyFolderFailsAndKeepsTheExistingFile)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permission bits do not stop root";
-    }
     TempFolder folder;
     const std::string target = folder / "summary.txt";
     WriteBytes(target, "keep me");
-    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
     ResultsGrid grid = GridBeforeAnyRun();
-    const SaveResult saved = SaveGridAsText(target, "comma", grid);
+
+    // Permission bits do not stop root: as root, the save runs in a child process as an ordinary user
+    // who owns the folder.
+    const bool asRoot = ::geteuid() == 0;
+    const uid_t user = 65534;
+    if (asRoot) {
+        ASSERT_EQ(::chown(folder.Path().c_str(), user, user), 0);
+        ASSERT_EQ(::chown(target.c_str(), user, user), 0);
+    }
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0555), 0);
+
+    if (asRoot) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(user) != 0 || ::setuid(user) != 0) {
+                ::_exit(3);
+            }
+            const SaveResult saved = SaveGridAsText(target, "comma", grid);
+            const bool named = saved.message.find(target) != std::string::npos &&
+                               saved.message.find("Permission denied") != std::string::npos;
+            ::_exit(saved.ok ? 1 : (named ? 0 : 2));
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: message without path or reason, 3: no user";
+    } else {
+        const SaveResult saved = SaveGridAsText(target, "comma", grid);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_NE(saved.message.find(target), std::string::npos) << saved.message;
+        EXPECT_NE(saved.message.find("Permission denied"), std::string::npos) << saved.message;
+    }
     ::chmod(folder.Path().c_str(), 0755);
-    ExpectCleanFailure(saved, target, folder, {"summary.txt"});
     EXPECT_EQ(ReadBytes(target), "keep me");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"summary.txt"});
 }
 
 TEST(SaveGridAsTextTest, FullDiskIsDetectedAndKeepsTheExistingFile)
