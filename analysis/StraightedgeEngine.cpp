@@ -3,6 +3,8 @@
 #include "analysis/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace zlm {
@@ -51,6 +53,235 @@ bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::in
     return true;
 }
 
+namespace {
+
+constexpr double kUnitRoundoff = 0x1p-53;
+// The fast support search reasons about magnitudes; beyond these it hands the
+// placement to the literal search, which is exact for any input.
+constexpr double kFastElevationLimit = 1e30;
+constexpr double kFastLineLimit = 1e37;
+
+// Reusable buffers of one run, so that a placement allocates nothing.
+struct Scratch {
+    std::vector<std::int32_t> left;
+    std::vector<std::int32_t> right;
+    std::vector<float> singles;          // ParseSingle of each elevation of the span
+    std::vector<std::int32_t> chain;     // an upper chain of span points
+    std::vector<unsigned char> nearTop;  // per span point: may it be a support at all?
+    std::vector<std::int32_t> pairRight; // surviving right candidates of one left candidate
+    std::vector<double> pairSlope;       // and their slopes
+};
+
+// The search for the first support pair, in the order the literal search tries
+// them, that skips only pairs which provably fail the single-precision
+// clearance test. Every pair it does test is tested with the very arithmetic of
+// TestSupportPair, and the deviation comes from TestSupportPair itself, so the
+// result is bit-identical to the literal search.
+//
+// Three facts carry the skipping:
+//
+// (1) For a fixed left support a, the clearance verdict depends on the right
+//     support b only through the computed slope g = (y_b - y_a) / (b - a): the
+//     line heights are y_a - ((a - s) - k) * g. For a point right of a the
+//     coefficient (a - s) - k is negative, so its rounded line height, and its
+//     single-precision value, can only grow with g (each rounding is monotone;
+//     no value reaches the single-precision overflow on this path). For a point
+//     left of a they can only shrink. So a pair that fails because of a point
+//     right of a fails for every smaller slope from a, and one that fails
+//     because of a point left of a fails for every larger slope. Which point
+//     failed first is irrelevant: any failing point proves it.
+// (2) A passing pair puts every point x below its line up to the rounding of the
+//     comparison: F(y_x) <= F(line_x) implies y_x <= line_x + T, where T is at
+//     least one single-precision unit of the largest magnitude involved, and the
+//     computed line differs from the exact line through (a, y_a) with slope g by
+//     at most E. So that exact line lies at least y_x - T - E above every point,
+//     and hence, between any two points v1 < x < v2, above their chord lowered by
+//     T + E. Taking v1, v2 from any chain of span points (no hull property is
+//     needed), a candidate lying clearly below that chord cannot be a support.
+//     The same holds at b, where the exact line is within E of y_b.
+// (3) At the midpoint m the passing line must reach y_m - T - E, which needs
+//     g >= (y_m - y_a - T - E) / (m - a); if no right candidate of a gives such
+//     a slope, no pair with a can pass.
+//
+// The clearance test itself checks first the point that failed the last pair,
+// then the midpoint: the verdict is a conjunction over all points, so the order
+// of checking cannot change it.
+class SupportSearch {
+public:
+    SupportSearch(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m, Scratch& scratch)
+        : y_(y), s_(s), e_(e), m_(m), scratch_(scratch)
+    {
+    }
+
+    /** False when the span is outside the magnitudes the reasoning covers. */
+    bool Prepare()
+    {
+        double lowest = y_[s_];
+        double highest = y_[s_];
+        double largest = 0.0;
+        for (std::int32_t x = s_; x <= e_; ++x) {
+            const double v = y_[x];
+            if (!(std::fabs(v) <= kFastElevationLimit))
+                return false; // also NaN
+            lowest = std::min(lowest, v);
+            highest = std::max(highest, v);
+            largest = std::max(largest, std::fabs(v));
+        }
+        const double L = static_cast<double>(e_ - s_);
+        // Any slope between two span points is at most the range per point, so no
+        // line height anywhere in the span exceeds this magnitude.
+        const double magnitude = (largest + L * (highest - lowest)) * (1.0 + 1e-12) + 1e-300;
+        if (!(magnitude <= kFastLineLimit))
+            return false;
+        largest_ = largest;
+        comparisonSlack_ = 0x1p-22 * magnitude + 0x1p-140;
+        roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
+
+        const std::int32_t K = e_ - s_;
+        scratch_.singles.resize(static_cast<std::size_t>(K) + 1);
+        for (std::int32_t k = 0; k <= K; ++k)
+            scratch_.singles[k] = ParseSingle(y_[s_ + k]);
+        MarkNearTop();
+        return true;
+    }
+
+    /** The first passing pair's deviation in feet, or 0 when no pair passes. */
+    double FindDeviation(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right)
+    {
+        const double slack = comparisonSlack_ + roundingSlack_;
+        const double slopeErrorBound = 8.0 * kUnitRoundoff * (2.0 * largest_ + slack);
+        for (const std::int32_t a : left) {
+            if (!nearTop(a))
+                continue;
+            const double ya = y_[a];
+            const double minimumSlope =
+                ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
+
+            // Right candidates that may still pair with a, in the order they are tried.
+            auto& rights = scratch_.pairRight;
+            auto& slopes = scratch_.pairSlope;
+            rights.clear();
+            slopes.clear();
+            for (const std::int32_t b : right) {
+                if (!nearTop(b))
+                    continue;
+                const double g = (y_[b] - ya) / static_cast<double>(b - a);
+                if (g < minimumSlope)
+                    continue;
+                rights.push_back(b);
+                slopes.push_back(g);
+            }
+
+            double failsAtOrBelow = -std::numeric_limits<double>::infinity();
+            double failsAtOrAbove = std::numeric_limits<double>::infinity();
+            for (std::size_t i = 0; i < rights.size(); ++i) {
+                const double g = slopes[i];
+                if (g <= failsAtOrBelow || g >= failsAtOrAbove)
+                    continue;
+                std::int32_t offender = -1;
+                if (Carries(a, g, offender)) {
+                    double deviation = 0.0;
+                    TestSupportPair(y_, s_, e_, a, rights[i], deviation);
+                    return deviation;
+                }
+                if (s_ + offender > a)
+                    failsAtOrBelow = std::max(failsAtOrBelow, g);
+                else
+                    failsAtOrAbove = std::min(failsAtOrAbove, g);
+                if (failsAtOrBelow >= failsAtOrAbove)
+                    break;
+            }
+        }
+        return 0.0;
+    }
+
+private:
+    bool nearTop(std::int32_t x) const { return scratch_.nearTop[x - s_] != 0; }
+
+    // Marks the span points that lie no further below an upper chain than the
+    // slack of fact (2) allows.
+    void MarkNearTop()
+    {
+        auto& chain = scratch_.chain;
+        chain.clear();
+        for (std::int32_t x = s_; x <= e_; ++x) {
+            while (chain.size() >= 2) {
+                const std::int32_t o = chain[chain.size() - 2];
+                const std::int32_t p = chain.back();
+                const double cross = static_cast<double>(p - o) * (y_[x] - y_[o]) -
+                                     (y_[p] - y_[o]) * static_cast<double>(x - o);
+                if (cross < 0.0)
+                    break;
+                chain.pop_back();
+            }
+            chain.push_back(x);
+        }
+        const std::int32_t K = e_ - s_;
+        scratch_.nearTop.assign(static_cast<std::size_t>(K) + 1, 1);
+        const double allowance = comparisonSlack_ + 8.0 * roundingSlack_;
+        for (std::size_t c = 0; c + 1 < chain.size(); ++c) {
+            const std::int32_t v1 = chain[c];
+            const std::int32_t v2 = chain[c + 1];
+            const double rise = y_[v2] - y_[v1];
+            for (std::int32_t x = v1 + 1; x < v2; ++x) {
+                const double chord = y_[v1] + rise * (static_cast<double>(x - v1) / static_cast<double>(v2 - v1));
+                if (y_[x] + allowance < chord)
+                    scratch_.nearTop[x - s_] = 0;
+            }
+        }
+    }
+
+    // The clearance test of TestSupportPair for the line through a with slope g;
+    // on failure `offender` is the span offset of a point that pokes through.
+    bool Carries(std::int32_t a, double g, std::int32_t& offender)
+    {
+        const auto fails = [&](std::int32_t k) {
+            return scratch_.singles[k] > ParseSingle(y_[a] - static_cast<double>((a - s_) - k) * g);
+        };
+        if (lastOffender_ >= 0 && fails(lastOffender_)) {
+            offender = lastOffender_;
+            return false;
+        }
+        if (fails(m_ - s_)) {
+            offender = lastOffender_ = m_ - s_;
+            return false;
+        }
+        for (std::int32_t k = 0; k <= e_ - s_; ++k) {
+            if (fails(k)) {
+                offender = lastOffender_ = k;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::span<const double> y_;
+    std::int32_t s_;
+    std::int32_t e_;
+    std::int32_t m_;
+    Scratch& scratch_;
+    double largest_ = 0.0;
+    double comparisonSlack_ = 0.0;
+    double roundingSlack_ = 0.0;
+    std::int32_t lastOffender_ = -1;
+};
+
+// The literal search: every pair in order, each tested over the whole span.
+double FindDeviationLiterally(std::span<const double> y, std::int32_t s, std::int32_t e,
+                              const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right)
+{
+    for (const std::int32_t a : left) {
+        for (const std::int32_t b : right) {
+            double deviation = 0.0;
+            if (TestSupportPair(y, s, e, a, b, deviation))
+                return deviation;
+        }
+    }
+    return 0.0;
+}
+
+} // namespace
+
 void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
                           float threshold, double straightedgeLength, DeviationList& deviations,
                           ProgressSink& progress)
@@ -59,8 +290,9 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
     const std::int32_t L = RoundToInt32(straightedgeLength / dx);
     std::int32_t s = 0;
     std::int32_t e = L;
-    std::vector<std::int32_t> left;
-    std::vector<std::int32_t> right;
+    Scratch scratch;
+    auto& left = scratch.left;
+    auto& right = scratch.right;
 
     progress.SetTextVisible(false);
     progress.SetVisible(true);
@@ -84,18 +316,10 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
         double D = 0.0;
         const bool midpointHighest =
             d > 0 && elevations[left[0]] < elevations[m] && elevations[right[0]] < elevations[m];
-        if (!midpointHighest) {
-            bool found = false;
-            for (std::int32_t p = 0; p < d && !found; ++p) {
-                for (std::int32_t q = 0; q < d; ++q) {
-                    double deviation = 0.0;
-                    if (TestSupportPair(elevations, s, e, left[p], right[q], deviation)) {
-                        D = deviation;
-                        found = true;
-                        break;
-                    }
-                }
-            }
+        if (!midpointHighest && d > 0) {
+            SupportSearch search(elevations, s, e, m, scratch);
+            D = search.Prepare() ? search.FindDeviation(left, right)
+                                 : FindDeviationLiterally(elevations, s, e, left, right);
         }
 
         DeviationRecord record;
