@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class GraphControl;
+class GraphDialogs;
+
+/**
+ * Resizes `values` to indexes 0 to `last` and sets every element from `first`
+ * to `last` (both included) to the graph's null marker -99999, so those points
+ * are not drawn. Elements before `first` are kept.
+ */
+void PadWithNull(std::vector<double>& values, int first, int last);
+
+/**
+ * A number as plain decimal text: the shortest digits that read back as the
+ * same value, no exponent, "." as the decimal point (0.25f gives "0.25", 16.0
+ * gives "16").
+ */
+std::string PlainDecimalText(float value);
+std::string PlainDecimalText(double value);
+
+/**
+ * Prints the graph on the printer chosen in the print dialog. When the graph is
+ * zoomed the dialog offers Selection, preselected: Selection prints the current
+ * view on one page; All prints page by page across the data, each page as wide
+ * as the zoom window, from distance 0 until the first page whose end is greater
+ * than `pagingLimit` (feet), and restores the zoom window afterwards. Not zoomed,
+ * it prints one page of the full graph. Every page holds the graph laid out for
+ * the printable area in device pixels. The chosen number of copies is printed
+ * by the printer, or by repeating the pages where the printer cannot (PDF).
+ * A cancelled dialog prints nothing and changes nothing; a printer that cannot
+ * be started is reported through `dialogs`.
+ */
+void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs);

@@ -1,0 +1,466 @@
+#include "graph/GraphControl.h"
+
+#include "graph/GraphDialogs.h"
+
+#include <QFileInfo>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kHorizontalLabelCode = QStringLiteral("|R");
+const QString kVerticalLabelCode = QStringLiteral("|H");
+
+/** The export types: filter text, format name, extension. */
+struct ExportType {
+    const char* filter;
+    const char* format;
+    const char* extension;
+};
+
+const ExportType kExportTypes[] = {
+    {"PNG image (*.png)", "png", "png"},
+    {"JPEG image (*.jpg *.jpeg)", "jpg", "jpg"},
+    {"BMP image (*.bmp)", "bmp", "bmp"},
+    {"PDF document (*.pdf)", "pdf", "pdf"},
+};
+
+QString LabelWithoutCode(const QString& label, const QString& code)
+{
+    return label.startsWith(code) ? label.mid(code.size()) : label;
+}
+
+void Widen(QCPRange& range, bool& found, const QCPRange& more)
+{
+    if (!found) {
+        range = more;
+        found = true;
+    } else {
+        range.expand(more);
+    }
+}
+
+/** A range with room around its data, never of zero size. */
+QCPRange Padded(QCPRange range, bool found, double share)
+{
+    if (!found)
+        return QCPRange(0.0, 1.0);
+    if (range.size() <= 0.0)
+        return QCPRange(range.lower - 0.5, range.upper + 0.5);
+    const double margin = range.size() * share;
+    return QCPRange(range.lower - margin, range.upper + margin);
+}
+
+} // namespace
+
+GraphControl::GraphControl(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(plot_);
+
+    // The titles stand above the plot: main title, subtitle, then the three extra
+    // lines, each a row of a left, a centred and a right text.
+    QCPLayoutGrid* grid = plot_->plotLayout();
+    grid->setRowSpacing(0);
+    QFont titleFont = font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() + 4);
+    titleFont.setBold(true);
+    QFont subtitleFont = font();
+    subtitleFont.setPointSizeF(subtitleFont.pointSizeF() + 2);
+    QFont lineFont = font();
+
+    grid->insertRow(0);
+    mainTitle_ = new QCPTextElement(plot_, QString(), titleFont);
+    grid->addElement(0, 0, mainTitle_);
+    grid->insertRow(1);
+    subtitle_ = new QCPTextElement(plot_, QString(), subtitleFont);
+    grid->addElement(1, 0, subtitle_);
+    for (int line = 0; line < 3; ++line) {
+        grid->insertRow(2 + line);
+        auto* row = new QCPLayoutGrid;
+        grid->addElement(2 + line, 0, row);
+        row->setColumnSpacing(8);
+        const int flags[3] = {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter};
+        for (int part = 0; part < 3; ++part) {
+            auto* text = new QCPTextElement(plot_, QString(), lineFont);
+            text->setTextFlags(flags[part]);
+            text->setMargins(QMargins(6, 1, 6, 1));
+            row->addElement(0, part, text);
+            extraParts_[line][part] = text;
+        }
+    }
+    mainTitle_->setMargins(QMargins(2, 6, 2, 2));
+    subtitle_->setMargins(QMargins(2, 2, 2, 4));
+
+    // The legend names the subsets, in a row of its own under the plot.
+    const int legendRow = grid->rowCount();
+    grid->insertRow(legendRow);
+    plot_->axisRect()->insetLayout()->take(plot_->legend);
+    grid->addElement(legendRow, 0, plot_->legend);
+    plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    plot_->legend->setVisible(true);
+    plot_->legend->setBorderPen(Qt::NoPen);
+    plot_->legend->setMargins(QMargins(2, 0, 2, 2));
+    for (int row = 0; row < grid->rowCount(); ++row)
+        grid->setRowStretchFactor(row, row == legendRow - 1 ? 1.0 : 0.001);
+
+    plot_->yAxis2->setVisible(true);
+    plot_->yAxis2->setTickLabels(true);
+
+    // Zooming is along the distance axis only; the rubber band is QCustomPlot's own.
+    plot_->setSelectionRectMode(QCP::srmZoom);
+    plot_->axisRect()->setRangeZoomAxes(plot_->xAxis, nullptr);
+    connect(plot_->selectionRect(), &QCPSelectionRect::started, this, [this](QMouseEvent*) {
+        rubberBandStart_ = plot_->xAxis->range().lower;
+        rubberBandEnd_ = plot_->xAxis->range().upper;
+    });
+    // Connected after setSelectionRectMode, so this runs once QCustomPlot has zoomed.
+    connect(plot_->selectionRect(), &QCPSelectionRect::accepted, this,
+            [this](const QRect&, QMouseEvent*) { UpdateZoomAfterRubberBand(); });
+
+    plot_->setMouseTracking(true);
+    connect(plot_, &QCustomPlot::mouseMove, this,
+            [this](QMouseEvent* event) { emit PointerMoved(event->position().toPoint()); });
+}
+
+GraphControl::~GraphControl() = default;
+
+void GraphControl::SetMainTitle(const QString& text)
+{
+    mainTitle_->setText(text);
+}
+
+QString GraphControl::MainTitle() const
+{
+    return mainTitle_->text();
+}
+
+void GraphControl::SetSubtitle(const QString& text)
+{
+    subtitle_->setText(text);
+}
+
+QString GraphControl::Subtitle() const
+{
+    return subtitle_->text();
+}
+
+GraphControl::TitleParts GraphControl::SplitTitleLine(const QString& text)
+{
+    const qsizetype first = text.indexOf(QLatin1Char('|'));
+    if (first < 0)
+        return {QString(), text, QString()};
+    const qsizetype last = text.lastIndexOf(QLatin1Char('|'));
+    if (first == last)
+        return {text.left(first), QString(), text.mid(first + 1)};
+    return {text.left(first), text.mid(first + 1, last - first - 1), text.mid(last + 1)};
+}
+
+void GraphControl::SetExtraTitleLine(int line, const QString& text)
+{
+    if (line < 0 || line > 2)
+        return;
+    extraLines_[line] = text;
+    const TitleParts parts = SplitTitleLine(text);
+    extraParts_[line][0]->setText(parts.left);
+    extraParts_[line][1]->setText(parts.centre);
+    extraParts_[line][2]->setText(parts.right);
+}
+
+QString GraphControl::ExtraTitleLine(int line) const
+{
+    return line >= 0 && line <= 2 ? extraLines_[line] : QString();
+}
+
+void GraphControl::SetXAxisLabel(const QString& text)
+{
+    plot_->xAxis->setLabel(text);
+}
+
+QString GraphControl::XAxisLabel() const
+{
+    return plot_->xAxis->label();
+}
+
+void GraphControl::SetYAxisLabel(int axis, const QString& text)
+{
+    (axis == 1 ? plot_->yAxis2 : plot_->yAxis)->setLabel(text);
+}
+
+QString GraphControl::YAxisLabel(int axis) const
+{
+    return (axis == 1 ? plot_->yAxis2 : plot_->yAxis)->label();
+}
+
+void GraphControl::SetData(std::span<const float> x, std::span<const float> y, const std::vector<SubsetStyle>& subsets,
+                           int pointsPerSubset)
+{
+    for (QCPGraph* graph : graphs_)
+        plot_->removeGraph(graph);
+    graphs_.clear();
+    subsets_ = subsets;
+    const std::size_t count = pointsPerSubset > 0 ? static_cast<std::size_t>(pointsPerSubset) : 0;
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+
+    for (std::size_t k = 0; k < subsets.size(); ++k) {
+        QVector<double> keys;
+        QVector<double> values;
+        keys.reserve(static_cast<qsizetype>(count));
+        values.reserve(static_cast<qsizetype>(count));
+        bool breakPending = false;
+        for (std::size_t i = k * count; i < (k + 1) * count; ++i) {
+            const float px = i < x.size() ? x[i] : kNullMarker;
+            const float py = i < y.size() ? y[i] : kNullMarker;
+            if (px == kNullMarker && py == kNullMarker) {
+                breakPending = !keys.isEmpty();
+                continue;
+            }
+            // QCustomPlot breaks a line at a NaN value; the key repeats the last
+            // one so the data stays in order.
+            if (breakPending) {
+                keys.append(keys.back());
+                values.append(gap);
+                breakPending = false;
+            }
+            keys.append(px);
+            values.append(py);
+        }
+        const bool sorted = std::is_sorted(keys.cbegin(), keys.cend());
+        QCPGraph* graph = plot_->addGraph(plot_->xAxis, subsets[k].axis == 1 ? plot_->yAxis2 : plot_->yAxis);
+        graph->setName(subsets[k].label);
+        graph->setPen(QPen(subsets[k].colour));
+        graph->setData(keys, values, sorted);
+        graphs_.push_back(graph);
+    }
+}
+
+int GraphControl::SubsetCount() const
+{
+    return static_cast<int>(subsets_.size());
+}
+
+GraphControl::SubsetStyle GraphControl::Subset(int subset) const
+{
+    return subset >= 0 && subset < SubsetCount() ? subsets_[static_cast<std::size_t>(subset)] : SubsetStyle{};
+}
+
+QVector<QPointF> GraphControl::DrawnPoints(int subset) const
+{
+    QVector<QPointF> points;
+    if (subset < 0 || subset >= SubsetCount())
+        return points;
+    const QSharedPointer<QCPGraphDataContainer> data = graphs_[static_cast<std::size_t>(subset)]->data();
+    points.reserve(data->size());
+    for (auto it = data->constBegin(); it != data->constEnd(); ++it) {
+        if (!std::isnan(it->value))
+            points.append(QPointF(it->key, it->value));
+    }
+    return points;
+}
+
+void GraphControl::AddHorizontalLine(double y, int axis, const QColor& colour, const QString& label)
+{
+    QCPAxis* valueAxis = axis == 1 ? plot_->yAxis2 : plot_->yAxis;
+    auto* line = new QCPItemStraightLine(plot_);
+    line->setPen(QPen(colour, 1.5));
+    for (QCPItemPosition* point : {line->point1, line->point2})
+        point->setAxes(plot_->xAxis, valueAxis);
+    line->point1->setCoords(0.0, y);
+    line->point2->setCoords(1.0, y);
+
+    auto* text = new QCPItemText(plot_);
+    text->setText(LabelWithoutCode(label, kHorizontalLabelCode));
+    text->setColor(colour);
+    text->position->setAxes(plot_->xAxis, valueAxis);
+    text->position->setAxisRect(plot_->axisRect());
+    text->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
+    text->position->setTypeY(QCPItemPosition::ptPlotCoords);
+    text->position->setCoords(1.0, y);
+    text->setPositionAlignment(Qt::AlignRight | Qt::AlignBottom);
+    text->setPadding(QMargins(2, 0, 4, 1));
+
+    lines_.append({Qt::Horizontal, y, axis == 1 ? 1 : 0, colour, label});
+}
+
+void GraphControl::AddVerticalLine(double x, const QColor& colour, const QString& label)
+{
+    auto* line = new QCPItemStraightLine(plot_);
+    line->setPen(QPen(colour));
+    for (QCPItemPosition* point : {line->point1, line->point2})
+        point->setAxes(plot_->xAxis, plot_->yAxis);
+    line->point1->setCoords(x, 0.0);
+    line->point2->setCoords(x, 1.0);
+
+    // The label stands left of its line, inside the section the line closes.
+    auto* text = new QCPItemText(plot_);
+    text->setText(LabelWithoutCode(label, kVerticalLabelCode));
+    text->setColor(colour);
+    text->position->setAxes(plot_->xAxis, plot_->yAxis);
+    text->position->setAxisRect(plot_->axisRect());
+    text->position->setTypeX(QCPItemPosition::ptPlotCoords);
+    text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    text->position->setCoords(x, 0.0);
+    text->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
+    text->setPadding(QMargins(2, 2, 2, 0));
+
+    lines_.append({Qt::Vertical, x, 0, colour, label});
+}
+
+QVector<GraphControl::LineInfo> GraphControl::Lines() const
+{
+    return lines_;
+}
+
+void GraphControl::FitFullExtent()
+{
+    QCPRange xRange;
+    QCPRange yRanges[2];
+    bool xFound = false;
+    bool yFound[2] = {false, false};
+    for (std::size_t k = 0; k < graphs_.size(); ++k) {
+        bool found = false;
+        const QCPRange keys = graphs_[k]->getKeyRange(found);
+        if (found)
+            Widen(xRange, xFound, keys);
+        const QCPRange values = graphs_[k]->getValueRange(found);
+        const int axis = subsets_[k].axis == 1 ? 1 : 0;
+        if (found)
+            Widen(yRanges[axis], yFound[axis], values);
+    }
+    for (const LineInfo& line : lines_) {
+        if (line.orientation == Qt::Vertical)
+            Widen(xRange, xFound, QCPRange(line.value, line.value));
+        else
+            Widen(yRanges[line.axis], yFound[line.axis], QCPRange(line.value, line.value));
+    }
+    const QCPRange full = Padded(xRange, xFound, 0.0);
+    fullStart_ = full.lower;
+    fullEnd_ = full.upper;
+    plot_->xAxis->setRange(full);
+    plot_->yAxis->setRange(Padded(yRanges[0], yFound[0], 0.05));
+    plot_->yAxis2->setRange(Padded(yRanges[1], yFound[1], 0.05));
+}
+
+void GraphControl::Redraw()
+{
+    FitFullExtent();
+    zoomed_ = false;
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+bool GraphControl::IsZoomed() const
+{
+    return zoomed_;
+}
+
+double GraphControl::ZoomStart() const
+{
+    return plot_->xAxis->range().lower;
+}
+
+double GraphControl::ZoomEnd() const
+{
+    return plot_->xAxis->range().upper;
+}
+
+void GraphControl::SetZoomWindow(double start, double end)
+{
+    plot_->xAxis->setRange(start, end);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void GraphControl::ZoomTo(double start, double end)
+{
+    if (!(end > start))
+        return;
+    SetZoomWindow(start, end);
+    zoomed_ = true;
+}
+
+void GraphControl::UpdateZoomAfterRubberBand()
+{
+    const QCPRange now = plot_->xAxis->range();
+    if (now.lower != rubberBandStart_ || now.upper != rubberBandEnd_)
+        zoomed_ = true;
+}
+
+void GraphControl::UndoZoom()
+{
+    if (!zoomed_)
+        return;
+    zoomed_ = false;
+    SetZoomWindow(fullStart_, fullEnd_);
+}
+
+QPointF GraphControl::PixelToGraph(const QPoint& pixel) const
+{
+    return QPointF(plot_->xAxis->pixelToCoord(pixel.x()), plot_->yAxis->pixelToCoord(pixel.y()));
+}
+
+void GraphControl::Render(QCPPainter& painter, int width, int height)
+{
+    plot_->toPainter(&painter, width, height);
+}
+
+QStringList GraphControl::ExportFilters()
+{
+    QStringList filters;
+    for (const ExportType& type : kExportTypes)
+        filters.append(QString::fromLatin1(type.filter));
+    return filters;
+}
+
+QString GraphControl::ExportImage(const QString& fileName, const QString& selectedFilter)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const ExportType* chosen = nullptr;
+    for (const ExportType& type : kExportTypes) {
+        if (suffix == QLatin1String(type.extension) || (suffix == QLatin1String("jpeg") && type.format[0] == 'j'))
+            chosen = &type;
+    }
+    QString target = fileName;
+    if (chosen == nullptr) {
+        chosen = &kExportTypes[0];
+        for (const ExportType& type : kExportTypes) {
+            if (selectedFilter == QLatin1String(type.filter))
+                chosen = &type;
+        }
+        target += QLatin1Char('.') + QLatin1String(chosen->extension);
+    }
+
+    // A graph that has not been laid out on screen yet is exported at a usual size.
+    const bool onScreen = plot_->isVisible() && plot_->width() >= 200 && plot_->height() >= 150;
+    const int width = onScreen ? plot_->width() : 1280;
+    const int height = onScreen ? plot_->height() : 800;
+    const QByteArray format = chosen->format;
+    bool written = false;
+    if (format == "png")
+        written = plot_->savePng(target, width, height);
+    else if (format == "jpg")
+        written = plot_->saveJpg(target, width, height);
+    else if (format == "bmp")
+        written = plot_->saveBmp(target, width, height);
+    else
+        written = plot_->savePdf(target, width, height);
+    return written ? target : QString();
+}
+
+void GraphControl::Export(GraphDialogs& dialogs)
+{
+    QString filter = ExportFilters().front();
+    const QString fileName = dialogs.ChooseExportFile(filter);
+    if (fileName.isEmpty())
+        return;
+    if (ExportImage(fileName, filter).isEmpty())
+        dialogs.ShowError(QStringLiteral("File Error!"), QStringLiteral("The graph could not be saved to ") + fileName);
+}
+
+QCustomPlot* GraphControl::Plot() const
+{
+    return plot_;
+}

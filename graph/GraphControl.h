@@ -1,0 +1,169 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include <span>
+#include <vector>
+
+class GraphDialogs;
+class QCPGraph;
+class QCPPainter;
+class QCPTextElement;
+class QCustomPlot;
+
+/**
+ * The deviation graph's drawing component: an adapter over QCustomPlot that
+ * offers what the graph window needs and nothing more: titles, a line plot of
+ * subsets over two vertical axes from X/Y arrays with a null marker, labelled
+ * horizontal and vertical lines, a rubber-band zoom along the distance axis with
+ * undo, the zoom window in distance units, pointer-to-graph conversion, rendering
+ * for a given pixel size, and an image export with its own save dialog.
+ */
+class GraphControl : public QWidget {
+    Q_OBJECT
+
+public:
+    /** A point whose X and Y are both this value is not drawn. */
+    static constexpr float kNullMarker = -99999.0f;
+
+    /** The parts of an extra title line, shown at the left, centre and right. */
+    struct TitleParts {
+        QString left;
+        QString centre;
+        QString right;
+    };
+
+    /** How one subset of the X/Y arrays is drawn. */
+    struct SubsetStyle {
+        QString label;
+        QColor colour;
+        int axis = 0; ///< 0: the left vertical axis, 1: the right one
+    };
+
+    /** A labelled line as it was added. */
+    struct LineInfo {
+        Qt::Orientation orientation = Qt::Horizontal; ///< Horizontal: a Y value; Vertical: an X value
+        double value = 0.0;
+        int axis = 0; ///< the vertical axis a horizontal line belongs to
+        QColor colour;
+        QString label; ///< as given, with its "|R" or "|H" placement code
+    };
+
+    explicit GraphControl(QWidget* parent = nullptr);
+    ~GraphControl() override;
+
+    void SetMainTitle(const QString& text);
+    QString MainTitle() const;
+    void SetSubtitle(const QString& text);
+    QString Subtitle() const;
+
+    /**
+     * Sets extra title line `line` (0 to 2), shown under the subtitle. The text is
+     * split at its first and last "|" into a left, centre and right part
+     * ("|Threshold Value = 0.25 (in)|" is centred); a "|" between them stays in
+     * the centre. A text without "|" is centred whole.
+     */
+    void SetExtraTitleLine(int line, const QString& text);
+    QString ExtraTitleLine(int line) const;
+    /** The parts the graph shows for an extra title line. */
+    static TitleParts SplitTitleLine(const QString& text);
+
+    void SetXAxisLabel(const QString& text);
+    QString XAxisLabel() const;
+    /** Label of vertical axis 0 (left) or 1 (right). */
+    void SetYAxisLabel(int axis, const QString& text);
+    QString YAxisLabel(int axis) const;
+
+    /**
+     * Replaces the plotted data: subset k is x[k*pointsPerSubset ..] and
+     * y[k*pointsPerSubset ..], pointsPerSubset values each, drawn as a line.
+     * A point whose X and Y are both kNullMarker is not drawn: the line breaks
+     * there. The arrays may be longer than subsets * pointsPerSubset; the rest
+     * is ignored. Missing values count as null points.
+     */
+    void SetData(std::span<const float> x, std::span<const float> y, const std::vector<SubsetStyle>& subsets,
+                 int pointsPerSubset);
+    int SubsetCount() const;
+    SubsetStyle Subset(int subset) const;
+    /** The points of a subset that are drawn, in order, without the breaks. */
+    QVector<QPointF> DrawnPoints(int subset) const;
+
+    /**
+     * Adds a horizontal line at `y` on vertical axis `axis`. A label beginning
+     * with "|R" is shown (without the code) at the right end of the line.
+     */
+    void AddHorizontalLine(double y, int axis, const QColor& colour, const QString& label);
+    /**
+     * Adds a vertical line at distance `x` across the plot. A label beginning
+     * with "|H" is shown (without the code) beside the line, at the top of the plot.
+     */
+    void AddVerticalLine(double x, const QColor& colour, const QString& label);
+    QVector<LineInfo> Lines() const;
+
+    /**
+     * Applies everything set so far: the view takes the full extent of the data
+     * (and of the horizontal lines on their axes), the zoom is cleared, and the
+     * graph is redrawn.
+     */
+    void Redraw();
+
+    /** True after the user zoomed in, until UndoZoom. */
+    bool IsZoomed() const;
+    /** Start and end of the horizontal zoom window, in distance units (feet). */
+    double ZoomStart() const;
+    double ZoomEnd() const;
+    /** Moves the horizontal window; the zoomed flag stays as it is. */
+    void SetZoomWindow(double start, double end);
+    /** Zooms the way the user's rubber band does: sets the window and the zoomed flag. */
+    void ZoomTo(double start, double end);
+    /** Back to the full extent, flag cleared. On a graph that is not zoomed nothing changes. */
+    void UndoZoom();
+
+    /** Converts a pixel position on the graph to distance and deviation-axis coordinates. */
+    QPointF PixelToGraph(const QPoint& pixel) const;
+
+    /** Draws the whole graph, laid out for a width x height pixel target, with `painter`. */
+    void Render(QCPPainter& painter, int width, int height);
+
+    /** File types of the export, for the save dialog. */
+    static QStringList ExportFilters();
+    /**
+     * Writes the image to `fileName`: PNG, JPEG, BMP or PDF by its extension, or
+     * by `selectedFilter` when the extension names none of them (the filter's
+     * extension is then appended). Returns the file written, or an empty text
+     * when writing failed.
+     */
+    QString ExportImage(const QString& fileName, const QString& selectedFilter = QString());
+    /** Lets the user export the image: the save dialog, then ExportImage; a failure is reported. */
+    void Export(GraphDialogs& dialogs);
+
+    /** The QCustomPlot drawing the graph, for the pointer and for measurements. */
+    QCustomPlot* Plot() const;
+
+signals:
+    /** The pointer moved over the graph to `pixel` (graph widget coordinates). */
+    void PointerMoved(const QPoint& pixel);
+
+private:
+    void FitFullExtent();
+    void UpdateZoomAfterRubberBand();
+
+    QCustomPlot* plot_;
+    QCPTextElement* mainTitle_;
+    QCPTextElement* subtitle_;
+    QString extraLines_[3];
+    QCPTextElement* extraParts_[3][3];
+    std::vector<SubsetStyle> subsets_;
+    std::vector<QCPGraph*> graphs_;
+    QVector<LineInfo> lines_;
+    bool zoomed_ = false;
+    double fullStart_ = 0.0;
+    double fullEnd_ = 1.0;
+    double rubberBandStart_ = 0.0;
+    double rubberBandEnd_ = 0.0;
+};

@@ -1,0 +1,37 @@
+#include "graph/StandardGraphDialogs.h"
+
+#include "graph/GraphControl.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+StandardGraphDialogs::StandardGraphDialogs(QWidget* parent) : parent_(parent) {}
+
+bool StandardGraphDialogs::ChoosePrint(QPrinter& printer, bool selectionOffered, bool& selectionChosen)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionOffered);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setPrintRange(selectionOffered ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    selectionChosen = selectionOffered && dialog.printRange() == QAbstractPrintDialog::Selection;
+    return true;
+}
+
+QString StandardGraphDialogs::ChooseExportFile(QString& selectedFilter)
+{
+    const QStringList filters = GraphControl::ExportFilters();
+    if (!filters.contains(selectedFilter))
+        selectedFilter = filters.front();
+    return QFileDialog::getSaveFileName(parent_, QStringLiteral("Save/Export"), QString(),
+                                        filters.join(QStringLiteral(";;")), &selectedFilter);
+}
+
+void StandardGraphDialogs::ShowError(const QString& title, const QString& text)
+{
+    QMessageBox::warning(parent_, title, text);
+}

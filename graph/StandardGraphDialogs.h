@@ -1,0 +1,19 @@
+#pragma once
+
+#include "graph/GraphDialogs.h"
+
+class QWidget;
+
+/** The graph's dialogs on screen: QPrintDialog, QFileDialog and a warning box. */
+class StandardGraphDialogs : public GraphDialogs {
+public:
+    /** `parent` is the window the dialogs are modal to. */
+    explicit StandardGraphDialogs(QWidget* parent);
+
+    bool ChoosePrint(QPrinter& printer, bool selectionOffered, bool& selectionChosen) override;
+    QString ChooseExportFile(QString& selectedFilter) override;
+    void ShowError(const QString& title, const QString& text) override;
+
+private:
+    QWidget* parent_;
+};

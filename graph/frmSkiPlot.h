@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+class GraphControl;
+class GraphDialogs;
+class QLabel;
+class QPushButton;
+
+namespace zlm {
+struct SharedState;
+class ResultsGrid;
+} // namespace zlm
+
+/**
+ * The deviation graph window ("Deviation Graph"): the maximum deviation of every
+ * straightedge placement against its station, the threshold line, the section
+ * boundaries labelled with their percentages, and the elevation profile on a
+ * second axis. Commands Print, Save/Export and Undo Zoom stand along the top;
+ * the pointer readout ("x=", "y=") at the bottom right.
+ *
+ * The window is built afresh from the inputs as they are when it is constructed
+ * and reads nothing of them afterwards. Its load shows the hourglass: if an
+ * override cursor is already active (the Plot command's hourglass) the load takes
+ * it over and restores it when done; otherwise it sets its own and restores it.
+ */
+class frmSkiPlot : public QDialog {
+    Q_OBJECT
+
+public:
+    /**
+     * `lblFileCaption` is the full path of the open profile, `sectionLengthText`
+     * the section length as typed, `grid` the results grid (its row count and
+     * column-2 texts label the section lines). `dialogs` answers the print and
+     * export dialogs; nullptr uses the standard ones.
+     */
+    frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+               const zlm::ResultsGrid& grid, QWidget* parent = nullptr, GraphDialogs* dialogs = nullptr);
+    ~frmSkiPlot() override;
+
+    /** The graph (object name Pesgoa1). */
+    GraphControl* Graph() const;
+    /** The paging limit printing uses: the distance of the last profile point, feet. */
+    double PagingLimit() const;
+
+private:
+    void Load(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+              const zlm::ResultsGrid& grid);
+    void LayoutGraphWindow();
+    void RefreshReadout(const QPoint& pixel);
+    void cmdPrint_Click();
+    void cmdSave_Click();
+    void cmdUndoZoom_Click();
+
+    std::unique_ptr<GraphDialogs> ownDialogs_;
+    GraphDialogs* dialogs_;
+    GraphControl* Pesgoa1_;
+    QPushButton* cmdPrint_;
+    QPushButton* cmdSave_;
+    QPushButton* cmdUndoZoom_;
+    QLabel* lblx_;
+    QLabel* lblPoint_;
+    QLabel* lbly_;
+    QLabel* lblPointY_;
+    double pagingLimit_ = 0.0;
+};
