@@ -125,6 +125,8 @@ frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
 frmSkiMain::~frmSkiMain()
 {
     qApp->removeEventFilter(this);
+    // The grid view reads grid_, a member that goes before QWidget deletes the children.
+    delete fraMain_;
 }
 
 void frmSkiMain::BuildControls()
