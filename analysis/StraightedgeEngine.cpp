@@ -3,6 +3,10 @@
 #include "analysis/NumberText.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <thread>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -70,6 +74,8 @@ struct Scratch {
     std::vector<unsigned char> nearTop;  // per span point: may it be a support at all?
     std::vector<std::int32_t> pairRight; // surviving right candidates of one left candidate
     std::vector<double> pairSlope;       // and their slopes
+    std::vector<std::int32_t> leftCandidates;  // near-top left candidates, highest first
+    std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
 };
 
 // The search for the first support pair, in the order the literal search tries
@@ -145,14 +151,47 @@ public:
         return true;
     }
 
-    /** The first passing pair's deviation in feet, or 0 when no pair passes. */
-    double FindDeviation(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right)
+    /**
+     * Lists the left and right candidates that may be supports at all, highest
+     * first, in the order the literal search would try them. Among candidates of
+     * distinct elevations that order is simply by elevation, whatever sort made
+     * it; only equal elevations need the literal sort's own order, so they get
+     * it (`left`/`right` are then sorted and reversed here).
+     */
+    void OrderCandidates(std::vector<std::int32_t>& left, std::vector<std::int32_t>& right, std::int32_t d)
     {
+        auto& leftCandidates = scratch_.leftCandidates;
+        auto& rightCandidates = scratch_.rightCandidates;
+        const bool leftDistinct = CollectByElevation(s_, s_ + d - 1, leftCandidates);
+        const bool rightDistinct = CollectByElevation(e_ - d + 1, e_, rightCandidates);
+        if (leftDistinct && rightDistinct)
+            return;
+        for (std::int32_t k = 0; k < d; ++k) {
+            left[k] = s_ + k;
+            right[k] = e_ - k;
+        }
+        SortByElevation(left, 0, d - 1, y_);
+        SortByElevation(right, 0, d - 1, y_);
+        std::reverse(left.begin(), left.end());
+        std::reverse(right.begin(), right.end());
+        leftCandidates.clear();
+        rightCandidates.clear();
+        for (const std::int32_t a : left)
+            if (nearTop(a))
+                leftCandidates.push_back(a);
+        for (const std::int32_t b : right)
+            if (nearTop(b))
+                rightCandidates.push_back(b);
+    }
+
+    /** The first passing pair's deviation in feet, or 0 when no pair passes. */
+    double FindDeviation()
+    {
+        const auto& left = scratch_.leftCandidates;
+        const auto& right = scratch_.rightCandidates;
         const double slack = comparisonSlack_ + roundingSlack_;
         const double slopeErrorBound = 8.0 * kUnitRoundoff * (2.0 * largest_ + slack);
         for (const std::int32_t a : left) {
-            if (!nearTop(a))
-                continue;
             const double ya = y_[a];
             const double minimumSlope =
                 ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
@@ -163,8 +202,6 @@ public:
             rights.clear();
             slopes.clear();
             for (const std::int32_t b : right) {
-                if (!nearTop(b))
-                    continue;
                 const double g = (y_[b] - ya) / static_cast<double>(b - a);
                 if (g < minimumSlope)
                     continue;
@@ -197,6 +234,21 @@ public:
 
 private:
     bool nearTop(std::int32_t x) const { return scratch_.nearTop[x - s_] != 0; }
+
+    // The near-top points of first..last, highest first; false when two of them
+    // share an elevation.
+    bool CollectByElevation(std::int32_t first, std::int32_t last, std::vector<std::int32_t>& out) const
+    {
+        out.clear();
+        for (std::int32_t x = first; x <= last; ++x)
+            if (nearTop(x))
+                out.push_back(x);
+        std::sort(out.begin(), out.end(), [this](std::int32_t p, std::int32_t q) { return y_[p] > y_[q]; });
+        for (std::size_t i = 1; i < out.size(); ++i)
+            if (!(y_[out[i - 1]] > y_[out[i]]))
+                return false;
+        return true;
+    }
 
     // Marks the span points that lie no further below an upper chain than the
     // slack of fact (2) allows.
@@ -282,59 +334,141 @@ double FindDeviationLiterally(std::span<const double> y, std::int32_t s, std::in
 
 } // namespace
 
+namespace {
+
+// The deviation in feet of the placement spanning s .. e with midpoint m.
+double PlacementDeviation(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m,
+                          Scratch& scratch)
+{
+    const std::int32_t d = m - s;
+    if (d <= 0)
+        return 0.0;
+    // The midpoint shortcut compares it with the highest candidate of each half,
+    // which is the highest elevation whatever the order of equal ones.
+    double leftHighest = y[s];
+    double rightHighest = y[e];
+    for (std::int32_t k = 1; k < d; ++k) {
+        leftHighest = std::max(leftHighest, y[s + k]);
+        rightHighest = std::max(rightHighest, y[e - k]);
+    }
+    if (leftHighest < y[m] && rightHighest < y[m])
+        return 0.0;
+
+    auto& left = scratch.left;
+    auto& right = scratch.right;
+    left.resize(d);
+    right.resize(d);
+    SupportSearch search(y, s, e, m, scratch);
+    if (search.Prepare()) {
+        search.OrderCandidates(left, right, d);
+        return search.FindDeviation();
+    }
+    for (std::int32_t k = 0; k < d; ++k) {
+        left[k] = s + k;
+        right[k] = e - k;
+    }
+    SortByElevation(left, 0, d - 1, y);
+    SortByElevation(right, 0, d - 1, y);
+    // Highest first: the reversal swaps k with d - 1 - k, which is a plain reversal.
+    std::reverse(left.begin(), left.end());
+    std::reverse(right.begin(), right.end());
+    return FindDeviationLiterally(y, s, e, left, right);
+}
+
+// Placements are computed in blocks; a second thread takes every other block
+// while this thread takes the rest and reports progress placement by placement,
+// in order. Each placement depends only on its own points, so the results do
+// not depend on which thread computed them.
+constexpr std::size_t kBlock = 64;
+constexpr std::size_t kPlacementsForSecondThread = 4 * kBlock;
+
+} // namespace
+
 void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
                           float threshold, double straightedgeLength, DeviationList& deviations,
                           ProgressSink& progress)
 {
     deviations.clear();
     const std::int32_t L = RoundToInt32(straightedgeLength / dx);
-    std::int32_t s = 0;
-    std::int32_t e = L;
-    Scratch scratch;
-    auto& left = scratch.left;
-    auto& right = scratch.right;
 
-    progress.SetTextVisible(false);
-    progress.SetVisible(true);
-    while (e <= pointCount - 1) {
-        const std::int32_t m = RoundToInt32(static_cast<double>(L) / 2.0 + static_cast<double>(s));
-        const std::int32_t d = m - s;
-        left.resize(d);
-        right.resize(d);
-        for (std::int32_t k = 0; k < d; ++k) {
-            left[k] = s + k;
-            right[k] = e - k;
-        }
-        if (d > 0) {
-            SortByElevation(left, 0, d - 1, elevations);
-            SortByElevation(right, 0, d - 1, elevations);
-        }
-        // Highest first: the reversal swaps k with d - 1 - k, which is a plain reversal.
-        std::reverse(left.begin(), left.end());
-        std::reverse(right.begin(), right.end());
-
-        double D = 0.0;
-        const bool midpointHighest =
-            d > 0 && elevations[left[0]] < elevations[m] && elevations[right[0]] < elevations[m];
-        if (!midpointHighest && d > 0) {
-            SupportSearch search(elevations, s, e, m, scratch);
-            D = search.Prepare() ? search.FindDeviation(left, right)
-                                 : FindDeviationLiterally(elevations, s, e, left, right);
-        }
-
-        DeviationRecord record;
-        record.Station = static_cast<double>(s) * dx;
-        record.MaxDeviation = D * 12.0;
-        record.AmountExceeded =
-            ParseSingle(record.MaxDeviation) > threshold ? record.MaxDeviation - static_cast<double>(threshold) : 0.0;
-        deviations.push_back(record);
-
-        progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * static_cast<double>(e) / pointCount)));
-        progress.Refresh();
-
+    // The starts of all placements, exactly as the rolling advance gives them.
+    std::vector<std::int32_t> starts;
+    for (std::int32_t s = 0, e = L; e <= pointCount - 1;) {
+        starts.push_back(s);
         s = RoundToInt32(static_cast<double>(s) + static_cast<double>(advance));
         e = s + L;
     }
+    const std::size_t n = starts.size();
+    std::vector<double> D(n, 0.0);
+    const auto compute = [&](std::size_t block, Scratch& scratch) {
+        const std::size_t end = std::min(n, (block + 1) * kBlock);
+        for (std::size_t i = block * kBlock; i < end; ++i) {
+            const std::int32_t s = starts[i];
+            const std::int32_t m = RoundToInt32(static_cast<double>(L) / 2.0 + static_cast<double>(s));
+            D[i] = PlacementDeviation(elevations, s, s + L, m, scratch);
+        }
+    };
+
+    const std::size_t blocks = (n + kBlock - 1) / kBlock;
+    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[blocks]);
+    for (std::size_t b = 0; b < blocks; ++b)
+        done[b].store(false);
+    std::exception_ptr workerFailure; // written by the worker before it sets workerFailed
+    std::atomic<bool> workerFailed{false};
+    std::thread worker;
+    const bool twoThreads = n >= kPlacementsForSecondThread && std::thread::hardware_concurrency() > 1;
+    if (twoThreads) {
+        worker = std::thread([&] {
+            Scratch scratch;
+            for (std::size_t b = 1; b < blocks; b += 2) {
+                try {
+                    if (!workerFailed.load(std::memory_order_relaxed))
+                        compute(b, scratch);
+                } catch (...) {
+                    workerFailure = std::current_exception();
+                    workerFailed.store(true, std::memory_order_release);
+                }
+                done[b].store(true, std::memory_order_release);
+                done[b].notify_one();
+            }
+        });
+    }
+
+    progress.SetTextVisible(false);
+    progress.SetVisible(true);
+    Scratch scratch;
+    deviations.reserve(n);
+    try {
+        for (std::size_t b = 0; b < blocks; ++b) {
+            if (!twoThreads || b % 2 == 0)
+                compute(b, scratch);
+            else
+                done[b].wait(false, std::memory_order_acquire);
+            const std::size_t end = std::min(n, (b + 1) * kBlock);
+            for (std::size_t i = b * kBlock; i < end; ++i) {
+                if (workerFailed.load(std::memory_order_acquire))
+                    break;
+                DeviationRecord record;
+                record.Station = static_cast<double>(starts[i]) * dx;
+                record.MaxDeviation = D[i] * 12.0;
+                record.AmountExceeded = ParseSingle(record.MaxDeviation) > threshold
+                                            ? record.MaxDeviation - static_cast<double>(threshold)
+                                            : 0.0;
+                deviations.push_back(record);
+                const double e = static_cast<double>(starts[i] + L);
+                progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * e / pointCount)));
+                progress.Refresh();
+            }
+        }
+    } catch (...) {
+        if (worker.joinable())
+            worker.join();
+        throw;
+    }
+    if (worker.joinable())
+        worker.join();
+    if (workerFailed.load(std::memory_order_acquire))
+        std::rethrow_exception(workerFailure);
     progress.SetVisible(false);
 }
 

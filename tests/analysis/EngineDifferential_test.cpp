@@ -86,11 +86,11 @@ TEST_P(EngineDifferential, MatchesLiteralReferenceBitForBit)
     }
 }
 
-// 2,400 profiles in all; the finer intervals cost the literal reference the most.
+// 10,100 profiles in all; the finer intervals cost the literal reference the most.
 INSTANTIATE_TEST_SUITE_P(Intervals, EngineDifferential,
-                         ::testing::Values(DifferentialCase{0.25, 600}, DifferentialCase{0.3, 500},
-                                           DifferentialCase{0.5, 500}, DifferentialCase{1.0 / 12.0, 150},
-                                           DifferentialCase{0.1, 250}, DifferentialCase{1.0, 400}));
+                         ::testing::Values(DifferentialCase{0.25, 2500}, DifferentialCase{0.3, 2000},
+                                           DifferentialCase{0.5, 2000}, DifferentialCase{1.0 / 12.0, 600},
+                                           DifferentialCase{0.1, 1000}, DifferentialCase{1.0, 2000}));
 
 TEST(EngineDifferentialTargeted, OddLengthsWithBothParitiesOfStart)
 {
@@ -103,6 +103,17 @@ TEST(EngineDifferentialTargeted, OddLengthsWithBothParitiesOfStart)
                 const auto profile = GenerateProfile(shape, 4 * L + 3, dx, seed * 7919, 50.0);
                 ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx << " seed " << seed;
             }
+        }
+    }
+}
+
+TEST(EngineDifferentialTargeted, LongProfilesSplitAcrossThreadsStayInOrder)
+{
+    // Enough placements for the engine to share the work between two threads.
+    for (auto shape : AllProfileShapes()) {
+        for (double dx : {1.0, 0.5}) {
+            const auto profile = GenerateProfile(shape, static_cast<std::int32_t>(900.0 * 8.0 / dx), dx, 4242, 300.0);
+            ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx;
         }
     }
 }

@@ -9,7 +9,7 @@ std::vector<ProfileShape> AllProfileShapes()
 {
     return {ProfileShape::RandomRoughness, ProfileShape::Quantised, ProfileShape::LevelWithDips,
             ProfileShape::OffCentreCrests, ProfileShape::Steps,     ProfileShape::Zigzag,
-            ProfileShape::Plateaus,        ProfileShape::NearTies};
+            ProfileShape::Plateaus,        ProfileShape::NearTies,  ProfileShape::BoundarySpikes};
 }
 
 std::string ShapeName(ProfileShape shape)
@@ -31,6 +31,8 @@ std::string ShapeName(ProfileShape shape)
         return "plateaus";
     case ProfileShape::NearTies:
         return "near ties";
+    case ProfileShape::BoundarySpikes:
+        return "boundary spikes";
     }
     return "?";
 }
@@ -131,6 +133,23 @@ std::vector<double> GenerateProfile(ProfileShape shape, std::int32_t points, dou
                 v = static_cast<double>(baseF) + fUlp * std::round(2.0 * normal(rng)) * 0.5;
             else
                 v = static_cast<double>(baseF) - fUlp * unit(rng);
+        }
+        break;
+    }
+    case ProfileShape::BoundarySpikes: {
+        // Placements start every 8 ft; put spikes where the candidate halves of a
+        // placement end and at its midpoint, so that the first and last
+        // candidates and the midpoint decide.
+        const auto L = static_cast<std::int32_t>(std::nearbyint(16.0 / dx));
+        const auto A = static_cast<std::int32_t>(std::nearbyint(8.0 / dx));
+        for (auto& v : y)
+            v += 0.0005 * std::round(4.0 * normal(rng));
+        for (std::int32_t s = 0; s + L < points; s += std::max(1, A)) {
+            const std::int32_t marks[] = {s, s + L / 2 - 1, s + L / 2, s + L / 2 + 1, s + L, s + 1, s + L - 1};
+            for (const std::int32_t at : marks) {
+                if (at >= 0 && at < points && unit(rng) < 0.5)
+                    y[static_cast<std::size_t>(at)] += (unit(rng) < 0.6 ? 1.0 : -1.0) * 0.002 * (1 + (rng() % 4));
+            }
         }
         break;
     }

@@ -15,7 +15,8 @@ enum class ProfileShape {
     Steps,           ///< level runs joined by steps up and down
     Zigzag,          ///< alternating high and low points, often with ties
     Plateaus,        ///< flat runs at a few levels with spikes at their ends
-    NearTies         ///< elevations a hair apart, where single and double precision disagree
+    NearTies,        ///< elevations a hair apart, where single and double precision disagree
+    BoundarySpikes   ///< rough ground with spikes and dips at the ends of each candidate half and the midpoint
 };
 
 /** All shapes, for iterating in tests. */

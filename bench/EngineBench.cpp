@@ -1,0 +1,98 @@
+// The straightedge engine against the literal reference on 10-mile profiles at
+// 1-inch spacing, in the same run, with the speed-up printed at the end.
+#include "TenMileProfile.h"
+
+#include "analysis/StraightedgeEngine.h"
+#include "analysis/reference/ReferenceEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using zlm::DeviationList;
+
+constexpr double kDx = 1.0 / 12.0;
+
+/** Smooth vertical curves, no texture: crests and sags whose tops fall anywhere under the straightedge. */
+std::vector<double> TenMileSmoothCrests()
+{
+    std::vector<double> y(zlm::bench::kTenMilePoints);
+    const double pi = std::acos(-1.0);
+    for (std::size_t i = 0; i < y.size(); ++i) {
+        const double x = static_cast<double>(i) * kDx;
+        y[i] = 512.0 + 0.35 * std::sin(2.0 * pi * x / 97.0) + 0.12 * std::sin(2.0 * pi * x / 41.3 + 1.0);
+    }
+    return y;
+}
+
+const std::vector<double>& Profile(const std::string& name)
+{
+    static std::map<std::string, std::vector<double>> cache;
+    auto it = cache.find(name);
+    if (it == cache.end()) {
+        auto y = name == "realistic" ? zlm::bench::TenMileElevations() : TenMileSmoothCrests();
+        y.push_back(0.0); // the working copy's extra entry
+        it = cache.emplace(name, std::move(y)).first;
+    }
+    return it->second;
+}
+
+std::map<std::string, double> secondsPerRun; // "engine/realistic" -> seconds
+
+template <bool Reference>
+void RunEngine(benchmark::State& state, const std::string& profileName)
+{
+    const auto& y = Profile(profileName);
+    const auto n = static_cast<std::int32_t>(y.size() - 1);
+    zlm::NullProgress none;
+    DeviationList out;
+    double total = 0.0;
+    std::int64_t runs = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if constexpr (Reference)
+            zlm::reference::SimulateStraightedgeLiteral(y, n, kDx, static_cast<float>(8.0 / kDx), 0.25f, 16.0, out,
+                                                        none);
+        else
+            zlm::SimulateStraightedge(y, n, kDx, static_cast<float>(8.0 / kDx), 0.25f, 16.0, out, none);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ++runs;
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["placements"] = static_cast<double>(out.size());
+    secondsPerRun[std::string(Reference ? "reference/" : "engine/") + profileName] = total / runs;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (const std::string profile : {"realistic", "crests"}) {
+        benchmark::RegisterBenchmark(("Engine/" + profile).c_str(),
+                                     [profile](benchmark::State& s) { RunEngine<false>(s, profile); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("LiteralReference/" + profile).c_str(),
+                                     [profile](benchmark::State& s) { RunEngine<true>(s, profile); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const std::string profile : {"realistic", "crests"}) {
+        const auto engine = secondsPerRun.find("engine/" + profile);
+        const auto reference = secondsPerRun.find("reference/" + profile);
+        if (engine != secondsPerRun.end() && reference != secondsPerRun.end())
+            std::printf("speed-up on the %s 10-mile profile: %.0f x (engine %.1f ms, literal reference %.0f ms)\n",
+                        profile.c_str(), reference->second / engine->second, engine->second * 1e3,
+                        reference->second * 1e3);
+    }
+    return 0;
+}
