@@ -1,6 +1,7 @@
 #include "mainwindow/ui/frmSkiMain.h"
 
 #include "analysis/ResultsTable.h"
+#include "graph/frmSkiPlot.h"
 #include "mainwindow/GridTextWriter.h"
 #include "mainwindow/SimulationRun.h"
 #include "mainwindow/ui/QtUserDialogs.h"
@@ -9,11 +10,6 @@
 #include "mainwindow/ui/frmAbout.h"
 #include "profile_input/PathText.h"
 #include "profile_input/ProfileOpen.h"
-
-#if __has_include("graph/frmSkiPlot.h")
-#include "graph/frmSkiPlot.h"
-#define ZLM_HAVE_GRAPH_WINDOW 1
-#endif
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -456,10 +452,8 @@ void frmSkiMain::cmdPlot_Click()
         plotOpener_(*this);
         return;
     }
-#ifdef ZLM_HAVE_GRAPH_WINDOW
     frmSkiPlot plot(state_, lblFile_->text(), txtSectionLength_->text(), grid_, this);
     plot.exec();
-#endif
 }
 
 void frmSkiMain::SetPlotWindowOpener(PlotWindowOpener opener)

@@ -47,6 +47,7 @@ private slots:
     void copy_data();
     void copy();
     void plotOnlyWithResults();
+    void plotOpensTheGraphWindow();
 
 private:
     QTemporaryDir dir_;
@@ -357,6 +358,26 @@ void MainWindowRunTest::plotOnlyWithResults()
     plot->click();
     QCOMPARE(plots, 1);
     QVERIFY(dialogs.messages.empty());
+}
+
+void MainWindowRunTest::plotOpensTheGraphWindow()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road_);
+    window.cmdSimulate_Click();
+    QString caption;
+    bool childOfTheWindow = false;
+    zlm::test::WhenModalOpens([&](QWidget* modal) {
+        caption = modal->windowTitle();
+        childOfTheWindow = modal->parentWidget() == &window;
+        modal->close();
+    });
+    window.cmdPlot_Click();
+    QCOMPARE(caption, QString("Deviation Graph"));
+    QVERIFY(childOfTheWindow);
+    // The graph window took the Plot command's hourglass down once it had loaded.
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 QTEST_MAIN(MainWindowRunTest)
