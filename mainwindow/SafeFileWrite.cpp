@@ -98,6 +98,23 @@ std::string ResolveLink(const std::string& path)
     return target;
 }
 
+SafeWriteResult WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        return Failure(path, Reason(errno));
+    }
+    int error = 0;
+    if (!WriteAll(fd, bytes, error)) {
+        ::close(fd);
+        return Failure(path, Reason(error));
+    }
+    if (::close(fd) != 0) {
+        return Failure(path, Reason(errno));
+    }
+    return {true, {}};
+}
+
 } // namespace
 
 SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes)
@@ -116,6 +133,12 @@ SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes)
         exists = true;
     } else if (errno != ENOENT) {
         return Failure(path, Reason(errno));
+    }
+
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe (/dev/null, /dev/stdout, a FIFO) takes the bytes as they come: renaming a
+        // file over it would replace the device itself.
+        return WriteInPlace(path, target, bytes);
     }
 
     const std::string folder = FolderOf(target);

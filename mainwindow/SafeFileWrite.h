@@ -22,7 +22,8 @@ struct SafeWriteResult {
  * A new file gets the mode of any newly created file (0666 less the umask); a
  * replaced file keeps its mode. A target that is a symbolic link is resolved, so
  * the file it points to is replaced and the link stays. A target that is a
- * folder is refused.
+ * folder is refused. An existing target that is not a regular file (a device
+ * such as /dev/null, a pipe) is written directly, never replaced.
  */
 SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes);
 

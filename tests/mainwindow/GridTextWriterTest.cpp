@@ -197,6 +197,33 @@ TEST(SaveGridAsTextTest, WritesThroughASymbolicLinkAndKeepsTheLink)
     EXPECT_EQ(ReadBytes(real), Golden("before-run-comma.txt"));
 }
 
+TEST(SaveGridAsTextTest, PipeTargetIsWrittenIntoNotReplaced)
+{
+    TempFolder folder;
+    const std::string fifo = folder / "pipe";
+    const std::string received = folder / "received.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t reader = ::fork();
+    ASSERT_GE(reader, 0);
+    if (reader == 0) {
+        const std::string bytes = ReadBytes(fifo);
+        WriteBytes(received, bytes);
+        ::_exit(0);
+    }
+    ResultsGrid grid = GridBeforeAnyRun();
+    const SaveResult saved = SaveGridAsText(fifo, "comma", grid);
+    struct stat info {};
+    const bool stillAPipe = ::lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    if (!stillAPipe) {
+        ::kill(reader, SIGKILL); // it waits on the replaced pipe for ever
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(reader, &status, 0), reader);
+    EXPECT_TRUE(stillAPipe) << "the pipe was replaced by a file";
+    ASSERT_TRUE(saved.ok) << saved.message;
+    EXPECT_EQ(ReadBytes(received), Golden("before-run-comma.txt"));
+}
+
 TEST(SaveGridAsTextTest, PathWithNonAsciiBytesIsWrittenAsGiven)
 {
     TempFolder folder;
