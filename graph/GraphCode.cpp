@@ -64,7 +64,9 @@ std::string PlainDecimalText(double value)
 
 void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs)
 {
-    QPrinter printer(QPrinter::HighResolution);
+    // The graph measures its texts at screen resolution; a printer in that
+    // resolution keeps text and layout in proportion (vector output stays sharp).
+    QPrinter printer(QPrinter::ScreenResolution);
     // The graph is much wider than tall: landscape unless the user picks otherwise.
     printer.setPageOrientation(QPageLayout::Landscape);
     const bool zoomed = graph.IsZoomed();

@@ -97,11 +97,17 @@ GraphControl::GraphControl(QWidget* parent) : QWidget(parent), plot_(new QCustom
     mainTitle_->setMargins(QMargins(2, 6, 2, 2));
     subtitle_->setMargins(QMargins(2, 2, 2, 4));
 
-    // The legend names the subsets, in a row of its own under the plot.
+    // The legend names the subsets, centred in a row of its own under the plot:
+    // the empty elements beside it take the spare width.
     const int legendRow = grid->rowCount();
     grid->insertRow(legendRow);
+    auto* legendRowGrid = new QCPLayoutGrid;
+    grid->addElement(legendRow, 0, legendRowGrid);
     plot_->axisRect()->insetLayout()->take(plot_->legend);
-    grid->addElement(legendRow, 0, plot_->legend);
+    legendRowGrid->addElement(0, 0, new QCPTextElement(plot_, QString()));
+    legendRowGrid->addElement(0, 1, plot_->legend);
+    legendRowGrid->addElement(0, 2, new QCPTextElement(plot_, QString()));
+    legendRowGrid->setColumnStretchFactors({1.0, 0.001, 1.0});
     plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     plot_->legend->setVisible(true);
     plot_->legend->setBorderPen(Qt::NoPen);
