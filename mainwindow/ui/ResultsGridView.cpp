@@ -91,7 +91,7 @@ void ResultsGridView::Reload()
     model_->Reload();
     ApplyLook();
     if (model_->rowCount() > 0) {
-        setCurrentIndex(model_->index(0, 0));
+        selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
     }
     SyncSelection();
 }
