@@ -1,0 +1,86 @@
+// The ERD reader on arbitrary bytes, with both answers to the channel question.
+#include "fuzz/FuzzFile.h"
+#include "profile_input/ErdProfileReader.h"
+#include "profile_input/FieldText.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace {
+
+struct Read {
+    zlm::ErdReadResult result;
+    bool asked = false;
+    std::int32_t choiceAfter = 0;
+};
+
+Read ParseWithAnswer(std::string_view bytes, std::int32_t initialChoice, std::int32_t answer)
+{
+    Read read;
+    std::int32_t choice = initialChoice;
+    read.result = zlm::ParseErdProfile(bytes, choice, [&read, answer](std::int32_t& channelChoice) {
+        read.asked = true;
+        channelChoice = answer;
+    });
+    read.choiceAfter = choice;
+    return read;
+}
+
+void CheckResult(const zlm::ErdReadResult& result)
+{
+    if (!result.ok) {
+        ZLM_FUZZ_CHECK(!result.failureText.empty());
+        ZLM_FUZZ_CHECK(result.profile.elevations.empty() && result.profile.pointCount == 0);
+        return;
+    }
+    ZLM_FUZZ_CHECK(result.failureText.empty());
+    ZLM_FUZZ_CHECK(result.profile.pointCount > 0);
+    ZLM_FUZZ_CHECK(result.profile.elevations.size() == static_cast<std::size_t>(result.profile.pointCount));
+    ZLM_FUZZ_CHECK(zlm::IsUsableInterval(result.profile.interval));
+    for (const double z : result.profile.elevations) {
+        ZLM_FUZZ_CHECK(zlm::FitsSingle(z));
+    }
+}
+
+bool SameProfile(const zlm::ErdReadResult& a, const zlm::ErdReadResult& b)
+{
+    return a.ok == b.ok && a.failureText == b.failureText && a.profile.pointCount == b.profile.pointCount &&
+           a.profile.elevations == b.profile.elevations &&
+           (a.profile.interval == b.profile.interval ||
+            (std::isnan(a.profile.interval) && std::isnan(b.profile.interval))) &&
+           a.hasTitle == b.hasTitle && a.title == b.title;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // The first byte picks the channel chosen before this file (as the window
+    // remembers it); the rest is the file.
+    if (size == 0) {
+        return 0;
+    }
+    const std::int32_t earlierChoice = data[0] & 1;
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    const Read first = ParseWithAnswer(bytes, earlierChoice, 0);
+    const Read second = ParseWithAnswer(bytes, earlierChoice, 1);
+    CheckResult(first.result);
+    CheckResult(second.result);
+
+    // The question is asked for the same files whatever the answer, and the
+    // answer only matters when it is asked.
+    ZLM_FUZZ_CHECK(first.asked == second.asked);
+    if (!first.asked) {
+        ZLM_FUZZ_CHECK(first.choiceAfter == earlierChoice && second.choiceAfter == earlierChoice);
+        ZLM_FUZZ_CHECK(SameProfile(first.result, second.result));
+    } else {
+        ZLM_FUZZ_CHECK(first.choiceAfter == 0 && second.choiceAfter == 1);
+        // Both channels come from the same lines: same count and interval.
+        if (first.result.ok && second.result.ok) {
+            ZLM_FUZZ_CHECK(first.result.profile.pointCount == second.result.profile.pointCount);
+            ZLM_FUZZ_CHECK(first.result.profile.interval == second.result.profile.interval);
+        }
+    }
+    return 0;
+}
