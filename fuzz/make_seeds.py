@@ -38,7 +38,7 @@ def erd_one(data, gain="GAIN    1.0", dx="0.2500000", units="ft", count=None):
 
 
 def ramp(count, step=0.001):
-    return ["%.4f" % (0.01 * ((i * 7) % 13) - step * i) for i in range(count)]
+    return ["%.4f" % (1.0 + 0.001 * ((i * 7) % 13) + step * i) for i in range(count)]
 
 
 def column(count_text, data, dx="0.250", units="English"):
@@ -97,6 +97,10 @@ def nasty_erd():
     seeds["long-line"] = erd_one(["1" * (60 * 1024)] + ramp(10))
     seeds["two-channel-one-value"] = erd("      2,      4,     -1,      1,      5,      0.2500000,     -1,",
                                          ["UNITSNAMin      in"], ["1 2", "3 4", "5", "7 8"])
+    # Elevations at the edge of single precision, alternating in sign: accepted,
+    # and the deviations are near 1e40 inches.
+    seeds["elevations-near-single-max"] = erd_one(
+        [("-" if i % 3 == 0 else "") + "34" + "0" * 37 for i in range(300)])
     seeds["units-mm-in-metres"] = erd_one(ramp(400), units="mm")
     seeds["trailing-empty-lines"] = erd_one(ramp(100)) + b"\r\n\r\n\n"
     return seeds
