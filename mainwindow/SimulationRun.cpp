@@ -20,6 +20,8 @@ namespace {
 constexpr double kStraightedgeFeet = 16.0;
 constexpr double kAdvanceFeet = 8.0;
 constexpr float kThresholdInches = 0.25f;
+// The finest sampling ZLM analyses: 16 ft over 32,768 points, about 0.15 mm apart.
+constexpr std::int32_t kMostPointsPerStraightedge = 32768;
 
 std::string Feet(double value)
 {
@@ -51,9 +53,14 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
     }
     // The engine needs a straightedge of at least 2 points: L = 16 / dx rounded, ties to even.
     const double pointsPerStraightedge = kStraightedgeFeet / dx;
-    if (pointsPerStraightedge > static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
+    // Profilers sample no closer than a fraction of a millimetre. Far finer
+    // intervals make every placement search through tens of thousands of
+    // candidate supports: the run would not finish in any useful time.
+    if (pointsPerStraightedge > static_cast<double>(kMostPointsPerStraightedge)) {
         return "The profile's sample interval of " + Interval(dx) +
-               " ft is too small: a 16 ft straightedge would span more points than any profile can hold.";
+               " ft is too small: a 16 ft straightedge would span more than " +
+               std::to_string(kMostPointsPerStraightedge) + " points. Use a profile sampled at least " +
+               Interval(kStraightedgeFeet / kMostPointsPerStraightedge) + " ft apart.";
     }
     const std::int32_t l = RoundToInt32(pointsPerStraightedge);
     if (l < 2) {

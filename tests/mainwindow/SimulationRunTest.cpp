@@ -237,6 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
         // 16 / 11 rounds to 1: a straightedge of one point has no supports.
         RefusalCase{"IntervalLongerThanTheStraightedgeAllows", LevelProfile(200, 11.0), "", "too large"},
         RefusalCase{"IntervalBeyondAnyPointCount", LevelProfile(200, 1e-12), "", "too small"},
+        // 16 / 0.0001 = 160,000 points under one straightedge: beyond what is analysed.
+        RefusalCase{"IntervalFinerThanAnyProfiler", LevelProfile(200, 1e-4), "", "more than 32768 points"},
         // L = 64: 64 points are one short of a placement.
         RefusalCase{"ProfileShorterThanOneStraightedge", LevelProfile(64, 0.25), "", "15.75 ft long"},
         RefusalCase{"ShortProfileSaysWhatIsNeeded", LevelProfile(3, 0.25), "", "At least 16 ft"},
