@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <thread>
-#include <cmath>
-#include <limits>
 #include <utility>
 
 namespace zlm {
@@ -36,8 +36,8 @@ void SortByElevation(std::vector<std::int32_t>& list, std::int32_t lo, std::int3
         SortByElevation(list, i, hi, elevations);
 }
 
-bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::int32_t e, std::int32_t a,
-                     std::int32_t b, double& deviation)
+bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::int32_t e, std::int32_t a, std::int32_t b,
+                     double& deviation)
 {
     const double g = (elevations[b] - elevations[a]) / static_cast<double>(b - a);
     // The straightedge's height above point s + k, exactly as the clearance test
@@ -69,11 +69,11 @@ constexpr double kFastLineLimit = 1e37;
 struct Scratch {
     std::vector<std::int32_t> left;
     std::vector<std::int32_t> right;
-    std::vector<float> singles;          // ParseSingle of each elevation of the span
-    std::vector<std::int32_t> chain;     // an upper chain of span points
-    std::vector<unsigned char> nearTop;  // per span point: may it be a support at all?
-    std::vector<std::int32_t> pairRight; // surviving right candidates of one left candidate
-    std::vector<double> pairSlope;       // and their slopes
+    std::vector<float> singles;                // ParseSingle of each elevation of the span
+    std::vector<std::int32_t> chain;           // an upper chain of span points
+    std::vector<unsigned char> nearTop;        // per span point: may it be a support at all?
+    std::vector<std::int32_t> pairRight;       // surviving right candidates of one left candidate
+    std::vector<double> pairSlope;             // and their slopes
     std::vector<std::int32_t> leftCandidates;  // near-top left candidates, highest first
     std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
 };
@@ -193,8 +193,7 @@ public:
         const double slopeErrorBound = 8.0 * kUnitRoundoff * (2.0 * largest_ + slack);
         for (const std::int32_t a : left) {
             const double ya = y_[a];
-            const double minimumSlope =
-                ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
+            const double minimumSlope = ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
 
             // Right candidates that may still pair with a, in the order they are tried.
             auto& rights = scratch_.pairRight;
@@ -260,8 +259,8 @@ private:
             while (chain.size() >= 2) {
                 const std::int32_t o = chain[chain.size() - 2];
                 const std::int32_t p = chain.back();
-                const double cross = static_cast<double>(p - o) * (y_[x] - y_[o]) -
-                                     (y_[p] - y_[o]) * static_cast<double>(x - o);
+                const double cross =
+                    static_cast<double>(p - o) * (y_[x] - y_[o]) - (y_[p] - y_[o]) * static_cast<double>(x - o);
                 if (cross < 0.0)
                     break;
                 chain.pop_back();
@@ -337,8 +336,7 @@ double FindDeviationLiterally(std::span<const double> y, std::int32_t s, std::in
 namespace {
 
 // The deviation in feet of the placement spanning s .. e with midpoint m.
-double PlacementDeviation(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m,
-                          Scratch& scratch)
+double PlacementDeviation(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m, Scratch& scratch)
 {
     const std::int32_t d = m - s;
     if (d <= 0)
@@ -385,8 +383,7 @@ constexpr std::size_t kPlacementsForSecondThread = 4 * kBlock;
 } // namespace
 
 void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
-                          float threshold, double straightedgeLength, DeviationList& deviations,
-                          ProgressSink& progress)
+                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress)
 {
     deviations.clear();
     const std::int32_t L = RoundToInt32(straightedgeLength / dx);

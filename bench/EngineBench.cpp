@@ -1,12 +1,10 @@
 // The straightedge engine against the literal reference on 10-mile profiles at
 // 1-inch spacing, in the same run, with the speed-up printed at the end.
 #include "TenMileProfile.h"
-
 #include "analysis/StraightedgeEngine.h"
 #include "analysis/reference/ReferenceEngine.h"
 
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -46,8 +44,7 @@ const std::vector<double>& Profile(const std::string& name)
 
 std::map<std::string, double> secondsPerRun; // "engine/realistic" -> seconds
 
-template <bool Reference>
-void RunEngine(benchmark::State& state, const std::string& profileName)
+template <bool Reference> void RunEngine(benchmark::State& state, const std::string& profileName)
 {
     const auto& y = Profile(profileName);
     const auto n = static_cast<std::int32_t>(y.size() - 1);
@@ -75,9 +72,9 @@ void RunEngine(benchmark::State& state, const std::string& profileName)
 int main(int argc, char** argv)
 {
     for (const std::string profile : {"realistic", "crests"}) {
-        benchmark::RegisterBenchmark(("Engine/" + profile).c_str(),
-                                     [profile](benchmark::State& s) { RunEngine<false>(s, profile); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Engine/" + profile).c_str(), [profile](benchmark::State& s) {
+            RunEngine<false>(s, profile);
+        })->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("LiteralReference/" + profile).c_str(),
                                      [profile](benchmark::State& s) { RunEngine<true>(s, profile); })
             ->Unit(benchmark::kMillisecond)

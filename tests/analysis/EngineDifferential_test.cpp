@@ -5,11 +5,10 @@
 #include "analysis/reference/ProfileGenerators.h"
 #include "analysis/reference/ReferenceEngine.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 
@@ -50,8 +49,8 @@ std::string Compare(const std::vector<double>& profile, double dx)
             !SameBits(e.AmountExceeded, a.AmountExceeded)) {
             why.precision(17);
             why << "placement " << i << ": reference (" << e.Station << ", " << e.MaxDeviation << ", "
-                << e.AmountExceeded << "), engine (" << a.Station << ", " << a.MaxDeviation << ", "
-                << a.AmountExceeded << ")";
+                << e.AmountExceeded << "), engine (" << a.Station << ", " << a.MaxDeviation << ", " << a.AmountExceeded
+                << ")";
             return why.str();
         }
     }

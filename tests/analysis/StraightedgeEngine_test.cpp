@@ -1,8 +1,7 @@
 #include "analysis/StraightedgeEngine.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -30,8 +29,8 @@ DeviationList RunEngine(const std::vector<double>& elevations, double dx, Progre
     working.push_back(0.0);
     NullProgress none;
     DeviationList out;
-    SimulateStraightedge(working, static_cast<std::int32_t>(elevations.size()), dx, static_cast<float>(8.0 / dx),
-                         0.25f, 16.0, out, sink ? *sink : none);
+    SimulateStraightedge(working, static_cast<std::int32_t>(elevations.size()), dx, static_cast<float>(8.0 / dx), 0.25f,
+                         16.0, out, sink ? *sink : none);
     return out;
 }
 
