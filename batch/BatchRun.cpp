@@ -33,7 +33,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     state.profile = std::move(opened.profile);
     state.profileTitle = std::move(opened.title);
 
-    const SimulationOutcome run = RunSimulation(state, grid, options.sectionText, decimalSeparator, progress);
+    const SimulationOutcome run =
+        RunSimulation(state, grid, options.sectionText, decimalSeparator, progress, {}, WorkingCopy::TakeProfile);
     if (!run.ran) {
         outcome.message = run.refusal;
         return outcome;

@@ -115,7 +115,7 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile)
 
 SimulationOutcome RunSimulation(SharedState& state, ResultsGrid& grid, const std::string& sectionLengthText,
                                 char decimalSeparator, ProgressSink& progress,
-                                const std::function<void()>& handlePendingEvents)
+                                const std::function<void()>& handlePendingEvents, WorkingCopy workingCopy)
 {
     // Everything is checked before anything changes, so a refusal leaves the state and the grid as they were.
     if (auto refusal = ProfileRefusal(state.profile)) {
@@ -133,7 +133,15 @@ SimulationOutcome RunSimulation(SharedState& state, ResultsGrid& grid, const std
 
     state.straightedgeLength = kStraightedgeFeet;
     state.threshold = kThresholdInches;
-    state.workingElevations = CopyWorkingElevations(state.profile);
+    if (workingCopy == WorkingCopy::TakeProfile) {
+        // The readers leave room for the closing 0.0, so this moves nothing.
+        state.workingElevations = std::move(state.profile.elevations);
+        state.profile.elevations.clear();
+        state.workingElevations.resize(static_cast<std::size_t>(n));
+        state.workingElevations.push_back(0.0);
+    } else {
+        state.workingElevations = CopyWorkingElevations(state.profile);
+    }
 
     const double length = static_cast<double>(ParseSingle(state.straightedgeLength));
     const auto advance = static_cast<float>(kAdvanceFeet / dx);

@@ -16,6 +16,12 @@ struct SimulationOutcome {
     std::string refusal; ///< why nothing was run, for a "Ski Error" box, when !ran
 };
 
+/** Whether a run copies the profile's elevations or takes them over. */
+enum class WorkingCopy {
+    Copy,       ///< the window: the profile stays open for the next run
+    TakeProfile ///< a one-shot run (the batch tool): the profile's array becomes the working one, no second copy
+};
+
 /** Makes N + 1 working elevations: the profile's N, then 0.0. */
 std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
 
@@ -30,6 +36,7 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
  */
 SimulationOutcome RunSimulation(SharedState& state, ResultsGrid& grid, const std::string& sectionLengthText,
                                 char decimalSeparator, ProgressSink& progress,
-                                const std::function<void()>& handlePendingEvents = {});
+                                const std::function<void()>& handlePendingEvents = {},
+                                WorkingCopy workingCopy = WorkingCopy::Copy);
 
 } // namespace zlm

@@ -132,7 +132,8 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
         }
 
         ColumnReadResult result;
-        result.profile.elevations.reserve(static_cast<std::size_t>(count));
+        // One spare place for the working copy's closing 0.0 (see ReadErdProfile).
+        result.profile.elevations.reserve(static_cast<std::size_t>(count) + 1);
         LineReader dataLines(data);
         std::string_view line;
         for (std::int32_t i = 0; i < count && dataLines.next(line); ++i) {

@@ -7,8 +7,11 @@
 
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <limits>
+#include <memory>
 #include <new>
+#include <vector>
 
 namespace zlm {
 
@@ -131,13 +134,26 @@ void ReadGains(std::string_view line, float& gain1, float& gain2)
     gain2 = ParseSingle(TrimBlanks(second.substr(0, second.find(','))));
 }
 
-ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
-{
-    LineReader lines(bytes);
-    std::string_view line;
+// What the lines up to END say about the data that follows.
+struct ErdHeader {
+    std::int32_t channelCount = 0;
+    double interval = 0.0;
+    float factor = 0.0f;
+    float gain1 = 0.0f;
+    float gain2 = 0.0f;
+    bool hasTitle = false;
+    std::string title;
+};
 
+// Reads the signature, the dimensions line and the keyword lines up to END;
+// `lines` is left at the first data line. On a refusal `failure` holds it.
+bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const ChannelQuestion& askChannel,
+                    ErdHeader& header, ErdReadResult& failure)
+{
+    std::string_view line;
     if (!lines.next(line) || TrimBlanks(line) != "ERDFILEV2.00") {
-        return Refuse("File is is not in ERD format");
+        failure = Refuse("File is is not in ERD format");
+        return false;
     }
 
     // The dimensions line: only the first six fields matter, so a line of
@@ -158,34 +174,36 @@ ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, 
         from = comma + 1;
     }
     if (fieldCount < fields.size()) {
-        return Refuse("Error: Line 2 holds fewer than six comma-separated fields");
+        failure = Refuse("Error: Line 2 holds fewer than six comma-separated fields");
+        return false;
     }
     std::int32_t channelCount = 0;
     if (!ConvertWholeNumber(fields[0], channelCount)) {
-        return Refuse("Error: The channel count (field 1 of line 2) is not a whole number");
+        failure = Refuse("Error: The channel count (field 1 of line 2) is not a whole number");
+        return false;
     }
     if (channelCount != 1 && channelCount != 2) {
-        return Refuse("Error: The file has " + std::to_string(channelCount) +
-                      " channels; only files of one or two channels can be read");
+        failure = Refuse("Error: The file has " + std::to_string(channelCount) +
+                         " channels; only files of one or two channels can be read");
+        return false;
     }
     if (channelCount > 1 && askChannel) {
         askChannel(channelChoice);
     }
     std::int32_t sampleCount = 0;
     if (!ConvertWholeNumber(fields[1], sampleCount)) {
-        return Refuse("Error: The sample count (field 2 of line 2) is not a whole number");
+        failure = Refuse("Error: The sample count (field 2 of line 2) is not a whole number");
+        return false;
     }
     if (!IsNumberText(fields[5])) {
-        return Refuse("Error: The sample interval (field 6 of line 2) is not a number");
+        failure = Refuse("Error: The sample interval (field 6 of line 2) is not a number");
+        return false;
     }
-    double interval = ParseDouble(fields[5]);
+    header.channelCount = channelCount;
+    header.interval = ParseDouble(fields[5]);
 
-    ErdReadResult result;
     bool foundEnd = false;
     bool foundUnits = false;
-    float factor = 0.0f;
-    float gain1 = 0.0f;
-    float gain2 = 0.0f;
     while (lines.next(line)) {
         if (TrimBlanks(line) == "END") {
             foundEnd = true;
@@ -194,46 +212,63 @@ ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, 
         if (Contains(line, "UNITSNAM")) {
             const Unit unit = SearchUnit(line);
             if (unit == Unit::None) {
-                return Refuse("Error: Data unit format not recognized");
+                failure = Refuse("Error: Data unit format not recognized");
+                return false;
             }
-            factor = ElevationFactor(unit);
+            header.factor = ElevationFactor(unit);
             foundUnits = true;
         }
         if (Contains(line, "XUNITS")) {
             const Unit unit = SearchUnit(line);
             if (unit == Unit::None) {
-                return Refuse("Error: Data increment unit format not recognized");
+                failure = Refuse("Error: Data increment unit format not recognized");
+                return false;
             }
-            interval = IntervalInFeet(interval, unit);
+            header.interval = IntervalInFeet(header.interval, unit);
         }
         if (Contains(line, "GAIN")) {
-            ReadGains(line, gain1, gain2);
+            ReadGains(line, header.gain1, header.gain2);
         }
         if (Contains(line, "TITLE")) {
-            result.title = std::string(TrimBlanks(From(line, 5)));
-            result.hasTitle = true;
+            header.title = std::string(TrimBlanks(From(line, 5)));
+            header.hasTitle = true;
         }
     }
     if (!foundEnd) {
-        return Refuse("Error: The file ends before its END line");
+        failure = Refuse("Error: The file ends before its END line");
+        return false;
     }
-    if (gain1 == 0.0f) {
-        gain1 = 1.0f;
+    if (header.gain1 == 0.0f) {
+        header.gain1 = 1.0f;
     }
-    if (gain2 == 0.0f) {
-        gain2 = 1.0f;
+    if (header.gain2 == 0.0f) {
+        header.gain2 = 1.0f;
     }
     if (!foundUnits) {
-        return Refuse("Error: The file has no UNITSNAM line naming the unit of its data");
+        failure = Refuse("Error: The file has no UNITSNAM line naming the unit of its data");
+        return false;
     }
-    if (!IsUsableInterval(interval)) {
-        return Refuse(interval > 0.0 ? "Error: The sample interval is too large or too small to be analysed"
-                                     : "Error: The sample interval is not greater than 0");
+    if (!IsUsableInterval(header.interval)) {
+        failure = Refuse(header.interval > 0.0 ? "Error: The sample interval is too large or too small to be analysed"
+                                               : "Error: The sample interval is not greater than 0");
+        return false;
     }
+    return true;
+}
 
-    // Empty lines at the very end are not samples; everything else after END is.
-    const std::string_view data = WithoutTrailingEmptyLines(lines.remaining());
-    const std::int64_t dataLines = CountLines(data);
+bool IsBlankLineCharacter(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Converts the first `dataLines` lines of `lines` (a LineReader or a
+// FileLineReader) into elevations. Empty lines at the very end of a file are
+// not samples, so the caller counts only the lines up to the last one holding
+// anything but blanks, and the trailing blanks of that last line go too.
+template <typename Lines>
+ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
+                          std::int32_t channelChoice)
+{
     if (dataLines == 0) {
         return Refuse("Error: The file holds no data after its END line");
     }
@@ -241,34 +276,114 @@ ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, 
         return Refuse("Error: The file holds more samples than can be analysed");
     }
 
-    const bool secondChannel = channelCount == 2 && channelChoice != 0;
-    const double gain = secondChannel ? static_cast<double>(gain2) : static_cast<double>(gain1);
-    const double unitFactor = static_cast<double>(factor);
+    ErdReadResult result;
+    result.hasTitle = header.hasTitle;
+    result.title = header.title;
+    const bool secondChannel = header.channelCount == 2 && channelChoice != 0;
+    const double gain = secondChannel ? static_cast<double>(header.gain2) : static_cast<double>(header.gain1);
+    const double unitFactor = static_cast<double>(header.factor);
     std::vector<double>& elevations = result.profile.elevations;
-    elevations.reserve(static_cast<std::size_t>(dataLines));
-    LineReader dataReader(data);
-    const std::int64_t firstDataLine = lines.lineNumber() + 1;
-    while (dataReader.next(line)) {
+    // One spare place, so that the batch tool can append the working copy's
+    // closing 0.0 without moving the whole array.
+    elevations.reserve(static_cast<std::size_t>(dataLines) + 1);
+    std::string_view line;
+    for (std::int64_t i = 0; i < dataLines && lines.next(line); ++i) {
+        if (i + 1 == dataLines) {
+            while (!line.empty() && IsBlankLineCharacter(line.back())) {
+                line.remove_suffix(1);
+            }
+        }
         std::string_view value = TrimBlanks(line);
-        if (channelCount == 2) {
+        if (header.channelCount == 2) {
             const std::size_t blank = value.find(' ');
             if (blank == std::string_view::npos) {
-                return Refuse("Error: " + LineText(firstDataLine + dataReader.lineNumber() - 1) +
-                              " holds fewer than two values");
+                return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than two values");
             }
             value = secondChannel ? TrimBlanks(value.substr(blank + 1)) : TrimBlanks(value.substr(0, blank));
         }
         // Left to right in double: value times gain, then times the unit factor.
         const double elevation = ParseDouble(value) * gain * unitFactor;
         if (!FitsSingle(elevation)) {
-            return Refuse("Error: " + LineText(firstDataLine + dataReader.lineNumber() - 1) +
-                          " holds an elevation too large to be analysed");
+            return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation too large to be analysed");
         }
         elevations.push_back(elevation);
     }
+    if (static_cast<std::int64_t>(elevations.size()) != dataLines) {
+        return Refuse("Error: The file changed while it was read");
+    }
     result.profile.pointCount = static_cast<std::int32_t>(elevations.size());
-    result.profile.interval = interval;
+    result.profile.interval = header.interval;
     result.ok = true;
+    return result;
+}
+
+ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+{
+    LineReader lines(bytes);
+    ErdHeader header;
+    ErdReadResult failure;
+    if (!ParseErdHeader(lines, channelChoice, askChannel, header, failure)) {
+        return failure;
+    }
+    const std::string_view data = WithoutTrailingEmptyLines(lines.remaining());
+    LineReader dataReader(data);
+    return ReadErdData(dataReader, CountLines(data), lines.lineNumber() + 1, header, channelChoice);
+}
+
+// Reads a file whose data may be far larger than its header: the header is read
+// into memory, the data in chunks, twice (once to count the samples, once to
+// convert them), so that memory holds little more than the elevations.
+ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t& channelChoice,
+                          const ChannelQuestion& askChannel)
+{
+    // The header: whole lines up to and including the END line, or the whole
+    // file when it has none.
+    std::string head;
+    FileLineReader scan(file, 0);
+    std::string_view line;
+    std::uint64_t dataOffset = 0;
+    while (scan.next(line)) {
+        dataOffset = scan.offset();
+        if (TrimBlanks(line) == "END") {
+            break;
+        }
+    }
+    if (scan.failed()) {
+        return Refuse("Unable to open " + path);
+    }
+    head.resize(static_cast<std::size_t>(dataOffset));
+    if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(head.data(), 1, head.size(), file) != head.size()) {
+        return Refuse("Unable to open " + path);
+    }
+    LineReader lines(head);
+    ErdHeader header;
+    ErdReadResult failure;
+    if (!ParseErdHeader(lines, channelChoice, askChannel, header, failure)) {
+        return failure;
+    }
+
+    // Count the samples: every line up to the last one that holds more than blanks.
+    std::int64_t dataLines = 0;
+    {
+        FileLineReader counter(file, dataOffset);
+        for (std::int64_t index = 1; counter.next(line); ++index) {
+            for (const char c : line) {
+                if (!IsBlankLineCharacter(c)) {
+                    dataLines = index;
+                    break;
+                }
+            }
+        }
+        if (counter.failed()) {
+            return Refuse("Unable to open " + path);
+        }
+    }
+    head = std::string(); // the header's lines are no longer needed
+    FileLineReader data(file, dataOffset);
+    ErdReadResult result = ReadErdData(data, dataLines, lines.lineNumber() + 1, header, channelChoice);
+    if (data.failed()) {
+        return Refuse("Unable to open " + path);
+    }
     return result;
 }
 
@@ -285,15 +400,15 @@ ErdReadResult ParseErdProfile(std::string_view bytes, std::int32_t& channelChoic
 
 ErdReadResult ReadErdProfile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
 {
-    std::string bytes;
+    std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+    if (!file) {
+        return Refuse("Unable to open " + path);
+    }
     try {
-        if (!ReadFileBytes(path, bytes)) {
-            return Refuse("Unable to open " + path);
-        }
+        return ReadErdFile(file.get(), path, channelChoice, askChannel);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read " + path);
     }
-    return ParseErdProfile(bytes, channelChoice, askChannel);
 }
 
 } // namespace zlm

@@ -7,18 +7,19 @@
 
 namespace zlm {
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-} // namespace
+std::FILE* OpenFileForReading(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return nullptr;
+    }
+    return std::fopen(path.c_str(), "rb");
+}
 
 bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
     bytes.clear();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     if (!file) {
         return false;
     }

@@ -1,8 +1,20 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace zlm {
+
+/** Closes a file held in a std::unique_ptr. */
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+/**
+ * Opens a regular file for reading as bytes; nullptr when it cannot be opened
+ * or is not a regular file (a folder, a device).
+ */
+std::FILE* OpenFileForReading(const std::string& path);
 
 /**
  * Reads a whole file into memory as 8-bit bytes, undecoded. Returns false when

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace zlm {
@@ -28,6 +30,36 @@ private:
     std::string_view text_;
     std::size_t position_ = 0;
     std::int64_t lineNumber_ = 0;
+};
+
+/**
+ * Hands out the lines of an open file from a byte offset on, exactly as
+ * LineReader does for the same bytes in memory, reading the file in chunks so
+ * that memory holds one chunk (or one line, when a line is longer). A line stays
+ * valid until the next call of next.
+ */
+class FileLineReader {
+public:
+    FileLineReader(std::FILE* file, std::uint64_t offset);
+
+    /** Moves to the next line; false at the end of the file or on a read error. */
+    bool next(std::string_view& line);
+
+    /** The byte offset just past the line last returned, its line feed included. */
+    std::uint64_t offset() const { return offset_; }
+
+    /** True when reading the file failed (as opposed to ending). */
+    bool failed() const { return failed_; }
+
+private:
+    bool Fill();
+
+    std::FILE* file_;
+    std::string buffer_;
+    std::size_t start_ = 0; // first unread byte in buffer_
+    std::uint64_t offset_;
+    bool ended_ = false;
+    bool failed_ = false;
 };
 
 /**

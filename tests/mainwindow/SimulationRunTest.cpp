@@ -255,3 +255,37 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace zlm
+
+namespace zlm {
+namespace {
+
+TEST(SimulationRunWorkingCopy, TakingTheProfileGivesTheSameRunWithoutASecondArray)
+{
+    ElevationProfile profile;
+    profile.interval = 0.25;
+    for (int i = 0; i < 400; ++i)
+        profile.elevations.push_back(0.001 * ((i * 37) % 23));
+    profile.pointCount = 400;
+    profile.elevations.reserve(401);
+
+    SharedState copied;
+    copied.profile = profile;
+    ResultsGrid copiedGrid;
+    NullProgress none;
+    ASSERT_TRUE(RunSimulation(copied, copiedGrid, "", '.', none).ran);
+
+    SharedState taken;
+    taken.profile = profile;
+    taken.profile.elevations.reserve(401);
+    const double* array = taken.profile.elevations.data();
+    ResultsGrid takenGrid;
+    ASSERT_TRUE(RunSimulation(taken, takenGrid, "", '.', none, {}, WorkingCopy::TakeProfile).ran);
+
+    EXPECT_EQ(taken.workingElevations, copied.workingElevations);
+    EXPECT_EQ(taken.workingElevations.data(), array); // moved, not copied
+    EXPECT_TRUE(taken.profile.elevations.empty());
+    EXPECT_EQ(GridAsText(takenGrid, "comma"), GridAsText(copiedGrid, "comma"));
+}
+
+} // namespace
+} // namespace zlm

@@ -1,0 +1,151 @@
+// A profile file read in chunks must give exactly the lines, and the profile,
+// that the same bytes give when held in memory, wherever the chunks break.
+#include "ProfileFiles.h"
+#include "profile_input/ErdProfileReader.h"
+#include "profile_input/FileBytes.h"
+#include "profile_input/LineReader.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zlm {
+namespace {
+
+std::vector<std::string> LinesInMemory(const std::string& bytes)
+{
+    std::vector<std::string> out;
+    LineReader reader(bytes);
+    std::string_view line;
+    while (reader.next(line))
+        out.emplace_back(line);
+    return out;
+}
+
+std::vector<std::string> LinesFromFile(const std::string& path, std::uint64_t offset = 0)
+{
+    std::vector<std::string> out;
+    std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+    EXPECT_TRUE(file);
+    FileLineReader reader(file.get(), offset);
+    std::string_view line;
+    while (reader.next(line))
+        out.emplace_back(line);
+    EXPECT_FALSE(reader.failed());
+    return out;
+}
+
+// Lines of random length with CR LF, LF, a lone CR inside, and long lines that
+// straddle the 1 MiB chunks.
+std::string MixedText(std::uint64_t seed, std::size_t bytes)
+{
+    std::mt19937_64 rng(seed);
+    std::string text;
+    while (text.size() < bytes) {
+        const auto kind = rng() % 10;
+        const std::size_t length = kind == 0 ? 300000 + rng() % 900000 : rng() % 40;
+        for (std::size_t i = 0; i < length; ++i)
+            text += static_cast<char>('0' + rng() % 10);
+        if (kind == 1)
+            text += '\r';
+        text += (rng() % 2) ? "\r\n" : "\n";
+    }
+    return text;
+}
+
+TEST(FileLineReader, GivesTheLinesOfTheTextInMemory)
+{
+    test::TempFolder folder;
+    const std::string cases[] = {
+        "",
+        "one line, no line feed",
+        "a\r\nb\r\n",
+        "a\nb",
+        "\n\n\r\n",
+        "ends in a lone CR\r",
+        std::string((1 << 20) - 1, 'x') + "\r\ny\n", // the CR is the last byte of the first chunk
+        std::string(1 << 20, 'x') + "\nafter",       // a line exactly one chunk long
+        std::string(3 << 20, 'z'),                   // one line of three chunks, no line feed
+        MixedText(1, 3 << 20),
+        MixedText(2, 5 << 20),
+    };
+    int index = 0;
+    for (const auto& bytes : cases) {
+        const auto path = folder.write("case" + std::to_string(index++) + ".txt", bytes);
+        EXPECT_EQ(LinesFromFile(path), LinesInMemory(bytes)) << "case " << index - 1;
+    }
+}
+
+TEST(FileLineReader, StartsAtAnOffsetAndReportsWhereEachLineEnds)
+{
+    test::TempFolder folder;
+    const std::string bytes = "first\r\nsecond\nthird";
+    const auto path = folder.write("lines.txt", bytes);
+    EXPECT_EQ(LinesFromFile(path, 7), (std::vector<std::string>{"second", "third"}));
+
+    std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+    FileLineReader reader(file.get(), 0);
+    std::string_view line;
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(reader.offset(), 7u);
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(reader.offset(), 14u);
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(reader.offset(), bytes.size());
+    EXPECT_FALSE(reader.next(line));
+}
+
+TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
+{
+    test::TempFolder folder;
+    const std::string inside = folder.write("inside.txt", "x");
+    const std::string folderPath = inside.substr(0, inside.rfind('/'));
+    EXPECT_EQ(OpenFileForReading(folderPath), nullptr);
+    EXPECT_EQ(OpenFileForReading("/dev/null"), nullptr);
+    EXPECT_EQ(OpenFileForReading(folderPath + "/missing.erd"), nullptr);
+}
+
+// The file reader and the in-memory reader are one procedure: same profile, same
+// refusal, for files large enough to be read in several chunks.
+TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
+{
+    test::TempFolder folder;
+    std::mt19937_64 rng(77);
+    std::vector<std::string> files;
+    std::string big = "ERDFILEV2.00\r\n1,0,1,1,1,1\r\nUNITSNAM ft\r\nXUNITS   in\r\nEND\r\n";
+    for (int i = 0; i < 400000; ++i)
+        big += std::to_string(static_cast<double>(rng() % 100000) / 1000.0) + "\r\n";
+    files.push_back(big);
+    files.push_back(big + "\r\n  \r\n\r\n");              // empty and blank lines at the end
+    files.push_back(big.substr(0, big.size() - 2) + " "); // trailing blank, no line end
+    std::string two = "ERDFILEV2.00\n2,0,1,1,1,0.25\nUNITSNAM mm\nGAIN 0.5, 2,\nTITLE  Two lanes\nEND\n";
+    for (int i = 0; i < 200000; ++i)
+        two += std::to_string(rng() % 1000) + " " + std::to_string(rng() % 1000) + "\n";
+    files.push_back(two);
+    files.push_back(two + "12\n"); // a last line with one value is refused with its line number
+    files.push_back("ERDFILEV2.00\n1,0,1,1,1,1\nUNITSNAM ft\n" + std::string(3 << 20, 'k') + "\nEND\n1\n");
+    files.push_back("ERDFILEV2.00\n1,0,1,1,1,1\nUNITSNAM ft\nno end line\n");
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto path = folder.write("file" + std::to_string(i) + ".erd", files[i]);
+        for (std::int32_t answer : {0, 1}) {
+            const auto ask = [answer](std::int32_t& choice) { choice = answer; };
+            std::int32_t fromFileChoice = 0;
+            std::int32_t inMemoryChoice = 0;
+            const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
+            const auto inMemory = ParseErdProfile(files[i], inMemoryChoice, ask);
+            EXPECT_EQ(fromFile.ok, inMemory.ok) << "file " << i;
+            EXPECT_EQ(fromFile.failureText, inMemory.failureText) << "file " << i;
+            EXPECT_EQ(fromFile.title, inMemory.title) << "file " << i;
+            EXPECT_EQ(fromFile.profile.pointCount, inMemory.profile.pointCount) << "file " << i;
+            EXPECT_EQ(fromFile.profile.interval, inMemory.profile.interval) << "file " << i;
+            EXPECT_TRUE(fromFile.profile.elevations == inMemory.profile.elevations) << "file " << i;
+            EXPECT_EQ(fromFileChoice, inMemoryChoice);
+        }
+    }
+}
+
+} // namespace
+} // namespace zlm
