@@ -1,0 +1,112 @@
+// How the windows hold up on a very long profile: 5 million points at 1-inch
+// spacing (about 79 miles). Prints the time of each step a user takes.
+#include "graph/GraphControl.h"
+#include "graph/frmSkiPlot.h"
+#include "mainwindow/ui/frmSkiMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+using namespace zlm;
+
+namespace {
+
+constexpr int kPoints = 5'000'000;
+
+bool WriteProfile(const QString& path)
+{
+    std::FILE* file = std::fopen(path.toLocal8Bit().constData(), "wb");
+    if (file == nullptr)
+        return false;
+    std::fprintf(file,
+                 "ERDFILEV2.00\r\n1,%d,1,1,1,1,0\r\nTITLE    Long road\r\nUNITSNAM    ft\r\n"
+                 "XUNITS      in\r\nEND\r\n",
+                 kPoints);
+    std::mt19937_64 random(5);
+    std::normal_distribution<double> step(0.0, 0.0004);
+    std::uniform_real_distribution<double> texture(-0.004, 0.004);
+    double walk = 0.0;
+    for (int i = 0; i < kPoints; ++i) {
+        const double x = i / 12.0;
+        const double z = walk + 0.05 * std::sin(x / 40.0) + 0.01 * std::sin(x / 7.0) + texture(random);
+        std::fprintf(file, "%.6f\r\n", z);
+        walk += step(random);
+    }
+    return std::fclose(file) == 0;
+}
+
+double Milliseconds(QElapsedTimer& timer)
+{
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("long-road.erd");
+    if (!WriteProfile(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+
+    frmSkiMain window;
+    window.resize(800, 700);
+    window.show();
+    app.processEvents();
+
+    QElapsedTimer timer;
+    timer.start();
+    window.OpenProfile(path);
+    app.processEvents();
+    std::printf("open a 5,000,000-point profile:   %8.0f ms\n", Milliseconds(timer));
+
+    window.cmdSimulate_Click();
+    app.processEvents();
+    std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().deviations.size(), Milliseconds(timer));
+
+    auto* table = window.findChild<QTableView*>("grdSKI");
+    double worstScroll = 0.0;
+    for (int step = 0; step <= 50; ++step) {
+        QElapsedTimer one;
+        one.start();
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 50);
+        table->viewport()->repaint();
+        worstScroll = std::max(worstScroll, static_cast<double>(one.nsecsElapsed()) / 1e6);
+    }
+    std::printf("scroll the table, worst of 51 jumps: %5.1f ms\n", worstScroll);
+    timer.restart();
+
+    frmSkiPlot plot(window.State(), path, QString(), window.Grid());
+    plot.resize(1600, 900);
+    plot.show();
+    app.processEvents();
+    std::printf("open the graph window:            %8.0f ms\n", Milliseconds(timer));
+
+    GraphControl* graph = plot.Graph();
+    const double end = (kPoints - 1) / 12.0;
+    double worstZoom = 0.0;
+    for (const double width : {end, end / 4, end / 50, 500.0}) {
+        QElapsedTimer one;
+        one.start();
+        graph->ZoomTo(end / 3, end / 3 + width);
+        for (auto* plotArea : graph->findChildren<QCustomPlot*>())
+            plotArea->replot(QCustomPlot::rpImmediateRefresh);
+        worstZoom = std::max(worstZoom, static_cast<double>(one.nsecsElapsed()) / 1e6);
+    }
+    std::printf("zoom the graph, worst of 4 zooms:  %6.1f ms\n", worstZoom);
+    return 0;
+}
