@@ -3,6 +3,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/TerminalProgress.h"
+#include "mainwindow/SafeFileWrite.h"
 
 #include <cerrno>
 #include <clocale>
@@ -15,21 +16,7 @@
 
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes, int& error)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
+using zlm::WriteAll;
 
 void WriteError(const std::string& text)
 {

@@ -62,26 +62,6 @@ int CreateTemporaryFile(const std::string& folder, std::string& tempPath, int& e
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view bytes, int& error)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        if (written == 0) {
-            error = ENOSPC;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 /** Follows a symbolic link at `path`, so that the link itself is not replaced by the rename. */
 std::string ResolveLink(const std::string& path)
 {
@@ -116,6 +96,26 @@ SafeWriteResult WriteInPlace(const std::string& path, const std::string& target,
 }
 
 } // namespace
+
+bool WriteAll(int fd, std::string_view bytes, int& error)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        if (written == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes)
 {

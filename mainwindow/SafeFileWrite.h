@@ -27,4 +27,11 @@ struct SafeWriteResult {
  */
 SafeWriteResult WriteFileSafely(const std::string& path, std::string_view bytes);
 
+/**
+ * Writes all of `bytes` to the open descriptor, retrying after interruptions.
+ * False, with the system's error number in `error`, when a write fails or
+ * writes nothing (a full disk).
+ */
+bool WriteAll(int fd, std::string_view bytes, int& error);
+
 } // namespace zlm
