@@ -42,5 +42,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // stand on its own: it is run on every input.
     const zlm::ColumnReadResult read = zlm::ReadColumnProfile(path);
     CheckProfile(read, path);
+
+    // CR LF and LF alone are the same line end: the file written with LF only
+    // is checked and read alike.
+    std::string lfOnly;
+    lfOnly.reserve(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == '\r') {
+            if (i + 1 == size || data[i + 1] != '\n') {
+                return 0;
+            }
+            continue;
+        }
+        lfOnly += static_cast<char>(data[i]);
+    }
+    if (lfOnly.size() != size) {
+        file.Write(reinterpret_cast<const std::uint8_t*>(lfOnly.data()), lfOnly.size());
+        const zlm::ColumnCheckResult checkLf = zlm::CheckColumnProfile(path);
+        ZLM_FUZZ_CHECK(checkLf.kind == check.kind && checkLf.message == check.message);
+        const zlm::ColumnReadResult readLf = zlm::ReadColumnProfile(path);
+        ZLM_FUZZ_CHECK(readLf.ok == read.ok && readLf.message == read.message && readLf.title == read.title);
+        ZLM_FUZZ_CHECK(readLf.profile.elevations == read.profile.elevations);
+        ZLM_FUZZ_CHECK(readLf.profile.pointCount == read.profile.pointCount);
+        ZLM_FUZZ_CHECK(readLf.profile.interval == read.profile.interval ||
+                       (std::isnan(readLf.profile.interval) && std::isnan(read.profile.interval)));
+    }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "profile_input/FieldText.h"
 
 #include <cmath>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -51,6 +52,22 @@ bool SameProfile(const zlm::ErdReadResult& a, const zlm::ErdReadResult& b)
            a.hasTitle == b.hasTitle && a.title == b.title;
 }
 
+/** The bytes with every CR LF turned into LF; false when a CR stands anywhere else. */
+bool WithLfOnly(std::string_view bytes, std::string& lfOnly)
+{
+    lfOnly.clear();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
+                return false;
+            }
+            continue;
+        }
+        lfOnly += bytes[i];
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -81,6 +98,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ZLM_FUZZ_CHECK(first.result.profile.pointCount == second.result.profile.pointCount);
             ZLM_FUZZ_CHECK(first.result.profile.interval == second.result.profile.interval);
         }
+    }
+
+    // CR LF and LF alone are the same line end, and empty lines at the very end
+    // are no data: neither may change what is read.
+    std::string variant;
+    if (WithLfOnly(bytes, variant)) {
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlierChoice, 0).result, first.result));
+    }
+    if (bytes.empty() || bytes.back() != '\r') {
+        variant.assign(bytes);
+        variant += "\r\n\r\n\n";
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlierChoice, 0).result, first.result));
     }
     return 0;
 }
