@@ -125,6 +125,7 @@ public:
         double lowest = y_[s_];
         double highest = y_[s_];
         double largest = 0.0;
+        scratch_.singles.resize(static_cast<std::size_t>(e_ - s_) + 1);
         for (std::int32_t x = s_; x <= e_; ++x) {
             const double v = y_[x];
             if (!(std::fabs(v) <= kFastElevationLimit))
@@ -132,6 +133,7 @@ public:
             lowest = std::min(lowest, v);
             highest = std::max(highest, v);
             largest = std::max(largest, std::fabs(v));
+            scratch_.singles[x - s_] = ParseSingle(v);
         }
         const double L = static_cast<double>(e_ - s_);
         // Any slope between two span points is at most the range per point, so no
@@ -143,10 +145,6 @@ public:
         comparisonSlack_ = 0x1p-22 * magnitude + 0x1p-140;
         roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
 
-        const std::int32_t K = e_ - s_;
-        scratch_.singles.resize(static_cast<std::size_t>(K) + 1);
-        for (std::int32_t k = 0; k <= K; ++k)
-            scratch_.singles[k] = ParseSingle(y_[s_ + k]);
         MarkNearTop();
         return true;
     }
@@ -215,11 +213,8 @@ public:
                 if (g <= failsAtOrBelow || g >= failsAtOrAbove)
                     continue;
                 std::int32_t offender = -1;
-                if (Carries(a, g, offender)) {
-                    double deviation = 0.0;
-                    TestSupportPair(y_, s_, e_, a, rights[i], deviation);
-                    return deviation;
-                }
+                if (Carries(a, g, offender))
+                    return GapBetweenSupports(a, rights[i], g);
                 if (s_ + offender > a)
                     failsAtOrBelow = std::max(failsAtOrBelow, g);
                 else
@@ -273,13 +268,27 @@ private:
         for (std::size_t c = 0; c + 1 < chain.size(); ++c) {
             const std::int32_t v1 = chain[c];
             const std::int32_t v2 = chain[c + 1];
-            const double rise = y_[v2] - y_[v1];
+            const double slope = (y_[v2] - y_[v1]) / static_cast<double>(v2 - v1);
             for (std::int32_t x = v1 + 1; x < v2; ++x) {
-                const double chord = y_[v1] + rise * (static_cast<double>(x - v1) / static_cast<double>(v2 - v1));
+                const double chord = y_[v1] + slope * static_cast<double>(x - v1);
                 if (y_[x] + allowance < chord)
                     scratch_.nearTop[x - s_] = 0;
             }
         }
+    }
+
+    // The gap measurement of TestSupportPair for a pair that carries: the
+    // largest of line - elevation between the supports, in the same arithmetic
+    // and order.
+    double GapBetweenSupports(std::int32_t a, std::int32_t b, double g) const
+    {
+        double deviation = -1.0;
+        for (std::int32_t k = a - s_; k <= b - s_; ++k) {
+            const double gap = (y_[a] - static_cast<double>((a - s_) - k) * g) - y_[s_ + k];
+            if (gap > deviation)
+                deviation = gap;
+        }
+        return deviation;
     }
 
     // The clearance test of TestSupportPair for the line through a with slope g;
