@@ -80,9 +80,9 @@ struct Scratch {
 
 // The search for the first support pair, in the order the literal search tries
 // them, that skips only pairs which provably fail the single-precision
-// clearance test. Every pair it does test is tested with the very arithmetic of
-// TestSupportPair, and the deviation comes from TestSupportPair itself, so the
-// result is bit-identical to the literal search.
+// clearance test. Every pair it does test is tested, and its gap measured, with
+// the very arithmetic of TestSupportPair, so the result is bit-identical to the
+// literal search.
 //
 // Three facts carry the skipping:
 //
@@ -108,6 +108,14 @@ struct Scratch {
 // (3) At the midpoint m the passing line must reach y_m - T - E, which needs
 //     g >= (y_m - y_a - T - E) / (m - a); if no right candidate of a gives such
 //     a slope, no pair with a can pass.
+//
+// The candidates that survive (2) are tried in the literal order: among
+// distinct elevations that order is by elevation whatever sort produced it; where
+// two survivors share an elevation, the literal sort itself orders them.
+//
+// T is taken as two single-precision units of V, a bound on every elevation and
+// line height of the span, and E as 16 (L + 2) double-precision units of V, far
+// above the rounding of any line, chord or slope computed here.
 //
 // The clearance test itself checks first the point that failed the last pair,
 // then the midpoint: the verdict is a conjunction over all points, so the order
