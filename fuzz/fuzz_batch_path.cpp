@@ -1,6 +1,7 @@
 // The whole batch path on arbitrary bytes: open a profile (ERD or column text),
 // simulate with a section length typed by the user, and write the output summary
 // in both forms, as zlm-batch and the window's Save As do.
+#include "analysis/NumberText.h"
 #include "analysis/ProgressSink.h"
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
@@ -150,6 +151,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ZLM_FUZZ_CHECK(std::isfinite(state.overallPercentExceeding));
     ZLM_FUZZ_CHECK(state.overallPercentExceeding >= 0.0f && state.overallPercentExceeding <= 100.0f);
     ZLM_FUZZ_CHECK(grid.Rows() >= 1 && grid.Cols() == 3);
+    // Without a section length the table lists every placement, one row each.
+    if (!(zlm::ParseSingle(zlm::TrimBlanks(sectionText)) > 0.0f)) {
+        ZLM_FUZZ_CHECK(static_cast<std::size_t>(grid.Rows()) == state.deviations.size() + 1);
+    }
 
     for (const char* form : {"comma", "space"}) {
         const std::string summary = zlm::GridAsText(grid, form);
