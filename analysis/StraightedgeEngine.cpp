@@ -258,7 +258,12 @@ private:
     {
         auto& chain = scratch_.chain;
         chain.clear();
+        // Points below the chord of the span's ends cannot be vertices of its upper
+        // hull, so the chain skips them (it stays a chain of span points either way).
+        const double endSlope = (y_[e_] - y_[s_]) / static_cast<double>(e_ - s_);
         for (std::int32_t x = s_; x <= e_; ++x) {
+            if (x != s_ && x != e_ && y_[x] < y_[s_] + endSlope * static_cast<double>(x - s_))
+                continue;
             while (chain.size() >= 2) {
                 const std::int32_t o = chain[chain.size() - 2];
                 const std::int32_t p = chain.back();
