@@ -42,6 +42,9 @@ int main(int argc, char** argv)
 {
     // A closed pipe must come back as a write error with a message, not end the program silently.
     std::signal(SIGPIPE, SIG_IGN);
+    // Past a file-size limit a write then fails with EFBIG, which is reported,
+    // instead of the signal ending the program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const char separator = DecimalSeparatorFromEnvironment();
 
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);

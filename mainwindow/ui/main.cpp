@@ -11,8 +11,13 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // A save past a file-size limit then fails with a message (and leaves the old
+    // file), instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName("ZLM");
     QApplication::setApplicationVersion(

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,6 +175,42 @@ TEST_F(BatchEndToEndTest, OutputIntoAMissingFolderFailsWithNoFile)
     EXPECT_NE(run.err.find(target), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("Percent Exceeded"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "no such folder"));
+}
+
+TEST_F(BatchEndToEndTest, AFullDiskIsReportedAndLeavesTheOldFileAndNoTemporaryFile)
+{
+    // A file-size limit of 8 bytes stands for a full disk: the write must fail with
+    // a message, not end the program by the file-size signal.
+    const std::string target = folder_ / "summary.txt";
+    int errorPipe[2];
+    ASSERT_EQ(::pipe(errorPipe), 0); // not a file: the limit would cut the message short
+    WriteBytes(target, "an older summary");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const rlimit limit{8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::dup2(errorPipe[1], STDERR_FILENO);
+        ::close(errorPipe[0]);
+        const std::string profile = one_;
+        const char* argv[] = {ZLM_BATCH_PATH, "--output", target.c_str(), profile.c_str(), nullptr};
+        ::execv(ZLM_BATCH_PATH, const_cast<char* const*>(argv));
+        ::_exit(127);
+    }
+    ::close(errorPipe[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    std::string message;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(errorPipe[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<std::size_t>(got));
+    ::close(errorPipe[0]);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(message.find(target), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(target), "an older summary");
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
 TEST_F(BatchEndToEndTest, RefusedProfilesExitOneWithTheWindowsMessage)
