@@ -141,6 +141,10 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
             // 19 to its end.
             const std::string_view field =
                 line.size() > kLeadingWidth ? line.substr(kLeadingWidth, kElevationWidth) : std::string_view();
+            if (IsNonFiniteText(field)) {
+                return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +
+                                           " holds an elevation that is not a finite number.");
+            }
             const double elevation = ParseDouble(TrimBlanks(field));
             if (!FitsSingle(elevation)) {
                 return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +

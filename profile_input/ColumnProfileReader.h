@@ -21,8 +21,9 @@ struct ColumnCheckResult {
  * changes: "Not a file" (no directory separator in the path), "Please change to
  * SI mode to use SI format profiles." (line 4 begins with "Metric"), or
  * "The file you selected is not a valid Rondel format profile." (interval 0,
- * count 0 or not whole, negative interval or count, first data line out of
- * column, file unreadable or too short).
+ * a count that is no number or rounds to 0 ("2.5" counts as 2, rounded half to
+ * even), negative interval or count, first data line out of column, file
+ * unreadable or too short).
  */
 ColumnCheckResult CheckColumnProfile(const std::string& path);
 

@@ -113,12 +113,21 @@ double IntervalInFeet(double interval, Unit unit)
 }
 
 // A GAIN line: the gain of channel 1 and, after a comma, of channel 2. A gain
-// that is no number reads as 0 (and becomes 1 once the header is read).
-void ReadGains(std::string_view line, float& gain1, float& gain2)
+// that is no number reads as 0 (and becomes 1 once the header is read). False
+// for a gain that names a non-finite value or lies beyond single precision: it
+// would scale every elevation into garbage (or, read as 0, silently not at all).
+bool ReadGains(std::string_view line, float& gain1, float& gain2)
 {
+    const auto gain = [](std::string_view text, float& value) {
+        text = TrimBlanks(text);
+        if (IsUnusableSingleText(text)) {
+            return false;
+        }
+        value = ParseSingle(text);
+        return true;
+    };
     if (line.find(',') == std::string_view::npos) {
-        gain1 = ParseSingle(TrimBlanks(From(line, 4)));
-        return;
+        return gain(From(line, 4), gain1);
     }
     const std::string_view trimmed = TrimBlanks(line);
     if (!trimmed.empty() && trimmed.back() == ',') {
@@ -126,12 +135,10 @@ void ReadGains(std::string_view line, float& gain1, float& gain2)
     }
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos) {
-        gain1 = ParseSingle(TrimBlanks(From(line, 4)));
-        return;
+        return gain(From(line, 4), gain1);
     }
     const std::string_view second = line.substr(comma + 1);
-    gain1 = ParseSingle(TrimBlanks(From(line.substr(0, comma), 4)));
-    gain2 = ParseSingle(TrimBlanks(second.substr(0, second.find(','))));
+    return gain(From(line.substr(0, comma), 4), gain1) && gain(second.substr(0, second.find(',')), gain2);
 }
 
 // What the lines up to END say about the data that follows.
@@ -226,8 +233,10 @@ bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const Channe
             }
             header.interval = IntervalInFeet(header.interval, unit);
         }
-        if (Contains(line, "GAIN")) {
-            ReadGains(line, header.gain1, header.gain2);
+        if (Contains(line, "GAIN") && !ReadGains(line, header.gain1, header.gain2)) {
+            failure = Refuse("Error: " + LineText(lines.lineNumber()) +
+                             " holds a gain that is not a finite number within single precision");
+            return false;
         }
         if (Contains(line, "TITLE")) {
             header.title = std::string(TrimBlanks(From(line, 5)));
@@ -300,6 +309,9 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
                 return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than two values");
             }
             value = secondChannel ? TrimBlanks(value.substr(blank + 1)) : TrimBlanks(value.substr(0, blank));
+        }
+        if (IsNonFiniteText(value)) {
+            return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation that is not a finite number");
         }
         // Left to right in double: value times gain, then times the unit factor.
         const double elevation = ParseDouble(value) * gain * unitFactor;

@@ -2,6 +2,7 @@
 
 #include "analysis/NumberText.h"
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -47,6 +48,31 @@ bool FitsSingle(double value)
 bool IsUsableInterval(double interval)
 {
     return interval > 0.0 && FitsSingle(interval) && static_cast<float>(interval) > 0.0f;
+}
+
+bool IsNonFiniteText(std::string_view text)
+{
+    text = TrimBlanks(text);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    const auto equalsIgnoringCase = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return equalsIgnoringCase(text, "nan") || equalsIgnoringCase(text, "inf") || equalsIgnoringCase(text, "infinity");
+}
+
+bool IsUnusableSingleText(std::string_view text)
+{
+    return IsNonFiniteText(text) || (IsNumberText(text) && !FitsSingle(ParseDouble(TrimBlanks(text))));
 }
 
 } // namespace zlm

@@ -31,6 +31,19 @@ bool ConvertWholeNumber(std::string_view text, std::int32_t& value);
 bool FitsSingle(double value);
 
 /**
+ * True for a field that names a value no road has: "nan", "inf" or "infinity" in
+ * any case, with an optional sign and blanks around. ParseDouble reads such a
+ * text as 0, which would pass a missing value off as a real elevation.
+ */
+bool IsNonFiniteText(std::string_view text);
+
+/**
+ * True when a field cannot stand for a usable single-precision value: it names a
+ * non-finite value, or it is a number beyond single precision (a gain of 1e300).
+ */
+bool IsUnusableSingleText(std::string_view text);
+
+/**
  * True when a sample interval can be analysed: finite and greater than 0, and
  * still greater than 0 and finite in single precision, as the results table uses
  * it.

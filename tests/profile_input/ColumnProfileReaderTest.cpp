@@ -258,7 +258,13 @@ INSTANTIATE_TEST_SUITE_P(
                           return ColumnLines(ColumnHeader{},
                                              {DataLine("0", "1.0"), DataLine("0.25", "1.0"), DataLine("0.5", "-4E38")});
                       },
-                      " Line 14 holds an elevation too large to be analysed."}),
+                      " Line 14 holds an elevation too large to be analysed."},
+        FileErrorCase{"ElevationWrittenAsNan",
+                      [] {
+                          return ColumnLines(ColumnHeader{},
+                                             {DataLine("0", "1.0"), DataLine("0.25", "NaN"), DataLine("0.5", "1.0")});
+                      },
+                      " Line 13 holds an elevation that is not a finite number."}),
     [](const ::testing::TestParamInfo<FileErrorCase>& info) { return std::string(info.param.name); });
 
 TEST(ReadColumnProfile, MissingFileIsAFileError)

@@ -89,12 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"GainWithBlanksAfter", OneChannel({"UNITSNAMft", "GAIN 0.5   "}, {"3"}), 0, {1.5}, 0.25},
         ReadCase{"GainZeroBecomesOne", OneChannel({"UNITSNAMft", "GAIN 0"}, {"3"}), 0, {3.0}, 0.25},
         ReadCase{"GainNoNumberBecomesOne", OneChannel({"UNITSNAMft", "GAIN high"}, {"3"}), 0, {3.0}, 0.25},
-        ReadCase{"GainBeyondSingleBecomesOne", OneChannel({"UNITSNAMft", "GAIN 1E300"}, {"3"}), 0, {3.0}, 0.25},
         ReadCase{"GainTimesSingleFactor", OneChannel({"UNITSNAMmm", "GAIN 0.1"}, {"0.3"}), 0,
                  {Feet(0.3, 0.1f, kMm)}, 0.25},
         ReadCase{"OneChannelDataNotTrimmedIntoDecimals", OneChannel(kFeet, {"  0.5  ", "\t1.25"}), 0, {0.5, 1.25},
                  0.25},
-        ReadCase{"NoNumberReadsZero", OneChannel(kFeet, {"1", "nan", "inf", "x", "2"}), 0, {1, 0, 0, 0, 2}, 0.25},
+        ReadCase{"NoNumberReadsZero", OneChannel(kFeet, {"1", "x", "", "2"}), 0, {1, 0, 0, 2}, 0.25},
         ReadCase{"EmptyLineInsideIsAPoint", OneChannel(kFeet, {"1", "", "2"}), 0, {1, 0, 2}, 0.25},
         ReadCase{"TrailingEmptyLinesAreNoPoints", OneChannel(kFeet, {"1", "2", "", "  ", ""}), 0, {1, 2}, 0.25},
         ReadCase{"SampleCountDoesNotLimit", OneChannel(kFeet, {"1", "2", "3", "4", "5"}), 0, {1, 2, 3, 4, 5}, 0.25},
@@ -260,7 +259,19 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ElevationBeyondSingle", OneChannel(kFeet, {"1", "1E308"}),
                     "Error: Line 7 holds an elevation too large to be analysed"},
         FailureCase{"ElevationBeyondSingleAfterGain", OneChannel({"UNITSNAMft", "GAIN 1E30"}, {"1E9"}),
-                    "Error: Line 6 holds an elevation too large to be analysed"}),
+                    "Error: Line 6 holds an elevation too large to be analysed"},
+        // A value written as not-a-number or infinity is no elevation: read as 0 it
+        // would show as a dip the road does not have.
+        FailureCase{"ElevationWrittenAsNan", OneChannel(kFeet, {"1", "nan"}),
+                    "Error: Line 7 holds an elevation that is not a finite number"},
+        FailureCase{"ElevationWrittenAsInfinity", OneChannel(kFeet, {" -Infinity ", "1"}),
+                    "Error: Line 6 holds an elevation that is not a finite number"},
+        FailureCase{"TwoChannelsWrittenAsInf", TwoChannels({"UNITSNAMft"}, {"1 2", "+inf INF"}),
+                    "Error: Line 6 holds an elevation that is not a finite number"},
+        FailureCase{"GainBeyondSingle", OneChannel({"UNITSNAMft", "GAIN 1E300"}, {"3"}),
+                    "Error: Line 4 holds a gain that is not a finite number within single precision"},
+        FailureCase{"SecondGainNotFinite", TwoChannels({"UNITSNAMft", "GAIN 1, nan"}, {"1 2"}),
+                    "Error: Line 4 holds a gain that is not a finite number within single precision"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST(ErdRead, UnopenableFile)
