@@ -4,7 +4,6 @@
 #include "analysis/NumberText.h"
 #include "analysis/StraightedgeEngine.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +21,8 @@ constexpr double kAdvanceFeet = 8.0;
 constexpr float kThresholdInches = 0.25f;
 // The finest sampling ZLM analyses: 16 ft over 32,768 points, about 0.15 mm apart.
 constexpr std::int32_t kMostPointsPerStraightedge = 32768;
+// The largest elevation analysed, in feet (either sign).
+constexpr double kLargestElevationFeet = 1e9;
 
 std::string Feet(double value)
 {
@@ -73,12 +74,15 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
         return "The profile is too short to simulate: it is " + Feet(length) + " ft long (" + std::to_string(n) +
                " points at " + Interval(dx) + " ft). At least 16 ft is needed for one placement of the straightedge.";
     }
-    // Beyond single precision the engine's clearance test turns an elevation into 0: a garbage result.
+    // No road lies a million miles up. Far beyond that, the straightedge's heights
+    // leave single precision in the engine's clearance test and turn into 0: a
+    // garbage result.
     for (std::int32_t i = 0; i < n; ++i) {
         const double z = profile.elevations[static_cast<std::size_t>(i)];
-        if (!std::isfinite(z) || std::fabs(z) > static_cast<double>(FLT_MAX)) {
+        if (!std::isfinite(z) || std::fabs(z) > kLargestElevationFeet) {
             return "The profile holds invalid elevations at point " + std::to_string(i + 1) +
-                   " (counting from 1): every elevation must be a finite number of feet.";
+                   " (counting from 1): every elevation must be a finite number of feet, no larger than "
+                   "1,000,000,000 ft.";
         }
     }
     return std::nullopt;

@@ -247,6 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "invalid elevations at point 200"},
         RefusalCase{"ElevationBeyondSinglePrecision", WithPoint(LevelProfile(200, 0.25), 0, 1e39), "",
                     "invalid elevations at point 1"},
+        RefusalCase{"ElevationBeyondAnyRoad", WithPoint(LevelProfile(200, 0.25), 7, -2e9), "",
+                    "invalid elevations at point 8"},
         RefusalCase{"FewerElevationsThanPoints", Truncated(LevelProfile(200, 0.25)), "", "incomplete"},
         // a = S / dx rounds below 1 in single precision: 0.4 and, tie to even, 0.5.
         RefusalCase{"SectionShorterThanHalfAPoint", LevelProfile(200, 0.25), "0.1", "section length is too short"},
