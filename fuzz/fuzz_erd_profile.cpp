@@ -100,6 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // A file is read in chunks by its own procedure: it must read exactly as the
+    // same bytes do in memory.
+    static const zlm::fuzz::FuzzFile file(".erd");
+    std::int32_t fileChoice = earlierChoice;
+    const zlm::ErdReadResult fromFile = zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChoice,
+                                                            [](std::int32_t& channelChoice) { channelChoice = 0; });
+    ZLM_FUZZ_CHECK(SameProfile(fromFile, first.result));
+
     // CR LF and LF alone are the same line end, and empty lines at the very end
     // are no data: neither may change what is read.
     std::string variant;
