@@ -3,6 +3,7 @@
 #include "graph/GraphControl.h"
 #include "graph/GraphDialogs.h"
 
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPrinter>
 #include <qcustomplot.h>
@@ -89,6 +90,8 @@ void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs)
         return;
     }
     PageRun run{graph, printer, painter};
+    // Laying out and drawing many pages takes a while: the hourglass shows it.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 
     const double start = graph.ZoomStart();
     const double end = graph.ZoomEnd();
@@ -118,4 +121,5 @@ void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs)
     painter.end();
     if (paging)
         graph.SetZoomWindow(start, end);
+    QGuiApplication::restoreOverrideCursor();
 }

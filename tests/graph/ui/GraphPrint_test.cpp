@@ -83,11 +83,16 @@ private slots:
         dialogs_.copies = copies;
 
         QList<Window> seen;
+        bool busyOnEveryPage = true;
         connect(graph.Plot()->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
-                [&seen](const QCPRange& range) {
+                [&seen, &busyOnEveryPage](const QCPRange& range) {
                     seen.append({range.lower, range.upper});
+                    const QCursor* cursor = QGuiApplication::overrideCursor();
+                    busyOnEveryPage = busyOnEveryPage && cursor && cursor->shape() == Qt::WaitCursor;
                 });
         window.findChild<QPushButton*>("cmdPrint")->click();
+        QVERIFY(busyOnEveryPage);
+        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass is gone afterwards
 
         QCOMPARE(dialogs_.printDialogs, 1);
         QCOMPARE(dialogs_.lastSelectionOffered, selectionOffered);
