@@ -157,8 +157,8 @@ TEST(ErdRead, LastLineWithoutLineEnd)
     EXPECT_EQ(result.profile.elevations, (std::vector<double>{1.0, 2.5, -0.125}));
 }
 
-// The last data line's CR LF, and CR LF pairs after it, add no points (the
-// original read one more point of 0 for a trailing empty line).
+// The last data line's CR LF, and CR LF pairs after it, add no points: a point
+// of 0 read from a trailing empty line would show as a false deviation.
 TEST(ErdRead, EndOfFileLineEndsAreNoPoints)
 {
     std::int32_t choice = 0;
