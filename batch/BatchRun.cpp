@@ -3,10 +3,10 @@
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
-#include "mainwindow/GridTextWriter.h"
-#include "mainwindow/SharedState.h"
-#include "mainwindow/SimulationRun.h"
-#include "profile_input/ProfileOpen.h"
+#include "commands/SummaryWriter.h"
+#include "commands/SessionState.h"
+#include "commands/SimulateCommand.h"
+#include "commands/OpenCommand.h"
 
 namespace zlm {
 
@@ -15,8 +15,7 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     BatchOutcome outcome;
 
     // The state and grid as the main window has them after loading.
-    SharedState state;
-    state.englishMode = true;
+    SessionState state;
     state.channelChoice = options.channel - 1;
     ResultsGrid grid;
     grid.SetWidth(kMainWindowGridWidth);

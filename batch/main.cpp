@@ -3,7 +3,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/TerminalProgress.h"
-#include "mainwindow/SafeFileWrite.h"
+#include "commands/SafeFileWrite.h"
 
 #include <cerrno>
 #include <clocale>

@@ -6,11 +6,11 @@
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
 #include "fuzz/FuzzFile.h"
-#include "mainwindow/GridTextWriter.h"
-#include "mainwindow/SharedState.h"
-#include "mainwindow/SimulationRun.h"
+#include "commands/SummaryWriter.h"
+#include "commands/SessionState.h"
+#include "commands/SimulateCommand.h"
 #include "profile_input/ErdProfileReader.h"
-#include "profile_input/ProfileOpen.h"
+#include "commands/OpenCommand.h"
 
 #include <cmath>
 #include <string>
@@ -64,7 +64,7 @@ bool SameRecords(const zlm::DeviationList& a, const zlm::DeviationList& b)
 }
 
 /** Opens the profile as the Browse command does; false when it was refused. */
-bool OpenProfile(bool columnText, std::int32_t channel, std::string_view bytes, zlm::SharedState& state)
+bool OpenProfile(bool columnText, std::int32_t channel, std::string_view bytes, zlm::SessionState& state)
 {
     const zlm::ChannelQuestion answer = [channel](std::int32_t& channelChoice) { channelChoice = channel; };
     if (columnText) {
@@ -106,8 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string sectionText(reinterpret_cast<const char*>(data + 2), sectionSize);
     const std::string_view profileBytes(reinterpret_cast<const char*>(data + 2 + sectionSize), size - 2 - sectionSize);
 
-    zlm::SharedState state;
-    state.englishMode = true;
+    zlm::SessionState state;
     zlm::ResultsGrid grid;
     grid.SetWidth(kGridWidth);
     zlm::LayoutResultsHeader(grid, state.units);

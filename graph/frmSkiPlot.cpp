@@ -6,7 +6,7 @@
 #include "graph/GraphCode.h"
 #include "graph/GraphControl.h"
 #include "graph/StandardGraphDialogs.h"
-#include "mainwindow/SharedState.h"
+#include "commands/SessionState.h"
 #include "profile_input/PathText.h"
 
 #include <QFrame>
@@ -84,7 +84,7 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
 
 } // namespace
 
-frmSkiPlot::frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+frmSkiPlot::frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
                        const zlm::ResultsGrid& grid, QWidget* parent, GraphDialogs* dialogs)
     : QDialog(parent), dialogs_(dialogs)
 {
@@ -116,8 +116,8 @@ frmSkiPlot::frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCapt
     cmdUndoZoom_ = makeButton("cmdUndoZoom", QStringLiteral("&Undo Zoom"));
     barLayout->addStretch(1);
 
-    Pesgoa1_ = new GraphControl(this);
-    Pesgoa1_->setObjectName(QStringLiteral("Pesgoa1"));
+    graph_ = new GraphControl(this);
+    graph_->setObjectName(QStringLiteral("Pesgoa1"));
 
     const int readoutWidth = std::max(Pixels(855), fontMetrics().horizontalAdvance(QStringLiteral("-000000.000")) + 8);
     lblx_ = ReadoutBox(this, "lblx", QStringLiteral("x="), Pixels(255));
@@ -140,7 +140,7 @@ frmSkiPlot::frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCapt
     layout->setContentsMargins(Pixels(10), 0, Pixels(1000 - 855), Pixels(120));
     layout->setSpacing(Pixels(400 - 375));
     layout->addWidget(bar);
-    layout->addWidget(Pesgoa1_, 1);
+    layout->addWidget(graph_, 1);
     layout->addLayout(readout);
 
     connect(cmdPrint_, &QPushButton::clicked, this, &frmSkiPlot::cmdPrint_Click);
@@ -149,7 +149,7 @@ frmSkiPlot::frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCapt
     connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, cmdPrint_, &QPushButton::click);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave_, &QPushButton::click);
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, cmdUndoZoom_, &QPushButton::click);
-    connect(Pesgoa1_, &GraphControl::PointerMoved, this, &frmSkiPlot::RefreshReadout);
+    connect(graph_, &GraphControl::PointerMoved, this, &frmSkiPlot::RefreshReadout);
 
     Load(state, lblFileCaption, sectionLengthText, grid);
 }
@@ -158,7 +158,7 @@ frmSkiPlot::~frmSkiPlot() = default;
 
 GraphControl* frmSkiPlot::Graph() const
 {
-    return Pesgoa1_;
+    return graph_;
 }
 
 double frmSkiPlot::PagingLimit() const
@@ -166,32 +166,32 @@ double frmSkiPlot::PagingLimit() const
     return pagingLimit_;
 }
 
-void frmSkiPlot::Load(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+void frmSkiPlot::Load(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
                       const zlm::ResultsGrid& grid)
 {
     LoadHourglass hourglass;
     LayoutGraphWindow();
 
-    Pesgoa1_->SetMainTitle(FromStd(PlainDecimalText(state.straightedgeLength)) + QStringLiteral("-Foot") +
+    graph_->SetMainTitle(FromStd(PlainDecimalText(state.straightedgeLength)) + QStringLiteral("-Foot") +
                            QStringLiteral(" Evenrule (ZLM)"));
     std::string directory;
-    Pesgoa1_->SetSubtitle(FromStd(zlm::SplitFilePath(lblFileCaption.toStdString(), directory)));
+    graph_->SetSubtitle(FromStd(zlm::SplitFilePath(lblFileCaption.toStdString(), directory)));
 
     const std::string thresholdText = PlainDecimalText(state.threshold);
     const QString threshold = FromStd(thresholdText);
     const QString deviationUnit = FromStd(state.units.deviation);
-    Pesgoa1_->SetExtraTitleLine(0, QStringLiteral("|Threshold Value = ") + threshold + QStringLiteral(" (") +
+    graph_->SetExtraTitleLine(0, QStringLiteral("|Threshold Value = ") + threshold + QStringLiteral(" (") +
                                        deviationUnit + QStringLiteral(")|"));
-    Pesgoa1_->SetExtraTitleLine(1, QStringLiteral("|") + FromStd(state.profileTitle) + QStringLiteral("|"));
-    Pesgoa1_->SetExtraTitleLine(
+    graph_->SetExtraTitleLine(1, QStringLiteral("|") + FromStd(state.profileTitle) + QStringLiteral("|"));
+    graph_->SetExtraTitleLine(
         2, QStringLiteral("|Percent Exceeded Threshold (") + threshold + QStringLiteral(" ") + deviationUnit +
                QStringLiteral(") = ") +
                FromStd(zlm::FormatNumber(state.overallPercentExceeding, "#0.00", DecimalSeparator())) +
                QStringLiteral("% Overall|"));
 
-    Pesgoa1_->SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
-    Pesgoa1_->SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
-    Pesgoa1_->AddHorizontalLine(zlm::ParseDouble(thresholdText), 0, QColor(255, 0, 0),
+    graph_->SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
+    graph_->SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
+    graph_->AddHorizontalLine(zlm::ParseDouble(thresholdText), 0, QColor(255, 0, 0),
                                 QStringLiteral("|R") + threshold);
 
     // X and Y hold the placements at 0..N-1 and the profile at N..2N-1, in
@@ -222,10 +222,10 @@ void frmSkiPlot::Load(const zlm::SharedState& state, const QString& lblFileCapti
         x[count + m] = static_cast<float>(static_cast<double>(m) * dx);
         y[count + m] = static_cast<float>(elevation * 12.0);
     }
-    Pesgoa1_->SetData(
+    graph_->SetData(
         x, y, {{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {QStringLiteral("Profile"), QColor(110, 110, 110), 1}},
         pointCount);
-    Pesgoa1_->SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
+    graph_->SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
 
     const float sectionLength = zlm::ParseSingle(zlm::TrimBlanks(sectionLengthText.toStdString()));
     if (sectionLength > 0.0f) {
@@ -233,13 +233,13 @@ void frmSkiPlot::Load(const zlm::SharedState& state, const QString& lblFileCapti
         for (int i = 0; i <= rows - 2; ++i) {
             const double at = i == rows - 2 ? static_cast<double>(pointCount - 1) * dx
                                             : static_cast<double>(sectionLength * static_cast<float>(i + 1));
-            Pesgoa1_->AddVerticalLine(at, QColor(0, 0, 0), QStringLiteral("|H") + FromStd(grid.TextMatrix(i + 1, 2)));
+            graph_->AddVerticalLine(at, QColor(0, 0, 0), QStringLiteral("|H") + FromStd(grid.TextMatrix(i + 1, 2)));
         }
     }
     pagingLimit_ = static_cast<double>(pointCount - 1) * dx;
 
     hourglass.Restore();
-    Pesgoa1_->Redraw();
+    graph_->Redraw();
 }
 
 void frmSkiPlot::LayoutGraphWindow()
@@ -255,7 +255,7 @@ void frmSkiPlot::LayoutGraphWindow()
 
 void frmSkiPlot::RefreshReadout(const QPoint& pixel)
 {
-    const QPointF at = Pesgoa1_->PixelToGraph(pixel);
+    const QPointF at = graph_->PixelToGraph(pixel);
     const char separator = DecimalSeparator();
     lblPoint_->setText(FromStd(zlm::FormatNumber(at.x(), "###.000", separator)));
     lblPointY_->setText(FromStd(zlm::FormatNumber(at.y(), "###.000", separator)));
@@ -263,15 +263,15 @@ void frmSkiPlot::RefreshReadout(const QPoint& pixel)
 
 void frmSkiPlot::cmdPrint_Click()
 {
-    PrintGraph(*Pesgoa1_, pagingLimit_, *dialogs_);
+    PrintGraph(*graph_, pagingLimit_, *dialogs_);
 }
 
 void frmSkiPlot::cmdSave_Click()
 {
-    Pesgoa1_->Export(*dialogs_);
+    graph_->Export(*dialogs_);
 }
 
 void frmSkiPlot::cmdUndoZoom_Click()
 {
-    Pesgoa1_->UndoZoom();
+    graph_->UndoZoom();
 }

@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 
 namespace zlm {
-struct SharedState;
+struct SessionState;
 class ResultsGrid;
 } // namespace zlm
 
@@ -37,7 +37,7 @@ public:
      * column-2 texts label the section lines). `dialogs` answers the print and
      * export dialogs; nullptr uses the standard ones.
      */
-    frmSkiPlot(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+    frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
                const zlm::ResultsGrid& grid, QWidget* parent = nullptr, GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
@@ -47,7 +47,7 @@ public:
     double PagingLimit() const;
 
 private:
-    void Load(const zlm::SharedState& state, const QString& lblFileCaption, const QString& sectionLengthText,
+    void Load(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
               const zlm::ResultsGrid& grid);
     void LayoutGraphWindow();
     void RefreshReadout(const QPoint& pixel);
@@ -57,7 +57,7 @@ private:
 
     std::unique_ptr<GraphDialogs> ownDialogs_;
     GraphDialogs* dialogs_;
-    GraphControl* Pesgoa1_;
+    GraphControl* graph_;
     QPushButton* cmdPrint_;
     QPushButton* cmdSave_;
     QPushButton* cmdUndoZoom_;

@@ -1,8 +1,9 @@
-# Fails when a core source file (standard C++ only) includes a Qt header.
-set(core_dirs analysis profile_input mainwindow batch)
+# Fails when a file of a core folder (standard C++ only), at any depth, includes
+# a Qt header.
+set(core_dirs analysis profile_input commands batch)
 set(offenders "")
 foreach(dir ${core_dirs})
-  file(GLOB files "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.cpp")
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.cpp")
   foreach(f ${files})
     file(STRINGS "${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|Qt[A-Za-z]*/)")
     if(lines)

@@ -8,7 +8,7 @@
 #include "graph/GraphControl.h"
 #include "graph/GraphDialogs.h"
 #include "graph/frmSkiPlot.h"
-#include "mainwindow/SharedState.h"
+#include "commands/SessionState.h"
 
 #include <QApplication>
 #include <qcustomplot.h>
@@ -27,10 +27,10 @@ public:
     void ShowError(const QString&, const QString&) override {}
 };
 
-const zlm::SharedState& TenMileRun()
+const zlm::SessionState& TenMileRun()
 {
-    static const zlm::SharedState state = [] {
-        zlm::SharedState s;
+    static const zlm::SessionState state = [] {
+        zlm::SessionState s;
         s.profile.elevations = zlm::bench::TenMileElevations();
         s.profile.pointCount = zlm::bench::kTenMilePoints;
         s.profile.interval = 1.0 / 12.0;

@@ -2,7 +2,7 @@
 // spacing (about 79 miles). Prints the time of each step a user takes.
 #include "graph/GraphControl.h"
 #include "graph/frmSkiPlot.h"
-#include "mainwindow/ui/frmSkiMain.h"
+#include "mainwindow/frmSkiMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "mainwindow/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -107,7 +107,7 @@ const std::string kPercentLine = "Percent Exceeded Threshold (0.25 in) = 33.33% 
 
 std::string Golden(const std::string& name)
 {
-    return ReadBytes(std::string(ZLM_SOURCE_DIR) + "/tests/mainwindow/golden/" + name);
+    return ReadBytes(std::string(ZLM_SOURCE_DIR) + "/tests/commands/golden/" + name);
 }
 
 class BatchEndToEndTest : public ::testing::Test {

@@ -1,7 +1,7 @@
 #include "batch/BatchRun.h"
 
 #include "analysis/ProgressSink.h"
-#include "mainwindow/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "batch/TerminalProgress.h"
 
-#include "mainwindow/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

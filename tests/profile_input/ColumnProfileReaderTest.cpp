@@ -1,6 +1,6 @@
 #include "profile_input/ColumnProfileReader.h"
 
-#include "ProfileFiles.h"
+#include "support/ProfileFiles.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -49,7 +49,7 @@ TEST_P(CheckColumnProfileTest, AcceptsOrRefusesWithTheKindsMessage)
     const CheckCase& c = GetParam();
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
-        const std::string path = folder.write("profile.dat", JoinLines(c.lines(), lineEnd));
+        const std::string path = folder.Write("profile.dat", JoinLines(c.lines(), lineEnd));
         const ColumnCheckResult result = CheckColumnProfile(path);
         EXPECT_EQ(result.kind, c.expected) << "line end " << (lineEnd[0] == '\r' ? "CR LF" : "LF");
         EXPECT_EQ(result.accepted, c.expected == ColumnCheckFailure::None);
@@ -137,7 +137,7 @@ TEST(CheckColumnProfileFile, PathWithoutSeparatorIsNotAFile)
 TEST(CheckColumnProfileFile, UnreadableFileIsNotAProfile)
 {
     TempFolder folder;
-    for (const std::string& path : {folder.path("missing.dat"), folder.path(""), std::string(R"(C:\no\such.dat)")}) {
+    for (const std::string& path : {folder.File("missing.dat"), folder.File(""), std::string(R"(C:\no\such.dat)")}) {
         const ColumnCheckResult result = CheckColumnProfile(path);
         EXPECT_EQ(result.kind, ColumnCheckFailure::NotAProfile) << path;
         EXPECT_EQ(result.message, kNotAProfile);
@@ -151,7 +151,7 @@ TEST(ReadColumnProfile, ReadsTitleIntervalAndElevations)
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
         const std::string path =
-            folder.write("road.dat", JoinLines(ColumnLines(ColumnHeader{}, ThreePoints()), lineEnd));
+            folder.Write("road.dat", JoinLines(ColumnLines(ColumnHeader{}, ThreePoints()), lineEnd));
         const ColumnReadResult result = ReadColumnProfile(path);
         ASSERT_TRUE(result.ok) << result.message;
         EXPECT_EQ(result.title, "Test road, lane 1");
@@ -168,7 +168,7 @@ TEST(ReadColumnProfile, TitleKeepsItsBlanksAndLabelIsIgnored)
     header.title = "  I-35 NB  ";
     std::vector<std::string> lines = ColumnLines(header, ThreePoints());
     lines[0].replace(0, 16, "any label text::");
-    const ColumnReadResult result = ReadColumnProfile(folder.write("road.dat", JoinLines(lines)));
+    const ColumnReadResult result = ReadColumnProfile(folder.Write("road.dat", JoinLines(lines)));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.title, "  I-35 NB  ");
 }
@@ -185,7 +185,7 @@ TEST_P(ColumnElevationTest, ReadsTheSecondDataLine)
 {
     const ElevationCase& c = GetParam();
     TempFolder folder;
-    const std::string path = folder.write(
+    const std::string path = folder.Write(
         "road.dat", JoinLines(ColumnLines(ColumnHeader{}, {DataLine("0", "1.0"), c.line, DataLine("0.5", "2.0")})));
     const ColumnReadResult result = ReadColumnProfile(path);
     ASSERT_TRUE(result.ok) << result.message;
@@ -220,7 +220,7 @@ TEST_P(ReadColumnFileErrorTest, RefusesWholly)
     const FileErrorCase& c = GetParam();
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
-        const std::string path = folder.write("road.dat", JoinLines(c.lines(), lineEnd));
+        const std::string path = folder.Write("road.dat", JoinLines(c.lines(), lineEnd));
         const ColumnReadResult result = ReadColumnProfile(path);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, "File not found or invalid (" + path + ")." + c.detail);
@@ -270,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadColumnProfile, MissingFileIsAFileError)
 {
     TempFolder folder;
-    const std::string path = folder.path("missing.dat");
+    const std::string path = folder.File("missing.dat");
     const ColumnReadResult result = ReadColumnProfile(path);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "File not found or invalid (" + path + ").");
@@ -280,7 +280,7 @@ TEST(ReadColumnProfile, ReadsOnlyTheDeclaredCount)
 {
     TempFolder folder;
     const std::string path =
-        folder.write("road.dat", JoinLines(ColumnLines(ColumnHeader{}, {DataLine("0", "1.0"), DataLine("0", "2.0"),
+        folder.Write("road.dat", JoinLines(ColumnLines(ColumnHeader{}, {DataLine("0", "1.0"), DataLine("0", "2.0"),
                                                                         DataLine("0", "3.0"), DataLine("0", "4.0")})));
     const ColumnReadResult result = ReadColumnProfile(path);
     ASSERT_TRUE(result.ok);
@@ -292,7 +292,7 @@ TEST(ReadColumnProfile, LastLineWithoutLineEndCounts)
     TempFolder folder;
     std::string text = JoinLines(ColumnLines(ColumnHeader{}, ThreePoints()));
     text.resize(text.size() - 2);
-    const ColumnReadResult result = ReadColumnProfile(folder.write("road.dat", text));
+    const ColumnReadResult result = ReadColumnProfile(folder.Write("road.dat", text));
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(result.profile.elevations.back(), -2.5);
 }

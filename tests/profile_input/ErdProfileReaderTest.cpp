@@ -1,6 +1,6 @@
 #include "profile_input/ErdProfileReader.h"
 
-#include "ProfileFiles.h"
+#include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST_P(ErdReadTest, ReadsElevationsInFeet)
     const ReadCase& c = GetParam();
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
-        const std::string path = folder.write("road.erd", JoinLines(c.lines, lineEnd));
+        const std::string path = folder.Write("road.erd", JoinLines(c.lines, lineEnd));
         std::int32_t choice = c.channelChoice;
         const ErdReadResult result = ReadErdProfile(path, choice, nullptr);
         ASSERT_TRUE(result.ok) << result.failureText;
@@ -129,7 +129,7 @@ TEST(ErdRead, SignatureBetweenBlanksAndTitle)
     std::vector<std::string> lines = OneChannel({"TITLE   Track Run E1  ", "UNITSNAMft"});
     lines[0] = "  ERDFILEV2.00 \t";
     std::int32_t choice = 0;
-    const ErdReadResult result = ReadErdProfile(folder.write("road.erd", JoinLines(lines)), choice, nullptr);
+    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), choice, nullptr);
     ASSERT_TRUE(result.ok) << result.failureText;
     EXPECT_TRUE(result.hasTitle);
     EXPECT_EQ(result.title, "Track Run E1");
@@ -140,7 +140,7 @@ TEST(ErdRead, WithoutTitleLine)
     TempFolder folder;
     std::int32_t choice = 0;
     const ErdReadResult result =
-        ReadErdProfile(folder.write("road.erd", JoinLines(OneChannel(kFeet))), choice, nullptr);
+        ReadErdProfile(folder.Write("road.erd", JoinLines(OneChannel(kFeet))), choice, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_FALSE(result.hasTitle);
     EXPECT_EQ(result.title, "");
@@ -152,7 +152,7 @@ TEST(ErdRead, LastLineWithoutLineEnd)
     std::string text = JoinLines(OneChannel(kFeet));
     text.resize(text.size() - 2);
     std::int32_t choice = 0;
-    const ErdReadResult result = ReadErdProfile(folder.write("road.erd", text), choice, nullptr);
+    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", text), choice, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.profile.elevations, (std::vector<double>{1.0, 2.5, -0.125}));
 }
@@ -278,7 +278,7 @@ TEST(ErdRead, UnopenableFile)
 {
     TempFolder folder;
     std::int32_t choice = 0;
-    for (const std::string& path : {folder.path("missing.erd"), folder.path("")}) {
+    for (const std::string& path : {folder.File("missing.erd"), folder.File("")}) {
         const ErdReadResult result = ReadErdProfile(path, choice, nullptr);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.failureText, "Unable to open " + path);

@@ -1,6 +1,6 @@
 // A profile file read in chunks must give exactly the lines, and the profile,
 // that the same bytes give when held in memory, wherever the chunks break.
-#include "ProfileFiles.h"
+#include "support/ProfileFiles.h"
 #include "profile_input/ErdProfileReader.h"
 #include "profile_input/FileBytes.h"
 #include "profile_input/LineReader.h"
@@ -73,7 +73,7 @@ TEST(FileLineReader, GivesTheLinesOfTheTextInMemory)
     };
     int index = 0;
     for (const auto& bytes : cases) {
-        const auto path = folder.write("case" + std::to_string(index++) + ".txt", bytes);
+        const auto path = folder.Write("case" + std::to_string(index++) + ".txt", bytes);
         EXPECT_EQ(LinesFromFile(path), LinesInMemory(bytes)) << "case " << index - 1;
     }
 }
@@ -82,7 +82,7 @@ TEST(FileLineReader, StartsAtAnOffsetAndReportsWhereEachLineEnds)
 {
     test::TempFolder folder;
     const std::string bytes = "first\r\nsecond\nthird";
-    const auto path = folder.write("lines.txt", bytes);
+    const auto path = folder.Write("lines.txt", bytes);
     EXPECT_EQ(LinesFromFile(path, 7), (std::vector<std::string>{"second", "third"}));
 
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
@@ -100,7 +100,7 @@ TEST(FileLineReader, StartsAtAnOffsetAndReportsWhereEachLineEnds)
 TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
 {
     test::TempFolder folder;
-    const std::string inside = folder.write("inside.txt", "x");
+    const std::string inside = folder.Write("inside.txt", "x");
     const std::string folderPath = inside.substr(0, inside.rfind('/'));
     EXPECT_EQ(OpenFileForReading(folderPath), nullptr);
     EXPECT_EQ(OpenFileForReading("/dev/null"), nullptr);
@@ -129,7 +129,7 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
     files.push_back("ERDFILEV2.00\n1,0,1,1,1,1\nUNITSNAM ft\nno end line\n");
 
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const auto path = folder.write("file" + std::to_string(i) + ".erd", files[i]);
+        const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
         for (std::int32_t answer : {0, 1}) {
             const auto ask = [answer](std::int32_t& choice) { choice = answer; };
             std::int32_t fromFileChoice = 0;

@@ -1,0 +1,54 @@
+#include "mainwindow/QtUserDialogs.h"
+
+#include "mainwindow/ChannelDialog.h"
+
+#include <QFileDialog>
+
+namespace zlm {
+
+QtUserDialogs::QtUserDialogs(QWidget* owner) : owner_(owner) {}
+
+QString QtUserDialogs::AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(owner_, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtUserDialogs::AskSaveFile(const QString& title, const QStringList& filters, int& filterIndex)
+{
+    QFileDialog dialog(owner_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    // Every filter offers text files, so a name typed without an extension gets ".txt".
+    dialog.setDefaultSuffix("txt");
+    if (filterIndex >= 1 && filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters.at(filterIndex - 1));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const int chosen = filters.indexOf(dialog.selectedNameFilter());
+    filterIndex = chosen >= 0 ? chosen + 1 : 1;
+    return dialog.selectedFiles().constFirst();
+}
+
+QMessageBox::StandardButton QtUserDialogs::ShowMessage(const QString& title, const QString& text,
+                                                       QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title.isEmpty() ? QStringLiteral("ZLM") : title, text, buttons, owner_);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void QtUserDialogs::AskChannel(std::int32_t& channelChoice)
+{
+    ChannelDialog::AskChannel(channelChoice, owner_);
+}
+
+} // namespace zlm

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "mainwindow/UserDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace zlm {
+
+/** The real dialogs: QFileDialog, QMessageBox and the channel selection window. */
+class QtUserDialogs final : public UserDialogs {
+public:
+    /** Dialogs are centred over `owner` (may be null). */
+    explicit QtUserDialogs(QWidget* owner = nullptr);
+
+    QString AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix) override;
+    QString AskSaveFile(const QString& title, const QStringList& filters, int& filterIndex) override;
+    QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
+                                            QMessageBox::StandardButtons buttons) override;
+    void AskChannel(std::int32_t& channelChoice) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+} // namespace zlm

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "analysis/ResultsGrid.h"
+#include "commands/SessionState.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TallylineProgress;
+
+namespace zlm {
+
+class ResultsGridView;
+class UserDialogs;
+
+/**
+ * The main window: owns the shared state and the results grid for the life of
+ * the program, and carries every command a user has: Browse, Simulate with the
+ * section option, Save As, Plot and About, plus copying the grid's selection
+ * with Ctrl+C, the pointer reset on mouse movement and the web link.
+ *
+ * While a command works, the command controls are disabled, so an input queued
+ * during a run (handled once after the engine) cannot start a second command in
+ * the middle of the first; a close requested meanwhile is carried out when the
+ * command has finished.
+ */
+class frmSkiMain final : public QWidget {
+    Q_OBJECT
+
+public:
+    /** The maker's web address, shown as the link and opened when it is clicked. */
+    static constexpr const char* kWebAddress = "https://evenrule.example.org";
+    /** The credits line under the commands. */
+    static constexpr const char* kCredits = "Evenrule (ZLM) for pavement engineers";
+
+    /** Opens the graph window for the current results. Tests may replace it. */
+    using PlotWindowOpener = std::function<void(frmSkiMain& window)>;
+
+    /**
+     * Loads the window. `dialogs` answers every dialog and message box (the
+     * window keeps a reference); null uses the real Qt dialogs.
+     */
+    explicit frmSkiMain(UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~frmSkiMain() override;
+
+    const SessionState& State() const { return state_; }
+    const ResultsGrid& Grid() const { return grid_; }
+    bool ResultsValid() const { return resultsValid_; }
+
+    /** The Browse command after its dialog: opens `path` (also used for a profile named on the command line). */
+    void OpenProfile(const QString& path);
+
+    /** The commands, as their buttons run them. */
+    void cmdOpen_Click();
+    void cmdSimulate_Click();
+    void chkSection_Click();
+    void cmdSaveAs_Click();
+    void cmdPlot_Click();
+    void cmdAbout_Click();
+    void OpenWebLink();
+
+    /** Replaces the opening of the graph window (tests). */
+    void SetPlotWindowOpener(PlotWindowOpener opener);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class BusyScope;
+
+    void BuildControls();
+    void Load();
+    void SetCommandsEnabled(bool enabled);
+    void ShowOpenFailure(int box, const QString& text);
+    void ResetMousePointer();
+
+    std::unique_ptr<UserDialogs> ownDialogs_;
+    UserDialogs* dialogs_ = nullptr;
+
+    SessionState state_;
+    ResultsGrid grid_;
+    bool resultsValid_ = false;
+    bool unloaded_ = false;
+    bool busy_ = false;
+    bool closeRequested_ = false;
+    PlotWindowOpener plotOpener_;
+
+    QFrame* mainFrame_ = nullptr;
+    QLabel* promptLabel_ = nullptr;
+    QPushButton* cmdOpen_ = nullptr;
+    QLabel* lblFileVisible_ = nullptr;
+    QCheckBox* chkSection_ = nullptr;
+    QPushButton* cmdSimulate_ = nullptr;
+    QLabel* lblSectionLength_ = nullptr;
+    QLineEdit* txtSectionLength_ = nullptr;
+    QLabel* lblSectionFormat_ = nullptr;
+    ResultsGridView* grdSKI_ = nullptr;
+    QPushButton* cmdAbout_ = nullptr;
+    QPushButton* cmdSaveAs_ = nullptr;
+    QPushButton* cmdPlot_ = nullptr;
+    QLabel* creditsLabel_ = nullptr;
+    QLabel* webLink_ = nullptr;
+    QLabel* lblFile_ = nullptr;
+    std::unique_ptr<TallylineProgress> progressBar_;
+};
+
+} // namespace zlm

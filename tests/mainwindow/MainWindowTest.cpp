@@ -1,0 +1,515 @@
+// The main window: start-up, the open command, the section option, the small
+// behaviours (pointer reset, web link, accelerators) and shutdown.
+
+#include "WindowTestSupport.h"
+#include "mainwindow/ResultsGridView.h"
+#include "mainwindow/frmSkiMain.h"
+#include "profile_input/PathText.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+using zlm::frmSkiMain;
+using zlm::test::FakeUserDialogs;
+
+namespace {
+
+template <typename T> T* Child(const QWidget& window, const char* name)
+{
+    T* child = window.findChild<T*>(name);
+    if (child == nullptr) {
+        qFatal("no control named %s", name);
+    }
+    return child;
+}
+
+QString Cell(const frmSkiMain& window, int row, int col)
+{
+    return QString::fromStdString(window.Grid().TextMatrix(row, col));
+}
+
+} // namespace
+
+/** Receives the addresses the desktop is asked to open. */
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void startUpState();
+    void columnWidthRule();
+    void openOutcomes_data();
+    void openOutcomes();
+    void openAsksTheChannel();
+    void sectionOption();
+    void accelerators_data();
+    void accelerators();
+    void mouseMovementResetsThePointer();
+    void linkOpensTheAddress();
+    void closeDeletesResultsTmp_data();
+    void closeDeletesResultsTmp();
+    void hundredThousandRowsScroll();
+
+private:
+    QTemporaryDir dir_;
+    QString one_;
+    QString two_;
+};
+
+void MainWindowTest::init()
+{
+    QVERIFY(dir_.isValid());
+    one_ = dir_.filePath("first.erd");
+    two_ = dir_.filePath("second.erd");
+    zlm::test::WriteFile(one_, zlm::test::ErdText("First road", 0.25, zlm::test::BumpyRoad(400)));
+    zlm::test::WriteFile(two_, zlm::test::ErdText("Second road", 0.5, zlm::test::BumpyRoad(100)));
+}
+
+void MainWindowTest::startUpState()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    QCOMPARE(window.objectName(), QString("frmSkiMain"));
+    QCOMPARE(window.windowTitle(), QString("Evenrule (ZLM)"));
+    QCOMPARE(Child<QLabel>(window, "Label3")->text(), QString("Which pavement profile would you like to examine?"));
+    QCOMPARE(Child<QPushButton>(window, "cmdOpen")->text(), QString("&Browse"));
+    QCOMPARE(Child<QPushButton>(window, "cmdSimulate")->text(), QString("&Simulate"));
+    QCOMPARE(Child<QPushButton>(window, "cmdAbout")->text(), QString("&About"));
+    QCOMPARE(Child<QPushButton>(window, "cmdSaveAs")->text(), QString("Sa&ve As..."));
+    QCOMPARE(Child<QPushButton>(window, "cmdPlot")->text(), QString("&Plot"));
+    QCOMPARE(Child<QCheckBox>(window, "chkSection")->text(), QString("Display Percent Exceeding Threshold"));
+    QVERIFY(!Child<QCheckBox>(window, "chkSection")->isChecked());
+    QCOMPARE(Child<QLabel>(window, "lblSectionLength")->text(), QString("Section Length:"));
+    QCOMPARE(Child<QLabel>(window, "lblSectionFormat")->text(), QString("ft."));
+    QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString(frmSkiMain::kWebAddress));
+    QVERIFY(!Child<QLabel>(window, "Label1")->text().isEmpty());
+    QVERIFY(Child<QWidget>(window, "fraMain"));
+    QVERIFY(Child<QLabel>(window, "lblFileVisible")->text().isEmpty());
+    QVERIFY(Child<QLabel>(window, "lblFile")->text().isEmpty());
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(Child<QLabel>(window, "lblFile")->isHidden());
+    for (const char* name : {"lblSectionLength", "txtSectionLength", "lblSectionFormat"}) {
+        QVERIFY2(!Child<QWidget>(window, name)->isVisible(), name);
+    }
+    QVERIFY(Child<QLineEdit>(window, "txtSectionLength")->text().isEmpty());
+
+    // Shared state after load.
+    const zlm::SessionState& state = window.State();
+    QVERIFY(!window.ResultsValid());
+    QCOMPARE(state.units.station, std::string("ft"));
+    QCOMPARE(state.units.length, std::string("ft"));
+    QCOMPARE(state.units.deviation, std::string("in"));
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+    // The grid: placement-list header and one empty row, shown through the view's header.
+    QCOMPARE(window.Grid().Rows(), 2);
+    QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
+    QCOMPARE(Cell(window, 0, 1), QString("Maximum Dev. (in)"));
+    QCOMPARE(Cell(window, 0, 2), QString("Amount Exceeded (in)"));
+    for (int c = 0; c < 3; ++c) {
+        QVERIFY(Cell(window, 1, c).isEmpty());
+    }
+    auto* view = Child<zlm::ResultsGridView>(window, "grdSKI");
+    QCOMPARE(view->model()->rowCount(), 1);
+    QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QString("Maximum Dev. (in)"));
+    QVERIFY(view->horizontalHeader()->isVisible());
+    QVERIFY(!view->verticalHeader()->isVisible());
+    QCOMPARE(view->horizontalHeader()->height(), view->TwipsToPixels(500));
+    QVERIFY(view->font().bold());
+}
+
+void MainWindowTest::columnWidthRule()
+{
+    QCOMPARE(zlm::ResultsGridView::ColumnWidthFor(6615), 2088);
+    QCOMPARE(zlm::ResultsGridView::ColumnWidthFor(6611), 2087);
+    QCOMPARE(zlm::ResultsGridView::ColumnWidthFor(6612), 2087);
+    QCOMPARE(zlm::ResultsGridView::ColumnWidthFor(6614), 2088);
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.resize(700, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* view = Child<zlm::ResultsGridView>(window, "grdSKI");
+    const std::int32_t width = window.Grid().Width();
+    QCOMPARE(width, view->PixelsToTwips(view->width()));
+    for (int c = 0; c < 3; ++c) {
+        QCOMPARE(window.Grid().ColWidth(c), zlm::ResultsGridView::ColumnWidthFor(width));
+        QCOMPARE(view->columnWidth(c), view->TwipsToPixels(window.Grid().ColWidth(c)));
+    }
+    // The grid follows the window.
+    window.resize(900, 600);
+    QTRY_VERIFY(window.Grid().Width() > width);
+    QCOMPARE(window.Grid().ColWidth(0), zlm::ResultsGridView::ColumnWidthFor(window.Grid().Width()));
+}
+
+void MainWindowTest::openOutcomes_data()
+{
+    QTest::addColumn<QString>("fileName"); // empty: the dialog is cancelled
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("boxTitle"); // empty: no box
+    QTest::addColumn<int>("boxIcon");
+    QTest::addColumn<int>("boxButtons");
+    QTest::addColumn<QString>("boxText"); // "%" stands for the path
+
+    const std::vector<double> road = zlm::test::BumpyRoad(200);
+    const int ok = QMessageBox::Ok;
+    QTest::newRow("cancel") << QString() << QByteArray() << QString() << 0 << 0 << QString();
+    QTest::newRow("not a column-text profile")
+        << "road.dat" << QByteArray("not a profile\r\n") << "Takeoff Error" << int(QMessageBox::NoIcon)
+        << int(QMessageBox::Yes | QMessageBox::No)
+        << "The file you selected is not a valid Rondel format profile.  Would you like to run the Varnholt to "
+           "convert the file to Rondel format?";
+    QTest::newRow("metric") << "road.dat" << zlm::test::ColumnText("Metric road", "Metric", "1", road) << "Ski Error"
+                            << int(QMessageBox::Warning) << ok << "Please change to SI mode to use SI format profiles.";
+    QTest::newRow("header failure") << "road.dat" << zlm::test::ColumnText("Bad road", "English", "none", road)
+                                    << "File Error!" << int(QMessageBox::Warning) << ok
+                                    << "File not found or invalid (%).";
+    QTest::newRow("upper-case DAT goes to the ERD reader")
+        << "ROAD1.DAT" << zlm::test::ColumnText("Road", "English", "1", road) << "ZLM" << int(QMessageBox::Information)
+        << ok << "Error 0 File is is not in ERD format";
+    QTest::newRow("ERD failure") << "road.erd" << QByteArray("ERDFILEV2.00\r\n1,2,0,0,0,0.5\r\nEND\r\n1\r\n") << "ZLM"
+                                 << int(QMessageBox::Information) << ok
+                                 << "Error 0 Error: The file has no UNITSNAM line naming the unit of its data";
+    QTest::newRow("column-text success") << "road.dat" << zlm::test::ColumnText("Good road", "English", "1", road)
+                                         << QString() << 0 << 0 << QString();
+    QTest::newRow("ERD success") << "other.txt" << zlm::test::ErdText("Ramp", 0.25, road) << QString() << 0 << 0
+                                 << QString();
+}
+
+void MainWindowTest::openOutcomes()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, boxTitle);
+    QFETCH(int, boxIcon);
+    QFETCH(int, boxButtons);
+    QFETCH(QString, boxText);
+
+    // A profile loaded and simulated before the command.
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(one_);
+    window.cmdSimulate_Click();
+    QVERIFY(window.ResultsValid());
+    QVERIFY(dialogs.messages.empty());
+    const zlm::ElevationProfile before = window.State().profile;
+    const int rowsBefore = window.Grid().Rows();
+    QCOMPARE(window.State().profileTitle, std::string("First road"));
+
+    const QString path = fileName.isEmpty() ? QString() : dir_.filePath(fileName);
+    if (!path.isEmpty()) {
+        zlm::test::WriteFile(path, contents);
+        dialogs.openAnswers << path;
+    }
+    window.cmdOpen_Click();
+
+    QCOMPARE(dialogs.openAsked, 1);
+    QCOMPARE(dialogs.openTitle, QString("Choose Profile to Analyze"));
+    QCOMPARE(dialogs.openFilter, QString("Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)"));
+    QCOMPARE(dialogs.openSuffix, QString("dat"));
+
+    auto* lblFile = Child<QLabel>(window, "lblFile");
+    auto* lblFileVisible = Child<QLabel>(window, "lblFileVisible");
+    if (path.isEmpty()) {
+        // Cancel changes nothing at all.
+        QVERIFY(dialogs.messages.empty());
+        QVERIFY(window.ResultsValid());
+        QCOMPARE(window.Grid().Rows(), rowsBefore);
+        QCOMPARE(window.State().profile.elevations, before.elevations);
+        QCOMPARE(window.State().profileTitle, std::string("First road"));
+        QCOMPARE(lblFile->text(), one_);
+        return;
+    }
+
+    // Once a file is chosen the results are gone, whatever happens next.
+    QVERIFY(!window.ResultsValid());
+    QCOMPARE(window.Grid().Rows(), 2);
+    for (int c = 0; c < 3; ++c) {
+        QVERIFY(Cell(window, 1, c).isEmpty());
+        QVERIFY(window.Grid().CellBackColor(1, c) == zlm::kWhite);
+    }
+    QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
+
+    if (boxTitle.isEmpty()) {
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(lblFile->text(), path);
+        QCOMPARE(lblFileVisible->text(), QString::fromStdString(zlm::ShortenPath(path.toStdString(), 42)));
+        QCOMPARE(window.State().profile.pointCount, 200);
+        QVERIFY(window.State().profileTitle != "First road");
+        return;
+    }
+    QCOMPARE(int(dialogs.messages.size()), 1);
+    const auto& message = dialogs.messages.front();
+    QCOMPARE(message.title, boxTitle);
+    QCOMPARE(int(message.icon), boxIcon);
+    QCOMPARE(int(message.buttons), boxButtons);
+    QCOMPARE(message.text, QString(boxText).replace("%", path));
+    // A failed read keeps the previous profile, its title and its file labels.
+    QCOMPARE(window.State().profile.pointCount, before.pointCount);
+    QCOMPARE(window.State().profile.elevations, before.elevations);
+    QCOMPARE(window.State().profile.interval, before.interval);
+    QCOMPARE(window.State().profileTitle, std::string("First road"));
+    QCOMPARE(lblFile->text(), one_);
+    // Plot does nothing until the next run.
+    int plots = 0;
+    window.SetPlotWindowOpener([&plots](frmSkiMain&) { ++plots; });
+    window.cmdPlot_Click();
+    QCOMPARE(plots, 0);
+    // The program goes on: the kept profile can be simulated again.
+    window.cmdSimulate_Click();
+    QVERIFY(window.ResultsValid());
+}
+
+void MainWindowTest::openAsksTheChannel()
+{
+    QByteArray text = "ERDFILEV2.00\r\n2,3,0,0,0,8.0\r\nTITLE   Two lanes\r\nUNITSNAMft\r\nEND\r\n";
+    text += "1.0 4.0\r\n2.0 5.0\r\n3.0 6.0\r\n";
+    const QString path = dir_.filePath("two.erd");
+    zlm::test::WriteFile(path, text);
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    dialogs.channelAnswer = 1;
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.channelAsked, 1);
+    QCOMPARE(window.State().channelChoice, 1);
+    QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
+
+    // Closed without OK: the earlier answer stands and is used.
+    dialogs.channelAnswer.reset();
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.channelAsked, 2);
+    QCOMPARE(window.State().channelChoice, 1);
+    QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
+
+    // A one-channel file asks nothing and keeps the choice.
+    window.OpenProfile(one_);
+    QCOMPARE(dialogs.channelAsked, 2);
+    QCOMPARE(window.State().channelChoice, 1);
+}
+
+void MainWindowTest::sectionOption()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* check = Child<QCheckBox>(window, "chkSection");
+    auto* text = Child<QLineEdit>(window, "txtSectionLength");
+    const QList<QWidget*> row = {Child<QWidget>(window, "lblSectionLength"), text,
+                                 Child<QWidget>(window, "lblSectionFormat")};
+    auto rowVisible = [&row](bool visible) {
+        for (QWidget* w : row) {
+            if (w->isVisible() != visible) {
+                return false;
+            }
+        }
+        return true;
+    };
+
+    check->click();
+    QVERIFY(rowVisible(true));
+    QVERIFY(text->text().isEmpty());
+    // The row sits on the Simulate button's line, below the check box.
+    QVERIFY(text->geometry().top() > check->geometry().top());
+
+    text->setText("100");
+    check->click();
+    QVERIFY(rowVisible(false));
+    QVERIFY(text->text().isEmpty());
+    check->click();
+    QVERIFY(rowVisible(true));
+    QVERIFY(text->text().isEmpty());
+
+    // The grid keeps a section summary when the option is switched off.
+    window.OpenProfile(one_);
+    text->setText("16");
+    window.cmdSimulate_Click();
+    QCOMPARE(Cell(window, 0, 0), QString("Section"));
+    check->click();
+    QCOMPARE(Cell(window, 0, 0), QString("Section"));
+    // ...and the next run lists the placements again.
+    window.cmdSimulate_Click();
+    QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
+}
+
+void MainWindowTest::accelerators_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Alt+B browses") << int(Qt::Key_B) << "open";
+    QTest::newRow("Alt+S simulates") << int(Qt::Key_S) << "simulate";
+    QTest::newRow("Alt+V saves") << int(Qt::Key_V) << "save";
+    QTest::newRow("Alt+P plots") << int(Qt::Key_P) << "plot";
+    QTest::newRow("Alt+A shows about") << int(Qt::Key_A) << "about";
+}
+
+void MainWindowTest::accelerators()
+{
+    QFETCH(int, key);
+    QFETCH(QString, expected);
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.OpenProfile(one_);
+    window.cmdSimulate_Click();
+    const int rowsAfterRun = window.Grid().Rows();
+    int plots = 0;
+    window.SetPlotWindowOpener([&plots](frmSkiMain&) {
+        ++plots;
+        QGuiApplication::restoreOverrideCursor();
+    });
+    QString aboutTitle;
+    if (expected == "about") {
+        zlm::test::WhenModalOpens([&aboutTitle](QWidget* modal) {
+            aboutTitle = modal->windowTitle();
+            modal->close();
+        });
+    }
+    if (expected == "simulate") {
+        // Simulate runs again on a new profile: the grid changes from its empty row.
+        window.OpenProfile(two_);
+        QCOMPARE(window.Grid().Rows(), 2);
+    }
+
+    QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
+
+    // A mnemonic clicks its button a moment later, as a mouse click would look.
+    QTRY_VERIFY(dialogs.openAsked + dialogs.saveAsked + plots + int(!aboutTitle.isEmpty()) +
+                    int(window.Grid().Rows() > 2 && expected == "simulate") >
+                0);
+    QCOMPARE(dialogs.openAsked, expected == "open" ? 1 : 0);
+    QCOMPARE(dialogs.saveAsked, expected == "save" ? 1 : 0);
+    QCOMPARE(plots, expected == "plot" ? 1 : 0);
+    QCOMPARE(aboutTitle, expected == "about" ? QString("About ZLM") : QString());
+    if (expected == "simulate") {
+        QVERIFY(window.ResultsValid());
+        QVERIFY(window.Grid().Rows() > 2);
+    } else {
+        QCOMPARE(window.Grid().Rows(), rowsAfterRun);
+    }
+}
+
+void MainWindowTest::mouseMovementResetsThePointer()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Two hourglasses stacked, as a command that left them would.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QWidget* grid = Child<QWidget>(window, "grdSKI")->findChild<QWidget*>("qt_scrollarea_viewport");
+    QWidget* target = grid ? grid : Child<QWidget>(window, "fraMain");
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+    // A movement over another window is not the main window's business.
+    QWidget other;
+    other.show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QMouseEvent elsewhere(QEvent::MouseMove, QPointF(5, 5), other.mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&other, &elsewhere);
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void MainWindowTest::linkOpensTheAddress()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* link = Child<QLabel>(window, "Label2");
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(catcher.opened, QList<QUrl>{QUrl(frmSkiMain::kWebAddress)});
+    QCOMPARE(link->text(), catcher.opened.front().toString());
+}
+
+void MainWindowTest::closeDeletesResultsTmp_data()
+{
+    QTest::addColumn<bool>("fileThere");
+    QTest::newRow("with results.tmp") << true;
+    QTest::newRow("without results.tmp") << false;
+}
+
+void MainWindowTest::closeDeletesResultsTmp()
+{
+    QFETCH(bool, fileThere);
+    const QString leftover = QCoreApplication::applicationDirPath() + "/results.tmp";
+    QFile::remove(leftover);
+    if (fileThere) {
+        zlm::test::WriteFile(leftover, "left over");
+        QVERIFY(QFile::exists(leftover));
+    }
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QVERIFY(window.close());
+    QVERIFY(!QFile::exists(leftover));
+    QVERIFY(dialogs.messages.empty());
+}
+
+void MainWindowTest::hundredThousandRowsScroll()
+{
+    zlm::ResultsGrid grid;
+    grid.SetRows(100001);
+    for (int r = 1; r < grid.Rows(); r += 7) {
+        grid.SetTextMatrix(r, 0, std::to_string(8 * r) + ".0000");
+    }
+    zlm::ResultsGridView view(grid);
+    view.resize(440, 280);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QElapsedTimer timer;
+    timer.start();
+    view.Reload();
+    for (int step = 0; step < 50; ++step) {
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() * step / 49);
+        view.viewport()->repaint();
+    }
+    const qint64 elapsed = timer.elapsed();
+    qInfo("reload and 50 repaints over 100,000 rows: %lld ms", elapsed);
+    QCOMPARE(view.model()->rowCount(), 100000);
+    QVERIFY(view.rowAt(view.viewport()->height() - 1) >= 99990);
+    QVERIFY2(elapsed < 2000, "scrolling through 100,000 rows is too slow");
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
