@@ -35,7 +35,7 @@ float ParseSingle(std::string_view text);
  * would round to infinity), infinity and NaN give 0. Used on the engine's hot
  * path, hence inline.
  */
-inline float ParseSingle(double value)
+inline float ToSingle(double value)
 {
     // Values from the midpoint between FLT_MAX and 2^128 upwards round to infinity;
     // the comparison is also false for NaN.
@@ -52,7 +52,7 @@ inline float ParseSingle(double value)
 double ParseDouble(std::string_view text);
 
 /** Returns a double unchanged (a non-finite value gives 0). */
-inline double ParseDouble(double value)
+inline double FiniteOrZero(double value)
 {
     return std::isfinite(value) ? value : 0.0;
 }

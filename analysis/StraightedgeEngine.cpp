@@ -46,7 +46,7 @@ bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::in
 
     deviation = -1.0;
     for (std::int32_t k = 0; k <= e - s; ++k) {
-        if (ParseSingle(elevations[s + k]) > ParseSingle(line(k)))
+        if (ToSingle(elevations[s + k]) > ToSingle(line(k)))
             return false;
     }
     for (std::int32_t k = a - s; k <= b - s; ++k) {
@@ -69,7 +69,7 @@ constexpr double kFastLineLimit = 1e37;
 struct Scratch {
     std::vector<std::int32_t> left;
     std::vector<std::int32_t> right;
-    std::vector<float> singles;                // ParseSingle of each elevation of the span
+    std::vector<float> singles;                // ToSingle of each elevation of the span
     std::vector<std::int32_t> chain;           // an upper chain of span points
     std::vector<unsigned char> nearTop;        // per span point: may it be a support at all?
     std::vector<std::int32_t> pairRight;       // surviving right candidates of one left candidate
@@ -141,7 +141,7 @@ public:
             lowest = std::min(lowest, v);
             highest = std::max(highest, v);
             largest = std::max(largest, std::fabs(v));
-            scratch_.singles[x - s_] = ParseSingle(v);
+            scratch_.singles[x - s_] = ToSingle(v);
         }
         const double L = static_cast<double>(e_ - s_);
         // Any slope between two span points is at most the range per point, so no
@@ -309,7 +309,7 @@ private:
     bool Carries(std::int32_t a, double g, std::int32_t& offender)
     {
         const auto fails = [&](std::int32_t k) {
-            return scratch_.singles[k] > ParseSingle(y_[a] - static_cast<double>((a - s_) - k) * g);
+            return scratch_.singles[k] > ToSingle(y_[a] - static_cast<double>((a - s_) - k) * g);
         };
         if (lastOffender_ >= 0 && fails(lastOffender_)) {
             offender = lastOffender_;
@@ -470,7 +470,7 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
                 DeviationRecord record;
                 record.Station = static_cast<double>(starts[i]) * dx;
                 record.MaxDeviation = D[i] * 12.0;
-                record.AmountExceeded = ParseSingle(record.MaxDeviation) > threshold
+                record.AmountExceeded = ToSingle(record.MaxDeviation) > threshold
                                             ? record.MaxDeviation - static_cast<double>(threshold)
                                             : 0.0;
                 deviations.push_back(record);

@@ -95,7 +95,7 @@ std::optional<std::string> SectionRefusal(float sectionLength, double dx)
     }
     if (sectionLength > 0.0f) {
         // FillSectionSummary counts a section as S / dx points, in single precision, rounded.
-        const float pointsPerSection = sectionLength / ParseSingle(dx);
+        const float pointsPerSection = sectionLength / ToSingle(dx);
         if (RoundToInt32(pointsPerSection) < 1) {
             return "The section length is too short: a section must hold at least one profile point (at least " +
                    Feet(dx / 2.0) + " ft at this profile's interval).";
@@ -147,7 +147,7 @@ SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const st
         state.workingElevations = CopyWorkingElevations(state.profile);
     }
 
-    const double length = static_cast<double>(ParseSingle(state.straightedgeLength));
+    const double length = static_cast<double>(ToSingle(state.straightedgeLength));
     const auto advance = static_cast<float>(kAdvanceFeet / dx);
     SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, state.threshold, length,
                          state.deviations, progress);
@@ -158,7 +158,7 @@ SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const st
 
     LayoutResultsHeader(grid, state.units);
     state.overallPercentExceeding =
-        FillResultsTable(grid, state.deviations, ParseSingle(dx), sectionLength, n, state.units, decimalSeparator);
+        FillResultsTable(grid, state.deviations, ToSingle(dx), sectionLength, n, state.units, decimalSeparator);
     return {true, {}};
 }
 

@@ -118,28 +118,28 @@ TEST(ParseText, DoesNotDependOnTheProcessLocale)
 
 TEST(ParseSingleValue, RoundsToNearestSingle)
 {
-    EXPECT_EQ(ParseSingle(0.1), 0.1f);
-    EXPECT_EQ(ParseSingle(-2.5), -2.5f);
-    EXPECT_EQ(ParseSingle(static_cast<double>(FLT_MAX)), FLT_MAX);
+    EXPECT_EQ(ToSingle(0.1), 0.1f);
+    EXPECT_EQ(ToSingle(-2.5), -2.5f);
+    EXPECT_EQ(ToSingle(static_cast<double>(FLT_MAX)), FLT_MAX);
     // Just below the midpoint between FLT_MAX and 2^128 still rounds to FLT_MAX.
-    EXPECT_EQ(ParseSingle(std::nextafter(0x1.ffffffp+127, 0.0)), FLT_MAX);
+    EXPECT_EQ(ToSingle(std::nextafter(0x1.ffffffp+127, 0.0)), FLT_MAX);
 }
 
 TEST(ParseSingleValue, OutOfRangeAndNonFiniteGiveZero)
 {
-    EXPECT_EQ(ParseSingle(0x1.ffffffp+127), 0.0f);
-    EXPECT_EQ(ParseSingle(1e39), 0.0f);
-    EXPECT_EQ(ParseSingle(-1e39), 0.0f);
-    EXPECT_EQ(ParseSingle(std::numeric_limits<double>::infinity()), 0.0f);
-    EXPECT_EQ(ParseSingle(std::numeric_limits<double>::quiet_NaN()), 0.0f);
+    EXPECT_EQ(ToSingle(0x1.ffffffp+127), 0.0f);
+    EXPECT_EQ(ToSingle(1e39), 0.0f);
+    EXPECT_EQ(ToSingle(-1e39), 0.0f);
+    EXPECT_EQ(ToSingle(std::numeric_limits<double>::infinity()), 0.0f);
+    EXPECT_EQ(ToSingle(std::numeric_limits<double>::quiet_NaN()), 0.0f);
 }
 
 TEST(ParseDoubleValue, KeepsFiniteValuesAndZeroesTheRest)
 {
-    EXPECT_EQ(ParseDouble(0.1), 0.1);
-    EXPECT_EQ(ParseDouble(-1e300), -1e300);
-    EXPECT_EQ(ParseDouble(std::numeric_limits<double>::infinity()), 0.0);
-    EXPECT_EQ(ParseDouble(std::numeric_limits<double>::quiet_NaN()), 0.0);
+    EXPECT_EQ(FiniteOrZero(0.1), 0.1);
+    EXPECT_EQ(FiniteOrZero(-1e300), -1e300);
+    EXPECT_EQ(FiniteOrZero(std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_EQ(FiniteOrZero(std::numeric_limits<double>::quiet_NaN()), 0.0);
 }
 
 struct PlainCase {

@@ -45,7 +45,7 @@ bool PairCarries(const std::vector<double>& elev, std::int32_t s, std::int32_t e
         line[k] = elev[a] - static_cast<double>((a - s) - k) * g;
 
     for (std::int32_t k = 0; k <= K; ++k) {
-        if (ParseSingle(elev[s + k]) > ParseSingle(line[k])) {
+        if (ToSingle(elev[s + k]) > ToSingle(line[k])) {
             deviation = -1.0;
             return false;
         }
@@ -110,7 +110,7 @@ void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N
         DeviationRecord record;
         record.Station = static_cast<double>(s) * dx;
         record.MaxDeviation = D * 12.0;
-        if (ParseSingle(record.MaxDeviation) > threshold)
+        if (ToSingle(record.MaxDeviation) > threshold)
             record.AmountExceeded = record.MaxDeviation - static_cast<double>(threshold);
         else
             record.AmountExceeded = 0.0;
