@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/TextTable.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,24 +19,27 @@ struct CellColor {
 inline constexpr CellColor kWhite{255, 255, 255};
 inline constexpr CellColor kYellow{255, 255, 0};
 
+/** The width of the main window's results grid in twips; a new grid has it. */
+inline constexpr std::int32_t kMainWindowGridWidth = 6615;
+
 /** Horizontal alignment of a grid cell's text. */
 enum class CellAlignment { General, Left, Centre, Right };
 
 /**
  * The results grid grdSKI as a model: a table of text cells, R rows by C columns,
  * row 0 the header row, with a current cell to which the cell-wise settings
- * apply. It is the only place the results table lives: the export, the
- * clipboard copy and the graph read their texts back from it.
+ * apply. It holds what the view shows and the clipboard copies; the numbers
+ * behind it are the run's results.
  * A new grid has 2 rows and 3 columns of empty white cells with General
- * alignment, no fixed column, the current cell at row 1, column 0, and a width of
- * 6615 twips (the main window's grid). Any number of rows.
+ * alignment, no fixed column, the current cell at row 1, column 0, and the width
+ * of the main window's grid. Any number of rows.
  * Lengths are in twips (1/1440 inch).
  *
  * Arguments outside the grid never fail: a setter ignores them, TextMatrix gives
  * an empty text, CellBackColor white and CellAlignmentAt General. The current
  * cell stays inside the grid when rows or columns are dropped.
  */
-class ResultsGrid {
+class ResultsGrid final : public TextTable {
 public:
     /** The selected range, inclusive corners, for Clip. */
     struct Selection {
@@ -46,10 +51,10 @@ public:
 
     ResultsGrid();
 
-    std::int32_t Rows() const;
+    std::int32_t Rows() const override;
     /** Dropping rows drops their cells; new rows are empty and white. At least 1. */
     void SetRows(std::int32_t rows);
-    std::int32_t Cols() const;
+    std::int32_t Cols() const override;
     /** Like SetRows for columns; at least 1. */
     void SetCols(std::int32_t cols);
     std::int32_t FixedCols() const;
@@ -76,6 +81,8 @@ public:
     const std::string& Text() const;
     void SetText(std::string text);
     const std::string& TextMatrix(std::int32_t row, std::int32_t col) const;
+    /** TextMatrix as a copy, for readers of any text table. */
+    std::string Cell(std::int32_t row, std::int32_t col) const override { return TextMatrix(row, col); }
     void SetTextMatrix(std::int32_t row, std::int32_t col, std::string text);
 
     /** Background of the current cell. */
@@ -128,7 +135,7 @@ private:
     std::int32_t col_ = 0;
     bool fontBold_ = false;
     bool wordWrap_ = false;
-    std::int32_t width_ = 6615;
+    std::int32_t width_ = kMainWindowGridWidth;
     bool hasSelection_ = false;
     Selection selection_{1, 0, 1, 0};
     std::uint64_t layoutRevision_ = 0;

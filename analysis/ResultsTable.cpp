@@ -4,9 +4,7 @@
 #include "analysis/NumberText.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
-#include <vector>
 
 namespace zlm {
 
@@ -19,15 +17,6 @@ std::string Parenthesised(const char* title, const std::string& unit)
     return std::string(title) + " (" + unit + ")";
 }
 
-/** Share of `part` in `whole` in percent, single precision; 0 for an empty whole. */
-float Percentage(std::int64_t part, std::int64_t whole)
-{
-    if (whole <= 0) {
-        return 0.0f;
-    }
-    return static_cast<float>(100.0 * static_cast<double>(part) / static_cast<double>(whole));
-}
-
 void SetRowBackground(ResultsGrid& grid, std::int32_t row, CellColor color)
 {
     grid.SetRow(row);
@@ -37,53 +26,70 @@ void SetRowBackground(ResultsGrid& grid, std::int32_t row, CellColor color)
     }
 }
 
-/** Counts the records (and the exceeding ones) of each section, in one pass. */
-struct SectionCounts {
-    std::vector<std::int64_t> placements; // k, index i - 1 for section i
-    std::vector<std::int64_t> exceeding;  // j
-};
-
-SectionCounts CountSections(const DeviationList& deviations, float sectionLength, std::int32_t sectionCount)
+/** Rows of a table of `count` data rows and a header, kept within the grid's 32-bit row count. */
+std::int32_t TableRows(std::size_t count)
 {
-    SectionCounts counts;
-    counts.placements.assign(static_cast<std::size_t>(std::max(sectionCount, 0)), 0);
-    counts.exceeding.assign(counts.placements.size(), 0);
-    const double s = static_cast<double>(sectionLength);
-    if (sectionCount <= 0 || !(s > 0.0)) {
-        return counts;
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(count) + 1, std::numeric_limits<std::int32_t>::max()));
+}
+
+void WriteRow(ResultsGrid& grid, const ResultsTableText& text, std::int32_t row)
+{
+    for (std::int32_t col = 0; col < 3; ++col) {
+        grid.SetTextMatrix(row, col, text.Cell(row, col));
     }
-    // The bounds exactly as a row compares them: (i - 1) * S <= Station < i * S,
-    // each product in double from the single-precision S.
-    const auto lower = [s](std::int64_t i) { return static_cast<double>(i - 1) * s; };
-    for (const DeviationRecord& record : deviations) {
-        const double station = record.Station;
-        if (!(station >= 0.0)) {
-            continue; // before the first section, or NaN
-        }
-        const double estimate = std::floor(station / s) + 1.0;
-        if (!(estimate <= static_cast<double>(sectionCount) + 1.0)) {
-            continue; // well beyond the last section
-        }
-        // The quotient may be one off near a bound; the exact comparisons decide.
-        auto i = static_cast<std::int64_t>(estimate);
-        while (i > 1 && station < lower(i)) {
-            --i;
-        }
-        while (i <= sectionCount && station >= lower(i + 1)) {
-            ++i;
-        }
-        if (i < 1 || i > sectionCount || !(lower(i) <= station && station < lower(i + 1))) {
-            continue;
-        }
-        ++counts.placements[static_cast<std::size_t>(i - 1)];
-        if (record.AmountExceeded > 0.0) {
-            ++counts.exceeding[static_cast<std::size_t>(i - 1)];
-        }
-    }
-    return counts;
 }
 
 } // namespace
+
+ResultsTableText::ResultsTableText(const RunResults& results, const UnitTexts& units, char decimalSeparator)
+    : results_(results), units_(units), separator_(decimalSeparator)
+{
+}
+
+std::int32_t ResultsTableText::Rows() const
+{
+    return TableRows(results_.HasSectionSummary() ? results_.sections.size() : results_.placements.size());
+}
+
+std::string ResultsTableText::Cell(std::int32_t row, std::int32_t col) const
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= 3) {
+        return {};
+    }
+    if (results_.HasSectionSummary()) {
+        if (row == 0) {
+            const std::string headers[3] = {"Section", Parenthesised("Stations", units_.station),
+                                            "% Exceeding Threshold"};
+            return headers[col];
+        }
+        const SectionRow& section = results_.sections[static_cast<std::size_t>(row - 1)];
+        switch (col) {
+        case 0:
+            return FormatNumber(row, "###0.0", separator_);
+        case 1:
+            return FormatNumber(section.start, "0.00", separator_) + " - " +
+                   FormatNumber(section.end, "0.00", separator_);
+        default:
+            return FormatNumber(section.percentExceeding, "##0.0", separator_);
+        }
+    }
+    if (row == 0) {
+        const std::string headers[3] = {Parenthesised("Station", units_.station),
+                                        Parenthesised("Maximum Dev.", units_.deviation),
+                                        Parenthesised("Amount Exceeded", units_.deviation)};
+        return headers[col];
+    }
+    const DeviationRecord& record = results_.placements[static_cast<std::size_t>(row - 1)];
+    switch (col) {
+    case 0:
+        return FormatNumber(record.Station, "###0.0000", separator_);
+    case 1:
+        return FormatNumber(record.MaxDeviation, "##0.0000", separator_);
+    default:
+        return FormatNumber(record.AmountExceeded, "##0.0000", separator_);
+    }
+}
 
 void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units)
 {
@@ -109,81 +115,34 @@ void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units)
     }
 }
 
-float FillResultsTable(ResultsGrid& grid, const DeviationList& deviations, float dx, float sectionLength,
-                       std::int32_t pointCount, const UnitTexts& units, char decimalSeparator)
+void FillResultsTable(ResultsGrid& grid, const RunResults& results, const UnitTexts& units, char decimalSeparator)
 {
-    const auto n = static_cast<std::int64_t>(deviations.size());
-    const auto rows =
-        static_cast<std::int32_t>(std::min<std::int64_t>(n + 1, std::numeric_limits<std::int32_t>::max()));
     grid.SetRow(1);
-    grid.SetRows(rows);
-
-    std::int64_t count = 0;
-    if (sectionLength > 0.0f) {
-        FillSectionSummary(sectionLength, dx, grid, deviations, pointCount, units, decimalSeparator);
-        count = std::count_if(deviations.begin(), deviations.end(),
-                              [](const DeviationRecord& record) { return record.AmountExceeded > 0.0; });
-        return Percentage(count, n);
+    grid.SetRows(TableRows(results.placements.size()));
+    if (results.HasSectionSummary()) {
+        FillSectionSummary(grid, results, units, decimalSeparator);
+        return;
     }
-
+    const ResultsTableText text(results, units, decimalSeparator);
+    const std::int32_t rows = grid.Rows();
     for (std::int32_t row = 1; row < rows; ++row) {
-        const DeviationRecord& record = deviations[static_cast<std::size_t>(row - 1)];
-        grid.SetTextMatrix(row, 0, FormatNumber(record.Station, "###0.0000", decimalSeparator));
-        grid.SetTextMatrix(row, 1, FormatNumber(record.MaxDeviation, "##0.0000", decimalSeparator));
-        grid.SetTextMatrix(row, 2, FormatNumber(record.AmountExceeded, "##0.0000", decimalSeparator));
-        // Counted from the text shown, so an amount that shows as 0.0000 does not count.
-        double shown = 0.0;
-        if (ConvertDecimalNumber(grid.TextMatrix(row, 2), decimalSeparator, shown) && shown > 0.0) {
-            ++count;
-        }
-        SetRowBackground(grid, row, record.AmountExceeded > 0.0 ? kYellow : kWhite);
+        WriteRow(grid, text, row);
+        const bool exceeded = results.placements[static_cast<std::size_t>(row - 1)].AmountExceeded > 0.0;
+        SetRowBackground(grid, row, exceeded ? kYellow : kWhite);
     }
-    return Percentage(count, n);
 }
 
-void FillSectionSummary(float sectionLength, float dx, ResultsGrid& grid, const DeviationList& deviations,
-                        std::int32_t pointCount, const UnitTexts& units, char decimalSeparator)
+void FillSectionSummary(ResultsGrid& grid, const RunResults& results, const UnitTexts& units,
+                        char decimalSeparator)
 {
-    const auto n = static_cast<std::int64_t>(deviations.size());
-    // Points per section, the quotient in single precision.
-    const std::int32_t a = RoundToInt32(static_cast<double>(sectionLength / dx));
-    // Points up to the start of the last placement, 8 feet per placement.
-    const std::int32_t t = RoundToInt32(static_cast<double>(8 * (n - 1)) / static_cast<double>(dx));
-
-    std::int64_t whole = 0;
-    std::int64_t leftover = 0;
-    // A section shorter than half a point (the Simulate command refuses it) leaves
-    // the header alone rather than dividing by zero.
-    if (a >= 1) {
-        whole = t / a;
-        leftover = t - whole * a;
+    const ResultsTableText text(results, units, decimalSeparator);
+    grid.SetRows(text.Rows());
+    for (std::int32_t col = 0; col < 3; ++col) {
+        grid.SetTextMatrix(0, col, text.Cell(0, col));
     }
-    // At most one row per point of a 32-bit profile; the clamp only keeps the row
-    // count representable.
-    whole = std::clamp<std::int64_t>(whole, 0, std::numeric_limits<std::int32_t>::max() - 2);
-    const std::int64_t sectionCount = whole + (leftover > 0 ? 1 : 0);
-
-    grid.SetRows(static_cast<std::int32_t>(whole + 1));
-    if (leftover > 0) {
-        grid.SetRows(static_cast<std::int32_t>(sectionCount + 1));
-    }
-    grid.SetTextMatrix(0, 0, "Section");
-    grid.SetTextMatrix(0, 1, Parenthesised("Stations", units.station));
-    grid.SetTextMatrix(0, 2, "% Exceeding Threshold");
-
-    const SectionCounts counts = CountSections(deviations, sectionLength, static_cast<std::int32_t>(sectionCount));
-    const double s = static_cast<double>(sectionLength);
-    const double step = static_cast<double>(dx);
-    for (std::int32_t i = 1; i <= sectionCount; ++i) {
-        const auto index = static_cast<std::size_t>(i - 1);
-        const float percentage = Percentage(counts.exceeding[index], counts.placements[index]);
-        const double start = static_cast<double>(i - 1) * s;
-        const double end = i <= whole ? static_cast<double>(i) * s - step : step * pointCount - step;
-        grid.SetTextMatrix(i, 0, FormatNumber(i, "###0.0", decimalSeparator));
-        grid.SetTextMatrix(
-            i, 1, FormatNumber(start, "0.00", decimalSeparator) + " - " + FormatNumber(end, "0.00", decimalSeparator));
-        grid.SetTextMatrix(i, 2, FormatNumber(percentage, "##0.0", decimalSeparator));
-        SetRowBackground(grid, i, kWhite);
+    for (std::int32_t row = 1; row < text.Rows(); ++row) {
+        WriteRow(grid, text, row);
+        SetRowBackground(grid, row, kWhite);
     }
 }
 

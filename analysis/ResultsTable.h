@@ -1,7 +1,8 @@
 #pragma once
 
-#include "analysis/DeviationRecord.h"
 #include "analysis/ResultsGrid.h"
+#include "analysis/RunResults.h"
+#include "analysis/TextTable.h"
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,29 @@ struct UnitTexts {
 };
 
 /**
+ * The results of a run as the table shows them, row 0 the header: the placement
+ * list ("Station (ft)", "Maximum Dev. (in)", "Amount Exceeded (in)"; one row per
+ * placement with "###0.0000", "##0.0000", "##0.0000") or the section summary
+ * ("Section", "Stations (ft)", "% Exceeding Threshold"; one row per section with
+ * "###0.0", "0.00 - 0.00", "##0.0"). Cells are formatted when read, so a long
+ * run costs no text in memory. Numbers use `decimalSeparator`.
+ */
+class ResultsTableText final : public TextTable {
+public:
+    /** Keeps references to `results` and `units`, which must outlive it. */
+    ResultsTableText(const RunResults& results, const UnitTexts& units, char decimalSeparator);
+
+    std::int32_t Rows() const override;
+    std::int32_t Cols() const override { return 3; }
+    std::string Cell(std::int32_t row, std::int32_t col) const override;
+
+private:
+    const RunResults& results_;
+    const UnitTexts& units_;
+    char separator_;
+};
+
+/**
  * Lays the grid out for results: column width (Width - 350) / 3 twips in single
  * precision rounded half-even, 3 columns, none fixed, word wrap, header row
  * 500 twips high, bold font, and the centred placement-list header texts
@@ -25,22 +49,18 @@ struct UnitTexts {
 void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units);
 
 /**
- * Writes the placement list (sectionLength <= 0) or the section summary into the
- * grid and returns OverallPercentExceeding (single precision, percent).
- * dx and sectionLength are single precision as the Simulate command hands them;
- * pointCount is N. Numbers use `decimalSeparator`. Needs n >= 1 (an empty list
- * gives the header and 0 %).
+ * Writes the results into a grid laid out by LayoutResultsHeader: the placement
+ * list, each row yellow when its amount exceeded is above 0 and white otherwise,
+ * or, for a run with a section length, the section summary (FillSectionSummary).
  */
-float FillResultsTable(ResultsGrid& grid, const DeviationList& deviations, float dx, float sectionLength,
-                       std::int32_t pointCount, const UnitTexts& units, char decimalSeparator);
+void FillResultsTable(ResultsGrid& grid, const RunResults& results, const UnitTexts& units, char decimalSeparator);
 
 /**
- * The section form of FillResultsTable: one row per section of `sectionLength`
- * feet with the share of its placements that exceeded. A row without placements
- * shows 0.0. When sectionLength / dx rounds below one point (or is not a number)
- * there is no section: the grid keeps only the section header row.
+ * The section form of FillResultsTable: the section header and one white row per
+ * section. Without a section (a length below half an interval) the grid keeps
+ * only the header row.
  */
-void FillSectionSummary(float sectionLength, float dx, ResultsGrid& grid, const DeviationList& deviations,
-                        std::int32_t pointCount, const UnitTexts& units, char decimalSeparator);
+void FillSectionSummary(ResultsGrid& grid, const RunResults& results, const UnitTexts& units,
+                        char decimalSeparator);
 
 } // namespace zlm

@@ -86,7 +86,7 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             if (*value != "comma" && *value != "space") {
                 return UsageError("--delimiter must be comma or space, not \"" + *value + "\"");
             }
-            options.delimiterWord = *value;
+            options.delimiter = *value == "comma" ? Delimiter::Comma : Delimiter::Space;
         } else {
             if (value->empty()) {
                 return UsageError("--output needs a file name");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/SummaryWriter.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,7 +12,7 @@ namespace zlm {
 struct BatchOptions {
     std::string sectionText;             ///< --section: read like the typed section length; empty = placement list
     std::int32_t channel = 1;            ///< --channel: the answer to the channel question, 1 or 2
-    std::string delimiterWord = "comma"; ///< --delimiter: "comma" or "space"
+    Delimiter delimiter = Delimiter::Comma; ///< --delimiter: comma or space
     std::string outputPath;              ///< --output; empty = standard output
     std::string profilePath;             ///< PROFILE
 };

@@ -1,12 +1,11 @@
 #include "batch/BatchRun.h"
 
 #include "analysis/DisplayFormat.h"
-#include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
-#include "commands/SummaryWriter.h"
+#include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
 #include "commands/SimulateCommand.h"
-#include "commands/OpenCommand.h"
+#include "commands/SummaryWriter.h"
 
 namespace zlm {
 
@@ -14,13 +13,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
 {
     BatchOutcome outcome;
 
-    // The state and grid as the main window has them after loading.
     SessionState state;
     state.channelChoice = options.channel - 1;
-    ResultsGrid grid;
-    grid.SetWidth(kMainWindowGridWidth);
-    LayoutResultsHeader(grid, state.units);
-
     const ChannelQuestion answerChannel = [&options](std::int32_t& channelChoice) {
         channelChoice = options.channel - 1;
     };
@@ -33,25 +27,27 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     state.profileTitle = std::move(opened.title);
 
     const SimulationOutcome run =
-        RunSimulation(state, grid, options.sectionText, decimalSeparator, progress, {}, WorkingCopy::TakeProfile);
+        RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
     if (!run.ran) {
         outcome.message = run.refusal;
         return outcome;
     }
 
+    const ResultsTableText table(state.results, state.units, decimalSeparator);
     if (options.outputPath.empty()) {
-        outcome.summary = GridAsText(grid, options.delimiterWord);
+        outcome.summary = SummaryText(table, options.delimiter);
     } else {
-        const SaveResult saved = SaveGridAsText(options.outputPath, options.delimiterWord, grid);
+        const SaveResult saved = SaveSummary(options.outputPath, table, options.delimiter);
         if (!saved.ok) {
             outcome.message = saved.message;
             return outcome;
         }
     }
     outcome.exitCode = 0;
-    outcome.overallPercentExceeding = state.overallPercentExceeding;
+    outcome.overallPercentExceeding = state.results.overallPercentExceeding;
     outcome.percentLine = "Percent Exceeded Threshold (0.25 in) = " +
-                          FormatNumber(state.overallPercentExceeding, "#0.00", decimalSeparator) + "% Overall";
+                          FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
+                          "% Overall";
     return outcome;
 }
 

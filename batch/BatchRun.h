@@ -7,9 +7,6 @@
 
 namespace zlm {
 
-/** The grid width of the main window's results table (grdSKI), in twips: the batch table matches its columns. */
-inline constexpr std::int32_t kMainWindowGridWidth = 6615;
-
 /** Outcome of one batch run. */
 struct BatchOutcome {
     int exitCode = 1;    ///< 0 done, 1 refused or not written
@@ -22,8 +19,8 @@ struct BatchOutcome {
 /**
  * The whole analysis without a window: reads the profile as the open command
  * does (answering the channel question with options.channel), runs Simulate as
- * the window does on a grid of the main window's width, and either saves the
- * summary safely to options.outputPath or returns its bytes. Numbers use
+ * the window does, and either saves the summary (the table the window would
+ * show) safely to options.outputPath or returns its bytes. Numbers use
  * `decimalSeparator`.
  */
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress);

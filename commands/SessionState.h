@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/DeviationRecord.h"
 #include "analysis/ResultsTable.h"
+#include "analysis/RunResults.h"
 #include "profile_input/ElevationProfile.h"
 
 #include <cstdint>
@@ -18,10 +18,7 @@ struct SessionState {
     ElevationProfile profile;               ///< written only by a successful open
     std::string profileTitle;               ///< title of the loaded profile
     std::vector<double> workingElevations;  ///< the engine's copy: N + 1 values, the last 0.0
-    double straightedgeLength = 16.0;       ///< feet
-    float threshold = 0.25f;                ///< inches
-    DeviationList deviations;               ///< results of the last run
-    float overallPercentExceeding = 0.0f;   ///< percent
+    RunResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
     std::int32_t channelChoice = 0;         ///< 0 = channel 1, 1 = channel 2
 };

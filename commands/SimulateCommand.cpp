@@ -15,10 +15,8 @@ namespace zlm {
 
 namespace {
 
-// The engine's fixed inputs: a 16-foot straightedge advanced 8 feet, a 0.25-inch criterion.
-constexpr double kStraightedgeFeet = 16.0;
-constexpr double kAdvanceFeet = 8.0;
-constexpr float kThresholdInches = 0.25f;
+// The method every run uses: a 16-foot straightedge advanced 8 feet, a 0.25-inch criterion.
+const StraightedgeMethod kMethod{};
 // The finest sampling ZLM analyses: 16 ft over 32,768 points, about 0.15 mm apart.
 constexpr std::int32_t kMostPointsPerStraightedge = 32768;
 // The largest elevation analysed, in feet (either sign).
@@ -53,7 +51,7 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
         return "The profile's sample interval is not usable: it must be a number of feet greater than 0.";
     }
     // The engine needs a straightedge of at least 2 points: L = 16 / dx rounded, ties to even.
-    const double pointsPerStraightedge = kStraightedgeFeet / dx;
+    const double pointsPerStraightedge = kMethod.baseLength / dx;
     // Profilers sample no closer than a fraction of a millimetre. Far finer
     // intervals make every placement search through tens of thousands of
     // candidate supports: the run would not finish in any useful time.
@@ -61,12 +59,12 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
         return "The profile's sample interval of " + Interval(dx) +
                " ft is too small: a 16 ft straightedge would span more than " +
                std::to_string(kMostPointsPerStraightedge) + " points. Use a profile sampled at least " +
-               Interval(kStraightedgeFeet / kMostPointsPerStraightedge) + " ft apart.";
+               Interval(kMethod.baseLength / kMostPointsPerStraightedge) + " ft apart.";
     }
     const std::int32_t l = RoundToInt32(pointsPerStraightedge);
     if (l < 2) {
         return "The profile's sample interval of " + Interval(dx) +
-               " ft is too large: a 16 ft straightedge needs points no more than " + Feet(kStraightedgeFeet / 1.5) +
+               " ft is too large: a 16 ft straightedge needs points no more than " + Feet(kMethod.baseLength / 1.5) +
                " ft apart.";
     }
     if (n <= l) {
@@ -117,11 +115,10 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile)
     return working;
 }
 
-SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const std::string& sectionLengthText,
-                                char decimalSeparator, ProgressSink& progress,
+SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionLengthText, ProgressSink& progress,
                                 const std::function<void()>& handlePendingEvents, WorkingCopy workingCopy)
 {
-    // Everything is checked before anything changes, so a refusal leaves the state and the grid as they were.
+    // Everything is checked before anything changes, so a refusal leaves the state as it was.
     if (auto refusal = ProfileRefusal(state.profile)) {
         return {false, *refusal};
     }
@@ -130,13 +127,11 @@ SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const st
         return {false, *refusal};
     }
 
-    // Held for the table, so that it describes the profile the engine ran on even if a
-    // pending event opens another one meanwhile.
+    // Held for the results, so that they describe the profile the engine ran on even
+    // if a pending event opens another one meanwhile.
     const std::int32_t n = state.profile.pointCount;
     const double dx = state.profile.interval;
 
-    state.straightedgeLength = kStraightedgeFeet;
-    state.threshold = kThresholdInches;
     if (workingCopy == WorkingCopy::TakeProfile) {
         // The readers leave room for the closing 0.0, so this moves nothing.
         state.workingElevations = std::move(state.profile.elevations);
@@ -147,18 +142,17 @@ SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const st
         state.workingElevations = CopyWorkingElevations(state.profile);
     }
 
-    const double length = static_cast<double>(ToSingle(state.straightedgeLength));
-    const auto advance = static_cast<float>(kAdvanceFeet / dx);
-    SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, state.threshold, length,
-                         state.deviations, progress);
+    // The length goes through single precision, as the engine has always received it.
+    const double length = static_cast<double>(ToSingle(kMethod.baseLength));
+    const auto advance = static_cast<float>(kMethod.step / dx);
+    DeviationList placements;
+    SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, kMethod.tolerance, length,
+                         placements, progress);
 
+    state.results = SummariseRun(std::move(placements), kMethod, n, dx, sectionLength);
     if (handlePendingEvents) {
         handlePendingEvents();
     }
-
-    LayoutResultsHeader(grid, state.units);
-    state.overallPercentExceeding =
-        FillResultsTable(grid, state.deviations, ToSingle(dx), sectionLength, n, state.units, decimalSeparator);
     return {true, {}};
 }
 

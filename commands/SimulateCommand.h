@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/ProgressSink.h"
-#include "analysis/ResultsGrid.h"
 #include "commands/SessionState.h"
 
 #include <functional>
@@ -29,13 +28,12 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
  * The Simulate command without the window: checks that the open profile can be
  * analysed (refusing, with nothing changed, when it cannot), copies the working
  * elevations, runs the straightedge engine, calls handlePendingEvents once,
- * lays out the grid header and fills the results table as the placement list
- * or, for a section length text that converts to more than 0, the section
- * summary. Sets StraightedgeLength, Threshold, WorkingElevations, the
- * DeviationList and OverallPercentExceeding in `state`.
+ * and stores the run's results in `state` (the placement list, or, for a section
+ * length text that converts to more than 0, the section summary as well), with
+ * the working elevations. A caller that shows a table fills it from
+ * state.results (FillResultsTable).
  */
-SimulationOutcome RunSimulation(SessionState& state, ResultsGrid& grid, const std::string& sectionLengthText,
-                                char decimalSeparator, ProgressSink& progress,
+SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionLengthText, ProgressSink& progress,
                                 const std::function<void()>& handlePendingEvents = {},
                                 WorkingCopy workingCopy = WorkingCopy::Copy);
 

@@ -23,18 +23,18 @@ std::string_view TrimSpaces(std::string_view text)
 
 } // namespace
 
-std::string GridAsText(const ResultsGrid& grid, const std::string& delimiterWord)
+std::string SummaryText(const TextTable& table, Delimiter delimiter)
 {
-    const std::int32_t rows = grid.Rows();
-    const std::int32_t cols = grid.Cols();
-    const bool commaForm = delimiterWord == "comma";
+    const std::int32_t rows = table.Rows();
+    const std::int32_t cols = table.Cols();
+    const bool commaForm = delimiter == Delimiter::Comma;
 
     std::vector<std::size_t> widths(static_cast<std::size_t>(std::max(cols, 0)), 0);
     if (!commaForm) {
         for (std::int32_t r = 0; r < rows; ++r) {
             for (std::int32_t c = 0; c < cols; ++c) {
                 auto& width = widths[static_cast<std::size_t>(c)];
-                width = std::max(width, grid.TextMatrix(r, c).size());
+                width = std::max(width, table.Cell(r, c).size());
             }
         }
     }
@@ -42,7 +42,7 @@ std::string GridAsText(const ResultsGrid& grid, const std::string& delimiterWord
     std::string out;
     for (std::int32_t r = 0; r < rows; ++r) {
         for (std::int32_t c = 0; c < cols; ++c) {
-            const std::string& text = grid.TextMatrix(r, c);
+            const std::string text = table.Cell(r, c);
             const bool last = c == cols - 1;
             if (commaForm) {
                 out += TrimSpaces(text);
@@ -61,15 +61,9 @@ std::string GridAsText(const ResultsGrid& grid, const std::string& delimiterWord
     return out;
 }
 
-SaveResult SaveGridAsText(const std::string& fileName, const std::string& delimiterWord, ResultsGrid& grid)
+SaveResult SaveSummary(const std::string& fileName, const TextTable& table, Delimiter delimiter)
 {
-    const std::string text = GridAsText(grid, delimiterWord);
-    // Writing walks the grid's cells, which leaves the bottom-right cell current.
-    grid.SetRow(grid.Rows() - 1);
-    if (grid.Cols() > 0) {
-        grid.SetCol(grid.Cols() - 1);
-    }
-    const SafeWriteResult written = WriteFileSafely(fileName, text);
+    const SafeWriteResult written = WriteFileSafely(fileName, SummaryText(table, delimiter));
     return {written.ok, written.message};
 }
 

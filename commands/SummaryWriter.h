@@ -1,10 +1,16 @@
 #pragma once
 
-#include "analysis/ResultsGrid.h"
+#include "analysis/TextTable.h"
 
 #include <string>
 
 namespace zlm {
+
+/** How the output summary separates its columns. */
+enum class Delimiter {
+    Comma, ///< trimmed cells joined by ","
+    Space  ///< every column but the last padded to its widest text + 5 spaces
+};
 
 /** Outcome of saving the output summary. */
 struct SaveResult {
@@ -13,18 +19,17 @@ struct SaveResult {
 };
 
 /**
- * The output summary's bytes for the grid: one line per row, CR LF after each.
- * "comma": trimmed cells joined by ","; "space": every column but the last
- * padded to its widest untrimmed text + 5, the last trimmed.
+ * The output summary's bytes for a table: one line per row, CR LF after each.
+ * Comma: cells trimmed of spaces and joined by ","; Space: every column but the
+ * last padded to its widest untrimmed text + 5, the last trimmed.
  */
-std::string GridAsText(const ResultsGrid& grid, const std::string& delimiterWord);
+std::string SummaryText(const TextTable& table, Delimiter delimiter);
 
 /**
- * Writes GridAsText to fileName safely: a temporary file in the target folder,
+ * Writes SummaryText to fileName safely: a temporary file in the target folder,
  * renamed over the target. A failure is reported and leaves an existing file
- * intact and no temporary file behind. Moves the grid's current cell to the
- * bottom-right cell, as the window's Save As does.
+ * intact and no temporary file behind.
  */
-SaveResult SaveGridAsText(const std::string& fileName, const std::string& delimiterWord, ResultsGrid& grid);
+SaveResult SaveSummary(const std::string& fileName, const TextTable& table, Delimiter delimiter);
 
 } // namespace zlm

@@ -12,17 +12,6 @@
 #include <charconv>
 #include <cmath>
 
-void PadWithNull(std::vector<double>& values, int first, int last)
-{
-    if (last < 0) {
-        values.clear();
-        return;
-    }
-    values.resize(static_cast<std::size_t>(last) + 1);
-    for (int i = std::max(first, 0); i <= last; ++i)
-        values[static_cast<std::size_t>(i)] = GraphControl::kNullMarker;
-}
-
 namespace {
 
 template <typename Real> std::string PlainText(Real value)

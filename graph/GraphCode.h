@@ -7,13 +7,6 @@ class GraphControl;
 class GraphDialogs;
 
 /**
- * Resizes `values` to indexes 0 to `last` and sets every element from `first`
- * to `last` (both included) to the graph's null marker -99999, so those points
- * are not drawn. Elements before `first` are kept.
- */
-void PadWithNull(std::vector<double>& values, int first, int last);
-
-/**
  * A number as plain decimal text: the shortest digits that read back as the
  * same value, no exponent, "." as the decimal point (0.25f gives "0.25", 16.0
  * gives "16").

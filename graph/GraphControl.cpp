@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString kHorizontalLabelCode = QStringLiteral("|R");
-const QString kVerticalLabelCode = QStringLiteral("|H");
 
 /** The export types: filter text, format name, extension. */
 struct ExportType {
@@ -28,11 +26,6 @@ const ExportType kExportTypes[] = {
     {"BMP image (*.bmp)", "bmp", "bmp"},
     {"PDF document (*.pdf)", "pdf", "pdf"},
 };
-
-QString LabelWithoutCode(const QString& label, const QString& code)
-{
-    return label.startsWith(code) ? label.mid(code.size()) : label;
-}
 
 void Widen(QCPRange& range, bool& found, const QCPRange& more)
 {
@@ -203,45 +196,28 @@ QString GraphControl::YAxisLabel(int axis) const
     return (axis == 1 ? plot_->yAxis2 : plot_->yAxis)->label();
 }
 
-void GraphControl::SetData(std::span<const float> x, std::span<const float> y, const std::vector<SubsetStyle>& subsets,
-                           int pointsPerSubset)
+void GraphControl::SetData(const std::vector<Curve>& curves)
 {
     for (QCPGraph* graph : graphs_)
         plot_->removeGraph(graph);
     graphs_.clear();
-    subsets_ = subsets;
-    const std::size_t count = pointsPerSubset > 0 ? static_cast<std::size_t>(pointsPerSubset) : 0;
-    const double gap = std::numeric_limits<double>::quiet_NaN();
+    subsets_.clear();
 
-    for (std::size_t k = 0; k < subsets.size(); ++k) {
-        QVector<double> keys;
-        QVector<double> values;
-        keys.reserve(static_cast<qsizetype>(count));
-        values.reserve(static_cast<qsizetype>(count));
-        bool breakPending = false;
-        for (std::size_t i = k * count; i < (k + 1) * count; ++i) {
-            const float px = i < x.size() ? x[i] : kNullMarker;
-            const float py = i < y.size() ? y[i] : kNullMarker;
-            if (px == kNullMarker && py == kNullMarker) {
-                breakPending = !keys.isEmpty();
-                continue;
-            }
-            // QCustomPlot breaks a line at a NaN value; the key repeats the last
-            // one so the data stays in order.
-            if (breakPending) {
-                keys.append(keys.back());
-                values.append(gap);
-                breakPending = false;
-            }
-            keys.append(px);
-            values.append(py);
+    for (const Curve& curve : curves) {
+        const std::size_t count = std::min(curve.x.size(), curve.y.size());
+        QVector<double> keys(static_cast<qsizetype>(count));
+        QVector<double> values(static_cast<qsizetype>(count));
+        for (std::size_t i = 0; i < count; ++i) {
+            keys[static_cast<qsizetype>(i)] = curve.x[i];
+            values[static_cast<qsizetype>(i)] = curve.y[i];
         }
         const bool sorted = std::is_sorted(keys.cbegin(), keys.cend());
-        QCPGraph* graph = plot_->addGraph(plot_->xAxis, subsets[k].axis == 1 ? plot_->yAxis2 : plot_->yAxis);
-        graph->setName(subsets[k].label);
-        graph->setPen(QPen(subsets[k].colour));
+        QCPGraph* graph = plot_->addGraph(plot_->xAxis, curve.style.axis == 1 ? plot_->yAxis2 : plot_->yAxis);
+        graph->setName(curve.style.label);
+        graph->setPen(QPen(curve.style.colour));
         graph->setData(keys, values, sorted);
         graphs_.push_back(graph);
+        subsets_.push_back(curve.style);
     }
 }
 
@@ -280,7 +256,7 @@ void GraphControl::AddHorizontalLine(double y, int axis, const QColor& colour, c
     line->point2->setCoords(1.0, y);
 
     auto* text = new QCPItemText(plot_);
-    text->setText(LabelWithoutCode(label, kHorizontalLabelCode));
+    text->setText(label);
     text->setColor(colour);
     text->position->setAxes(plot_->xAxis, valueAxis);
     text->position->setAxisRect(plot_->axisRect());
@@ -304,7 +280,7 @@ void GraphControl::AddVerticalLine(double x, const QColor& colour, const QString
 
     // The label stands left of its line, inside the section the line closes.
     auto* text = new QCPItemText(plot_);
-    text->setText(LabelWithoutCode(label, kVerticalLabelCode));
+    text->setText(label);
     text->setColor(colour);
     text->position->setAxes(plot_->xAxis, plot_->yAxis);
     text->position->setAxisRect(plot_->axisRect());

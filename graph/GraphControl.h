@@ -7,7 +7,6 @@
 #include <QVector>
 #include <QWidget>
 
-#include <span>
 #include <vector>
 
 class GraphDialogs;
@@ -28,9 +27,6 @@ class GraphControl : public QWidget {
     Q_OBJECT
 
 public:
-    /** A point whose X and Y are both this value is not drawn. */
-    static constexpr float kNullMarker = -99999.0f;
-
     /** The parts of an extra title line, shown at the left, centre and right. */
     struct TitleParts {
         QString left;
@@ -38,11 +34,18 @@ public:
         QString right;
     };
 
-    /** How one subset of the X/Y arrays is drawn. */
+    /** How one curve is drawn. */
     struct SubsetStyle {
         QString label;
         QColor colour;
         int axis = 0; ///< 0: the left vertical axis, 1: the right one
+    };
+
+    /** One curve: its points in order of distance; a NaN value breaks the line there. */
+    struct Curve {
+        SubsetStyle style;
+        std::vector<float> x;
+        std::vector<float> y;
     };
 
     /** A labelled line as it was added. */
@@ -51,7 +54,7 @@ public:
         double value = 0.0;
         int axis = 0; ///< the vertical axis a horizontal line belongs to
         QColor colour;
-        QString label; ///< as given, with its "|R" or "|H" placement code
+        QString label;
     };
 
     explicit GraphControl(QWidget* parent = nullptr);
@@ -80,28 +83,19 @@ public:
     QString YAxisLabel(int axis) const;
 
     /**
-     * Replaces the plotted data: subset k is x[k*pointsPerSubset ..] and
-     * y[k*pointsPerSubset ..], pointsPerSubset values each, drawn as a line.
-     * A point whose X and Y are both kNullMarker is not drawn: the line breaks
-     * there. The arrays may be longer than subsets * pointsPerSubset; the rest
-     * is ignored. Missing values count as null points.
+     * Replaces the plotted data, one line per curve (subset k is curves[k]). A
+     * point whose value is NaN is not drawn: the line breaks there. Points
+     * beyond the shorter of a curve's x and y are ignored.
      */
-    void SetData(std::span<const float> x, std::span<const float> y, const std::vector<SubsetStyle>& subsets,
-                 int pointsPerSubset);
+    void SetData(const std::vector<Curve>& curves);
     int SubsetCount() const;
     SubsetStyle Subset(int subset) const;
     /** The points of a subset that are drawn, in order, without the breaks. */
     QVector<QPointF> DrawnPoints(int subset) const;
 
-    /**
-     * Adds a horizontal line at `y` on vertical axis `axis`. A label beginning
-     * with "|R" is shown (without the code) at the right end of the line.
-     */
+    /** Adds a horizontal line at `y` on vertical axis `axis`, its label at the right end of the line. */
     void AddHorizontalLine(double y, int axis, const QColor& colour, const QString& label);
-    /**
-     * Adds a vertical line at distance `x` across the plot. A label beginning
-     * with "|H" is shown (without the code) beside the line, at the top of the plot.
-     */
+    /** Adds a vertical line at distance `x` across the plot, its label beside the line at the top of the plot. */
     void AddVerticalLine(double x, const QColor& colour, const QString& label);
     QVector<LineInfo> Lines() const;
 

@@ -2,9 +2,10 @@
 
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
-#include "analysis/ResultsGrid.h"
+#include "analysis/RunResults.h"
 #include "graph/GraphCode.h"
 #include "graph/GraphControl.h"
+#include "graph/LocaleText.h"
 #include "graph/StandardGraphDialogs.h"
 #include "commands/SessionState.h"
 #include "profile_input/PathText.h"
@@ -13,7 +14,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -52,13 +52,6 @@ private:
     bool active_ = true;
 };
 
-char DecimalSeparator()
-{
-    const QString point = QLocale::system().decimalPoint();
-    const char separator = point.isEmpty() ? '.' : point.front().toLatin1();
-    return separator != 0 ? separator : '.';
-}
-
 QString FromStd(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -84,8 +77,8 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
 
 } // namespace
 
-frmSkiPlot::frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
-                       const zlm::ResultsGrid& grid, QWidget* parent, GraphDialogs* dialogs)
+frmSkiPlot::frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, QWidget* parent,
+                       GraphDialogs* dialogs)
     : QDialog(parent), dialogs_(dialogs)
 {
     if (dialogs_ == nullptr) {
@@ -151,7 +144,7 @@ frmSkiPlot::frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCap
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, cmdUndoZoom_, &QPushButton::click);
     connect(graph_, &GraphControl::PointerMoved, this, &frmSkiPlot::RefreshReadout);
 
-    Load(state, lblFileCaption, sectionLengthText, grid);
+    Load(state, lblFileCaption);
 }
 
 frmSkiPlot::~frmSkiPlot() = default;
@@ -166,80 +159,85 @@ double frmSkiPlot::PagingLimit() const
     return pagingLimit_;
 }
 
-void frmSkiPlot::Load(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
-                      const zlm::ResultsGrid& grid)
+void frmSkiPlot::Load(const zlm::SessionState& state, const QString& lblFileCaption)
 {
     LoadHourglass hourglass;
     LayoutGraphWindow();
+    SetTitles(state, lblFileCaption);
+    SetCurves(state);
+    AddSectionLines(state.results);
+    pagingLimit_ = static_cast<double>(state.results.pointCount - 1) * state.results.interval;
+    hourglass.Restore();
+    graph_->Redraw();
+}
 
-    graph_->SetMainTitle(FromStd(PlainDecimalText(state.straightedgeLength)) + QStringLiteral("-Foot") +
-                           QStringLiteral(" Evenrule (ZLM)"));
+void frmSkiPlot::SetTitles(const zlm::SessionState& state, const QString& lblFileCaption)
+{
+    const zlm::RunResults& results = state.results;
+    graph_->SetMainTitle(FromStd(PlainDecimalText(results.method.baseLength)) + QStringLiteral("-Foot") +
+                         QStringLiteral(" Evenrule (ZLM)"));
     std::string directory;
     graph_->SetSubtitle(FromStd(zlm::SplitFilePath(lblFileCaption.toStdString(), directory)));
 
-    const std::string thresholdText = PlainDecimalText(state.threshold);
+    const std::string thresholdText = PlainDecimalText(results.method.tolerance);
     const QString threshold = FromStd(thresholdText);
     const QString deviationUnit = FromStd(state.units.deviation);
     graph_->SetExtraTitleLine(0, QStringLiteral("|Threshold Value = ") + threshold + QStringLiteral(" (") +
-                                       deviationUnit + QStringLiteral(")|"));
+                                     deviationUnit + QStringLiteral(")|"));
     graph_->SetExtraTitleLine(1, QStringLiteral("|") + FromStd(state.profileTitle) + QStringLiteral("|"));
     graph_->SetExtraTitleLine(
         2, QStringLiteral("|Percent Exceeded Threshold (") + threshold + QStringLiteral(" ") + deviationUnit +
                QStringLiteral(") = ") +
-               FromStd(zlm::FormatNumber(state.overallPercentExceeding, "#0.00", DecimalSeparator())) +
+               FromStd(zlm::FormatNumber(results.overallPercentExceeding, "#0.00", zlm::LocaleDecimalSeparator())) +
                QStringLiteral("% Overall|"));
 
     graph_->SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
     graph_->SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
-    graph_->AddHorizontalLine(zlm::ParseDouble(thresholdText), 0, QColor(255, 0, 0),
-                                QStringLiteral("|R") + threshold);
-
-    // X and Y hold the placements at 0..N-1 and the profile at N..2N-1, in
-    // single precision; index 2N is filled but not drawn.
-    const int pointCount = std::max(state.profile.pointCount, 0);
-    const double dx = state.profile.interval;
-    const std::size_t n = std::min(state.deviations.size(), static_cast<std::size_t>(pointCount));
-    std::vector<double> stations(n);
-    std::vector<double> deviations(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        stations[i] = state.deviations[i].Station;
-        deviations[i] = state.deviations[i].MaxDeviation;
-    }
-    if (static_cast<int>(n) < pointCount) {
-        PadWithNull(stations, static_cast<int>(n), pointCount);
-        PadWithNull(deviations, static_cast<int>(n), pointCount);
-    }
-    const std::size_t size = 2 * static_cast<std::size_t>(pointCount) + 1;
-    std::vector<float> x(size);
-    std::vector<float> y(size);
-    const std::size_t count = static_cast<std::size_t>(pointCount);
-    for (std::size_t i = 0; i < count; ++i) {
-        x[i] = static_cast<float>(stations[i]);
-        y[i] = static_cast<float>(deviations[i]);
-    }
-    for (std::size_t m = 0; m <= count; ++m) {
-        const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
-        x[count + m] = static_cast<float>(static_cast<double>(m) * dx);
-        y[count + m] = static_cast<float>(elevation * 12.0);
-    }
-    graph_->SetData(
-        x, y, {{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {QStringLiteral("Profile"), QColor(110, 110, 110), 1}},
-        pointCount);
     graph_->SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
+    // The line stands where its label says: at the tolerance's text read back.
+    graph_->AddHorizontalLine(zlm::ParseDouble(thresholdText), 0, QColor(255, 0, 0), threshold);
+}
 
-    const float sectionLength = zlm::ParseSingle(zlm::TrimBlanks(sectionLengthText.toStdString()));
-    if (sectionLength > 0.0f) {
-        const int rows = grid.Rows();
-        for (int i = 0; i <= rows - 2; ++i) {
-            const double at = i == rows - 2 ? static_cast<double>(pointCount - 1) * dx
-                                            : static_cast<double>(sectionLength * static_cast<float>(i + 1));
-            graph_->AddVerticalLine(at, QColor(0, 0, 0), QStringLiteral("|H") + FromStd(grid.TextMatrix(i + 1, 2)));
-        }
+void frmSkiPlot::SetCurves(const zlm::SessionState& state)
+{
+    // Both curves are drawn in single precision: placements by station, and the
+    // profile's N points in the deviation unit.
+    const zlm::RunResults& results = state.results;
+    const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
+    const std::size_t n = std::min(results.placements.size(), pointCount);
+    GraphControl::Curve placements{{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {}, {}};
+    placements.x.resize(n);
+    placements.y.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        placements.x[i] = static_cast<float>(results.placements[i].Station);
+        placements.y[i] = static_cast<float>(results.placements[i].MaxDeviation);
     }
-    pagingLimit_ = static_cast<double>(pointCount - 1) * dx;
+    GraphControl::Curve profile{{QStringLiteral("Profile"), QColor(110, 110, 110), 1}, {}, {}};
+    profile.x.resize(pointCount);
+    profile.y.resize(pointCount);
+    for (std::size_t m = 0; m < pointCount; ++m) {
+        const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
+        profile.x[m] = static_cast<float>(static_cast<double>(m) * results.interval);
+        profile.y[m] = static_cast<float>(elevation * 12.0);
+    }
+    graph_->SetData({std::move(placements), std::move(profile)});
+}
 
-    hourglass.Restore();
-    graph_->Redraw();
+void frmSkiPlot::AddSectionLines(const zlm::RunResults& results)
+{
+    if (!results.HasSectionSummary())
+        return;
+    // One line closing each section, labelled with its share as the table shows it;
+    // the last closes at the last profile point.
+    const std::size_t count = results.sections.size();
+    const char separator = zlm::LocaleDecimalSeparator();
+    for (std::size_t i = 0; i < count; ++i) {
+        const double at = i + 1 == count
+                              ? static_cast<double>(results.pointCount - 1) * results.interval
+                              : static_cast<double>(results.sectionLength * static_cast<float>(i + 1));
+        graph_->AddVerticalLine(at, QColor(0, 0, 0),
+                                FromStd(zlm::FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
+    }
 }
 
 void frmSkiPlot::LayoutGraphWindow()
@@ -256,7 +254,7 @@ void frmSkiPlot::LayoutGraphWindow()
 void frmSkiPlot::RefreshReadout(const QPoint& pixel)
 {
     const QPointF at = graph_->PixelToGraph(pixel);
-    const char separator = DecimalSeparator();
+    const char separator = zlm::LocaleDecimalSeparator();
     lblPoint_->setText(FromStd(zlm::FormatNumber(at.x(), "###.000", separator)));
     lblPointY_->setText(FromStd(zlm::FormatNumber(at.y(), "###.000", separator)));
 }

@@ -11,8 +11,8 @@ class QLabel;
 class QPushButton;
 
 namespace zlm {
+struct RunResults;
 struct SessionState;
-class ResultsGrid;
 } // namespace zlm
 
 /**
@@ -22,7 +22,8 @@ class ResultsGrid;
  * second axis. Commands Print, Save/Export and Undo Zoom stand along the top;
  * the pointer readout ("x=", "y=") at the bottom right.
  *
- * The window is built afresh from the inputs as they are when it is constructed
+ * The window is built afresh from the last run's results as they are when it is
+ * constructed (their method and section length, not the main window's controls)
  * and reads nothing of them afterwards. Its load shows the hourglass: if an
  * override cursor is already active (the Plot command's hourglass) the load takes
  * it over and restores it when done; otherwise it sets its own and restores it.
@@ -32,13 +33,13 @@ class frmSkiPlot : public QDialog {
 
 public:
     /**
-     * `lblFileCaption` is the full path of the open profile, `sectionLengthText`
-     * the section length as typed, `grid` the results grid (its row count and
-     * column-2 texts label the section lines). `dialogs` answers the print and
-     * export dialogs; nullptr uses the standard ones.
+     * `state` holds the results to show (state.results, the working elevations,
+     * the units and the profile's title); `lblFileCaption` is the full path of
+     * the profile. `dialogs` answers the print and export dialogs; nullptr uses
+     * the standard ones.
      */
-    frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
-               const zlm::ResultsGrid& grid, QWidget* parent = nullptr, GraphDialogs* dialogs = nullptr);
+    frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, QWidget* parent = nullptr,
+               GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
     /** The graph (object name Pesgoa1). */
@@ -47,8 +48,10 @@ public:
     double PagingLimit() const;
 
 private:
-    void Load(const zlm::SessionState& state, const QString& lblFileCaption, const QString& sectionLengthText,
-              const zlm::ResultsGrid& grid);
+    void Load(const zlm::SessionState& state, const QString& lblFileCaption);
+    void SetTitles(const zlm::SessionState& state, const QString& lblFileCaption);
+    void SetCurves(const zlm::SessionState& state);
+    void AddSectionLines(const zlm::RunResults& results);
     void LayoutGraphWindow();
     void RefreshReadout(const QPoint& pixel);
     void cmdPrint_Click();

@@ -1,6 +1,7 @@
 #include "mainwindow/frmSkiMain.h"
 
 #include "analysis/ResultsTable.h"
+#include "graph/LocaleText.h"
 #include "graph/frmSkiPlot.h"
 #include "commands/SummaryWriter.h"
 #include "commands/SimulateCommand.h"
@@ -39,16 +40,6 @@ constexpr std::int16_t kFileLabelLength = 42;
 const char* const kOpenTitle = "Choose Profile to Analyze";
 const char* const kOpenFilter = "Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)";
 const char* const kOpenDefaultSuffix = "dat";
-
-/** The user's decimal separator as one byte; "." when the locale's is not plain ASCII. */
-char DecimalSeparator()
-{
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() > 0 && point.at(0).unicode() < 128) {
-        return static_cast<char>(point.at(0).unicode());
-    }
-    return '.';
-}
 
 std::string ToFileName(const QString& path)
 {
@@ -344,13 +335,13 @@ void frmSkiMain::OpenProfile(const QString& path)
         }
     }
     if (!outcome.loaded) {
-        ShowOpenFailure(static_cast<int>(outcome.box), FromCoreText(outcome.message));
+        ShowOpenFailure(outcome.box, FromCoreText(outcome.message));
     }
 }
 
-void frmSkiMain::ShowOpenFailure(int box, const QString& text)
+void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
 {
-    switch (static_cast<OpenFailureBox>(box)) {
+    switch (box) {
     case OpenFailureBox::TakeoffError:
         // Either answer ends the command: there is no converter to run.
         dialogs_->ShowMessage("Takeoff Error", text, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No);
@@ -379,9 +370,11 @@ void frmSkiMain::cmdSimulate_Click()
         BusyScope busy(*this);
         NullProgress noBar;
         ProgressSink& progress = progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar;
-        outcome = RunSimulation(state_, grid_, txtSectionLength_->text().toStdString(), DecimalSeparator(), progress,
+        outcome = RunSimulation(state_, txtSectionLength_->text().toStdString(), progress,
                                 [] { QCoreApplication::processEvents(); });
         if (outcome.ran) {
+            LayoutResultsHeader(grid_, state_.units);
+            FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
             resultsValid_ = true;
             grdSKI_->Reload();
         }
@@ -427,12 +420,16 @@ void frmSkiMain::cmdSaveAs_Click()
         }
     }
     path = withExtension;
-    const std::string delimiterWord = filterIndex == 1 ? "comma" : "space";
+    const Delimiter delimiter = filterIndex == 1 ? Delimiter::Comma : Delimiter::Space;
 
     SaveResult saved;
     {
         BusyScope busy(*this);
-        saved = SaveGridAsText(ToFileName(path), delimiterWord, grid_);
+        // The table as shown: before a run, or once another profile is chosen, that is its empty row.
+        saved = SaveSummary(ToFileName(path), grid_, delimiter);
+        // Writing walks the grid's cells, which leaves the bottom-right cell current.
+        grid_.SetRow(grid_.Rows() - 1);
+        grid_.SetCol(grid_.Cols() - 1);
     }
     if (!saved.ok) {
         dialogs_->ShowMessage("File Error!", FromCoreText(saved.message), QMessageBox::Warning, QMessageBox::Ok);
@@ -450,7 +447,7 @@ void frmSkiMain::cmdPlot_Click()
         plotOpener_(*this);
         return;
     }
-    frmSkiPlot plot(state_, lblFile_->text(), txtSectionLength_->text(), grid_, this);
+    frmSkiPlot plot(state_, lblFile_->text(), this);
     plot.exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ResultsGrid.h"
+#include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
 
 #include <QWidget>
@@ -80,7 +81,7 @@ private:
     void BuildControls();
     void Load();
     void SetCommandsEnabled(bool enabled);
-    void ShowOpenFailure(int box, const QString& text);
+    void ShowOpenFailure(OpenFailureBox box, const QString& text);
     void ResetMousePointer();
 
     std::unique_ptr<UserDialogs> ownDialogs_;

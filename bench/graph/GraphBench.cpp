@@ -41,32 +41,27 @@ const zlm::SessionState& TenMileRun()
         const double lastStation = (s.profile.pointCount - 1) * s.profile.interval - 16.0;
         for (double station = 0.0; station <= lastStation; station += 8.0) {
             const double deviation = gap(random);
-            s.deviations.push_back({station, deviation, deviation > 0.25 ? deviation - 0.25 : 0.0});
+            s.results.placements.push_back({station, deviation, deviation > 0.25 ? deviation - 0.25 : 0.0});
         }
-        s.overallPercentExceeding = 12.5f;
+        s.results.pointCount = s.profile.pointCount;
+        s.results.interval = s.profile.interval;
+        s.results.overallPercentExceeding = 12.5f;
+        // A section summary of 100 sections of 528 ft.
+        s.results.sectionLength = 528.0f;
+        for (int row = 1; row <= 100; ++row) {
+            zlm::SectionRow section;
+            section.percentExceeding = static_cast<float>(row % 40);
+            s.results.sections.push_back(section);
+        }
         s.profileTitle = "Ten-mile benchmark road";
         return s;
     }();
     return state;
 }
 
-/** A section summary of 100 sections of 528 ft, as the grid shows it. */
-const zlm::ResultsGrid& SectionGrid()
-{
-    static const zlm::ResultsGrid grid = [] {
-        zlm::ResultsGrid g;
-        g.SetRows(101);
-        for (int row = 1; row <= 100; ++row)
-            g.SetTextMatrix(row, 2, std::to_string(row % 40) + ".0");
-        return g;
-    }();
-    return grid;
-}
-
 std::unique_ptr<frmSkiPlot> OpenWindow(NoDialogs& dialogs)
 {
-    auto window = std::make_unique<frmSkiPlot>(TenMileRun(), QStringLiteral("/data/ten-mile.erd"),
-                                               QStringLiteral("528"), SectionGrid(), nullptr, &dialogs);
+    auto window = std::make_unique<frmSkiPlot>(TenMileRun(), QStringLiteral("/data/ten-mile.erd"), nullptr, &dialogs);
     window->setWindowState(Qt::WindowNoState);
     window->resize(1920, 1040);
     window->show();

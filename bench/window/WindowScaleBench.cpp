@@ -76,7 +76,7 @@ int main(int argc, char** argv)
 
     window.cmdSimulate_Click();
     app.processEvents();
-    std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().deviations.size(), Milliseconds(timer));
+    std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().results.placements.size(), Milliseconds(timer));
 
     auto* table = window.findChild<QTableView*>("grdSKI");
     double worstScroll = 0.0;
@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     std::printf("scroll the table, worst of 51 jumps: %5.1f ms\n", worstScroll);
     timer.restart();
 
-    frmSkiPlot plot(window.State(), path, QString(), window.Grid());
+    frmSkiPlot plot(window.State(), path);
     plot.resize(1600, 900);
     plot.show();
     app.processEvents();

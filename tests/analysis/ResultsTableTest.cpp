@@ -29,6 +29,15 @@ DeviationList Placements(std::int32_t count, const std::vector<std::int32_t>& ex
     return list;
 }
 
+/** Fills the grid with the results of a run of these placements, as the Simulate command does; the overall share. */
+float FillFromPlacements(ResultsGrid& grid, const DeviationList& list, float dx, float sectionLength,
+                         std::int32_t pointCount, char separator = '.')
+{
+    const RunResults results = SummariseRun(list, StraightedgeMethod{}, pointCount, dx, sectionLength);
+    FillResultsTable(grid, results, UnitTexts{}, separator);
+    return results.overallPercentExceeding;
+}
+
 std::vector<std::string> RowTexts(const ResultsGrid& grid, std::int32_t row)
 {
     return {grid.TextMatrix(row, 0), grid.TextMatrix(row, 1), grid.TextMatrix(row, 2)};
@@ -93,7 +102,7 @@ protected:
     PlacementList() { LayoutResultsHeader(grid, UnitTexts{}); }
     float Fill(const DeviationList& list, char separator = '.')
     {
-        return FillResultsTable(grid, list, 0.25f, 0.0f, 1000, UnitTexts{}, separator);
+        return FillFromPlacements(grid, list, 0.25f, 0.0f, 1000, separator);
     }
     ResultsGrid grid;
 };
@@ -172,7 +181,7 @@ protected:
     SectionSummary() { LayoutResultsHeader(grid, UnitTexts{}); }
     float Fill(const DeviationList& list, float sectionLength, std::int32_t pointCount = 1000, float dx = 0.25f)
     {
-        return FillResultsTable(grid, list, dx, sectionLength, pointCount, UnitTexts{}, '.');
+        return FillFromPlacements(grid, list, dx, sectionLength, pointCount);
     }
     ResultsGrid grid;
 };
@@ -216,7 +225,7 @@ TEST_F(SectionSummary, SectionWithoutPlacementsShowsZero)
 
 TEST_F(SectionSummary, RowsAreWhiteAndTheTableShrinks)
 {
-    FillResultsTable(grid, Placements(30, {1, 2, 3}), 0.25f, 0.0f, 1000, UnitTexts{}, '.');
+    FillFromPlacements(grid, Placements(30, {1, 2, 3}), 0.25f, 0.0f, 1000);
     ASSERT_EQ(grid.CellBackColor(2, 1), kYellow);
     Fill(Placements(30, {1, 2, 3}), 100.0f);
     EXPECT_EQ(grid.Rows(), 4); // T = 928: two whole sections and a leftover
@@ -321,7 +330,7 @@ TEST(SectionSummaryCounting, AgreesWithTheLiteralCountOnRecordsAtAndAroundTheBou
             std::shuffle(list.begin(), list.end(), random);
             ResultsGrid grid;
             const std::int32_t n = 500;
-            FillSectionSummary(s, dx, grid, list, n, UnitTexts{}, '.');
+            FillSectionSummary(grid, SummariseRun(list, StraightedgeMethod{}, n, dx, s), UnitTexts{}, '.');
             const auto expected = LiteralSections(s, dx, list, n);
             ASSERT_EQ(grid.Rows(), static_cast<std::int32_t>(expected.size()) + 1) << s << " " << dx;
             for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -341,7 +350,7 @@ TEST(ResultsTable, LongPlacementListFillsQuickly)
         exceeding.push_back(i);
     }
     const float percent =
-        FillResultsTable(grid, Placements(66'000, exceeding), 1.0f / 12.0f, 0.0f, 6'336'000, UnitTexts{}, '.');
+        FillFromPlacements(grid, Placements(66'000, exceeding), 1.0f / 12.0f, 0.0f, 6'336'000);
     EXPECT_EQ(grid.Rows(), 66'001);
     EXPECT_EQ(grid.TextMatrix(66'000, 0), "527992.0000");
     EXPECT_EQ(percent, static_cast<float>(100.0 * 22'000 / 66'000));

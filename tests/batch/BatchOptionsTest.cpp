@@ -27,23 +27,23 @@ TEST_P(BatchArgumentsTest, ReadsTheOptions)
     const BatchOptions& want = GetParam().expected;
     EXPECT_EQ(got.sectionText, want.sectionText);
     EXPECT_EQ(got.channel, want.channel);
-    EXPECT_EQ(got.delimiterWord, want.delimiterWord);
+    EXPECT_EQ(got.delimiter, want.delimiter);
     EXPECT_EQ(got.outputPath, want.outputPath);
     EXPECT_EQ(got.profilePath, want.profilePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Good, BatchArgumentsTest,
-    ::testing::Values(GoodCase{{"road.erd"}, {"", 1, "comma", "", "road.erd"}},
+    ::testing::Values(GoodCase{{"road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd"}},
                       GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt",
                                 "road.dat"},
-                               {"100", 2, "space", "o.txt", "road.dat"}},
+                               {"100", 2, Delimiter::Space, "o.txt", "road.dat"}},
                       GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
-                               {"12,5", 1, "comma", "a=b.txt", "road.erd"}},
+                               {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd"}},
                       // The section text is handed on as typed: the run reads it like the window's text box.
-                      GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, "comma", "", "road.erd"}},
-                      GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, "comma", "", "--odd name.erd"}},
-                      GoodCase{{"-"}, {"", 1, "comma", "", "-"}}));
+                      GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd"}},
+                      GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd"}},
+                      GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-"}}));
 
 TEST(BatchHelpTest, HelpWinsWhereverItStands)
 {

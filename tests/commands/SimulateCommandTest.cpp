@@ -19,7 +19,7 @@ using test::LevelProfile;
 ResultsGrid WindowGrid()
 {
     ResultsGrid grid;
-    grid.SetWidth(6615);
+    grid.SetWidth(kMainWindowGridWidth);
     LayoutResultsHeader(grid, UnitTexts{});
     return grid;
 }
@@ -29,9 +29,12 @@ ResultsGrid Simulate(SessionState& state, const std::string& sectionText = "", c
 {
     ResultsGrid grid = WindowGrid();
     NullProgress progress;
-    const SimulationOutcome outcome = RunSimulation(state, grid, sectionText, separator, progress);
+    const SimulationOutcome outcome = RunSimulation(state, sectionText, progress);
     EXPECT_TRUE(outcome.ran) << outcome.refusal;
     EXPECT_EQ(outcome.refusal, "");
+    if (outcome.ran) {
+        FillResultsTable(grid, state.results, state.units, separator);
+    }
     return grid;
 }
 
@@ -39,18 +42,18 @@ TEST(SimulationRunTest, ThirtyTwoFeetAtQuarterFootGivesThreePlacements)
 {
     SessionState state;
     state.profile = DipProfile();
-    state.straightedgeLength = 0.0;
-    state.threshold = 0.0f;
+    state.results.method.baseLength = 0.0;
+    state.results.method.tolerance = 0.0f;
     const ResultsGrid grid = Simulate(state);
 
-    ASSERT_EQ(state.deviations.size(), 3u);
-    EXPECT_EQ(state.deviations[0].Station, 0.0);
-    EXPECT_EQ(state.deviations[1].Station, 8.0);
-    EXPECT_EQ(state.deviations[2].Station, 16.0);
-    EXPECT_NEAR(state.deviations[0].MaxDeviation, 0.6, 1e-12);
-    EXPECT_EQ(state.straightedgeLength, 16.0);
-    EXPECT_EQ(state.threshold, 0.25f);
-    EXPECT_FLOAT_EQ(state.overallPercentExceeding, 100.0f / 3.0f);
+    ASSERT_EQ(state.results.placements.size(), 3u);
+    EXPECT_EQ(state.results.placements[0].Station, 0.0);
+    EXPECT_EQ(state.results.placements[1].Station, 8.0);
+    EXPECT_EQ(state.results.placements[2].Station, 16.0);
+    EXPECT_NEAR(state.results.placements[0].MaxDeviation, 0.6, 1e-12);
+    EXPECT_EQ(state.results.method.baseLength, 16.0);
+    EXPECT_EQ(state.results.method.tolerance, 0.25f);
+    EXPECT_FLOAT_EQ(state.results.overallPercentExceeding, 100.0f / 3.0f);
 
     ASSERT_EQ(grid.Rows(), 4);
     EXPECT_EQ(grid.TextMatrix(0, 0), "Station (ft)");
@@ -128,24 +131,21 @@ TEST(SimulationRunTest, NumbersUseTheGivenDecimalSeparatorAndRunsRepeat)
     const ResultsGrid first = Simulate(state, "", ',');
     EXPECT_EQ(first.TextMatrix(2, 0), "8,0000");
     const ResultsGrid second = Simulate(state, "", ',');
-    EXPECT_EQ(GridAsText(first, "comma"), GridAsText(second, "comma"));
+    EXPECT_EQ(SummaryText(first, Delimiter::Comma), SummaryText(second, Delimiter::Comma));
 }
 
-TEST(SimulationRunTest, PendingEventsRunOnceBetweenTheEngineAndTheTable)
+TEST(SimulationRunTest, PendingEventsRunOnceAfterTheEngine)
 {
     SessionState state;
     state.profile = DipProfile();
-    ResultsGrid grid = WindowGrid();
     NullProgress progress;
     int calls = 0;
-    const SimulationOutcome outcome = RunSimulation(state, grid, "", '.', progress, [&] {
+    const SimulationOutcome outcome = RunSimulation(state, "", progress, [&] {
         ++calls;
-        EXPECT_EQ(state.deviations.size(), 3u) << "the engine has run";
-        EXPECT_EQ(grid.Rows(), 2) << "the table is not written yet";
+        EXPECT_EQ(state.results.placements.size(), 3u) << "the engine has run";
     });
     EXPECT_TRUE(outcome.ran);
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(grid.Rows(), 4);
 }
 
 TEST(SimulationRunTest, ProfileOfOneStraightedgeAndOnePointGivesOnePlacement)
@@ -153,7 +153,7 @@ TEST(SimulationRunTest, ProfileOfOneStraightedgeAndOnePointGivesOnePlacement)
     SessionState state;
     state.profile = LevelProfile(65, 0.25);
     const ResultsGrid grid = Simulate(state);
-    ASSERT_EQ(state.deviations.size(), 1u);
+    ASSERT_EQ(state.results.placements.size(), 1u);
     EXPECT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.TextMatrix(1, 0), "0.0000");
 }
@@ -188,39 +188,31 @@ TEST_P(RefusalTest, RefusesWithAReasonAndChangesNothing)
 {
     const RefusalCase& c = GetParam();
 
-    // A state and grid holding the results of an earlier run on another profile.
+    // A state holding the results of an earlier run on another profile.
     SessionState state;
     state.profile = DipProfile();
-    ResultsGrid grid = Simulate(state);
-    grid.SetRow(2);
-    grid.SetCol(1);
+    Simulate(state);
     state.profile = c.profile;
-    state.straightedgeLength = 12.5; // marks the fields a run would set
-    state.threshold = 0.5f;
+    state.results.method.baseLength = 12.5; // marks the fields a run would set
+    state.results.method.tolerance = 0.5f;
     const SessionState before = state;
-    const std::string gridBefore = GridAsText(grid, "space");
-    const std::uint64_t revisionBefore = grid.LayoutRevision();
 
     NullProgress progress;
     bool eventsRan = false;
     const SimulationOutcome outcome =
-        RunSimulation(state, grid, c.sectionText, '.', progress, [&] { eventsRan = true; });
+        RunSimulation(state, c.sectionText, progress, [&] { eventsRan = true; });
 
     EXPECT_FALSE(outcome.ran);
     EXPECT_NE(outcome.refusal.find(c.expectedPhrase), std::string::npos) << outcome.refusal;
     EXPECT_FALSE(eventsRan);
     EXPECT_EQ(state.workingElevations, before.workingElevations);
-    ASSERT_EQ(state.deviations.size(), before.deviations.size());
-    for (std::size_t i = 0; i < state.deviations.size(); ++i) {
-        EXPECT_EQ(state.deviations[i].MaxDeviation, before.deviations[i].MaxDeviation);
+    ASSERT_EQ(state.results.placements.size(), before.results.placements.size());
+    for (std::size_t i = 0; i < state.results.placements.size(); ++i) {
+        EXPECT_EQ(state.results.placements[i].MaxDeviation, before.results.placements[i].MaxDeviation);
     }
-    EXPECT_EQ(state.overallPercentExceeding, before.overallPercentExceeding);
-    EXPECT_EQ(state.straightedgeLength, 12.5);
-    EXPECT_EQ(state.threshold, 0.5f);
-    EXPECT_EQ(GridAsText(grid, "space"), gridBefore);
-    EXPECT_EQ(grid.LayoutRevision(), revisionBefore);
-    EXPECT_EQ(grid.Row(), 2);
-    EXPECT_EQ(grid.Col(), 1);
+    EXPECT_EQ(state.results.overallPercentExceeding, before.results.overallPercentExceeding);
+    EXPECT_EQ(state.results.method.baseLength, 12.5);
+    EXPECT_EQ(state.results.method.tolerance, 0.5f);
 }
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -272,21 +264,20 @@ TEST(SimulationRunWorkingCopy, TakingTheProfileGivesTheSameRunWithoutASecondArra
 
     SessionState copied;
     copied.profile = profile;
-    ResultsGrid copiedGrid;
     NullProgress none;
-    ASSERT_TRUE(RunSimulation(copied, copiedGrid, "", '.', none).ran);
+    ASSERT_TRUE(RunSimulation(copied, "", none).ran);
 
     SessionState taken;
     taken.profile = profile;
     taken.profile.elevations.reserve(401);
     const double* array = taken.profile.elevations.data();
-    ResultsGrid takenGrid;
-    ASSERT_TRUE(RunSimulation(taken, takenGrid, "", '.', none, {}, WorkingCopy::TakeProfile).ran);
+    ASSERT_TRUE(RunSimulation(taken, "", none, {}, WorkingCopy::TakeProfile).ran);
 
     EXPECT_EQ(taken.workingElevations, copied.workingElevations);
     EXPECT_EQ(taken.workingElevations.data(), array); // moved, not copied
     EXPECT_TRUE(taken.profile.elevations.empty());
-    EXPECT_EQ(GridAsText(takenGrid, "comma"), GridAsText(copiedGrid, "comma"));
+    EXPECT_EQ(SummaryText(ResultsTableText(taken.results, taken.units, '.'), Delimiter::Comma),
+              SummaryText(ResultsTableText(copied.results, copied.units, '.'), Delimiter::Comma));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "graph/GraphControl.h"
 
 #include <QTest>
+
+#include <limits>
 #include <qcustomplot.h>
 
 #include <cmath>
@@ -76,26 +78,14 @@ private slots:
         QCOMPARE(QString::fromStdString(actual), text);
     }
 
-    void padWithNullKeepsTheFrontAndMarksTheRest()
-    {
-        std::vector<double> values{1.0, 2.0, 3.0};
-        PadWithNull(values, 2, 4);
-        QCOMPARE(values, (std::vector<double>{1.0, 2.0, -99999.0, -99999.0, -99999.0}));
-    }
-
-    // A point is left out only when both X and Y hold the null marker; a null in
-    // the middle breaks the line instead of joining across it.
-    void nullPointsAreNotDrawn()
+    // A NaN value breaks the line: the points either side are drawn, not joined.
+    void nanBreaksTheLine()
     {
         GraphControl graph;
-        const float null = GraphControl::kNullMarker;
-        const std::vector<float> x{null, 0.0f, 1.0f, null, 4.0f, 7.0f, null};
-        const std::vector<float> y{null, 1.0f, 2.0f, null, 3.0f, null, null};
-        graph.SetData(x, y, {{"A", Qt::blue, 0}}, 7);
+        const float gap = std::numeric_limits<float>::quiet_NaN();
+        graph.SetData({{{"A", Qt::blue, 0}, {0.0f, 1.0f, 2.0f, 4.0f, 7.0f}, {1.0f, 2.0f, gap, 3.0f, 5.0f}}});
 
-        const QVector<QPointF> drawn = graph.DrawnPoints(0);
-        QCOMPARE(drawn, (QVector<QPointF>{{0, 1}, {1, 2}, {4, 3}, {7, null}}));
-        // One break, after (1, 2): no break before the first point or after the last.
+        QCOMPARE(graph.DrawnPoints(0), (QVector<QPointF>{{0, 1}, {1, 2}, {4, 3}, {7, 5}}));
         const auto data = graph.Plot()->graph(0)->data();
         int breaks = 0;
         for (auto it = data->constBegin(); it != data->constEnd(); ++it)
@@ -103,14 +93,15 @@ private slots:
         QCOMPARE(breaks, 1);
     }
 
-    void subsetsSplitTheArraysAndIgnoreTheExtraValue()
+    void curvesKeepTheirOwnPointsAndAxes()
     {
         GraphControl graph;
-        const std::vector<float> x{0, 8, 0, 1, 2, 99};
-        const std::vector<float> y{0.1f, 0.3f, 5, 6, 7, 99};
-        graph.SetData(x, y, {{"ZLM", Qt::blue, 0}, {"Profile", Qt::gray, 1}}, 2);
+        graph.SetData({{{"ZLM", Qt::blue, 0}, {0, 8}, {0.1f, 0.3f}},
+                       {{"Profile", Qt::gray, 1}, {0, 1, 2}, {5, 6}}});
         QCOMPARE(graph.SubsetCount(), 2);
+        QCOMPARE(graph.Subset(1).label, QStringLiteral("Profile"));
         QCOMPARE(graph.DrawnPoints(0), (QVector<QPointF>{{0, 0.1f}, {8, 0.3f}}));
+        // A curve ends with the shorter of its coordinate lists.
         QCOMPARE(graph.DrawnPoints(1), (QVector<QPointF>{{0, 5}, {1, 6}}));
         QCOMPARE(graph.Plot()->graph(1)->valueAxis(), graph.Plot()->yAxis2);
     }
@@ -120,9 +111,9 @@ private slots:
     void fullExtentShowsTheLines()
     {
         GraphControl graph;
-        graph.SetData(std::vector<float>{0, 8, 16}, std::vector<float>{0.05f, 0.1f, 0.02f}, {{"ZLM", Qt::blue, 0}}, 3);
-        graph.AddHorizontalLine(0.25, 0, Qt::red, "|R0.25");
-        graph.AddVerticalLine(20.0, Qt::black, "|H12.5");
+        graph.SetData({{{"ZLM", Qt::blue, 0}, {0, 8, 16}, {0.05f, 0.1f, 0.02f}}});
+        graph.AddHorizontalLine(0.25, 0, Qt::red, "0.25");
+        graph.AddVerticalLine(20.0, Qt::black, "12.5");
         graph.Redraw();
         QVERIFY(graph.Plot()->yAxis->range().contains(0.25));
         QVERIFY(graph.Plot()->yAxis->range().contains(0.02));
@@ -133,8 +124,8 @@ private slots:
     void lineLabelsShowWithoutTheirCode()
     {
         GraphControl graph;
-        graph.AddHorizontalLine(0.25, 0, Qt::red, "|R0.25");
-        graph.AddVerticalLine(100.0, Qt::black, "|H38.5");
+        graph.AddHorizontalLine(0.25, 0, Qt::red, "0.25");
+        graph.AddVerticalLine(100.0, Qt::black, "38.5");
         QCOMPARE(graph.Plot()->itemCount(), 4);
         QStringList texts;
         for (int i = 0; i < graph.Plot()->itemCount(); ++i) {
@@ -147,7 +138,7 @@ private slots:
     void zoomAndUndo()
     {
         GraphControl graph;
-        graph.SetData(std::vector<float>{0, 10}, std::vector<float>{0, 1}, {{"A", Qt::blue, 0}}, 2);
+        graph.SetData({{{"A", Qt::blue, 0}, {0, 10}, {0, 1}}});
         graph.Redraw();
         QVERIFY(!graph.IsZoomed());
 
@@ -176,7 +167,7 @@ private slots:
     {
         GraphControl graph;
         graph.resize(800, 500);
-        graph.SetData(std::vector<float>{0, 100}, std::vector<float>{-1, 1}, {{"A", Qt::blue, 0}}, 2);
+        graph.SetData({{{"A", Qt::blue, 0}, {0, 100}, {-1, 1}}});
         graph.Redraw();
         graph.show();
         QVERIFY(QTest::qWaitForWindowExposed(&graph));

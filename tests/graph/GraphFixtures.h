@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/ResultsGrid.h"
 #include "commands/SessionState.h"
 
 #include <string>
@@ -19,19 +18,23 @@ inline zlm::SessionState SmallRun()
         state.profile.elevations.push_back(m / 100.0);
     state.workingElevations = state.profile.elevations;
     state.workingElevations.push_back(0.0);
-    state.deviations = {{0.0, 0.1, 0.0}, {8.0, 0.3, 0.05}};
-    state.overallPercentExceeding = 50.0f;
+    state.results.pointCount = 12;
+    state.results.interval = 1.0;
+    state.results.placements = {{0.0, 0.1, 0.0}, {8.0, 0.3, 0.05}};
+    state.results.overallPercentExceeding = 50.0f;
     state.profileTitle = "Track Run E1";
     return state;
 }
 
-/** A results grid of a header row and one row per text of column 2. */
-inline zlm::ResultsGrid GridWithPercentages(const std::vector<std::string>& percentages)
+/** The small run as a section summary of sections `sectionLength` feet long with these shares. */
+inline zlm::SessionState SmallRunWithSections(float sectionLength, const std::vector<float>& percentages)
 {
-    zlm::ResultsGrid grid;
-    grid.SetRows(static_cast<std::int32_t>(percentages.size()) + 1);
-    grid.SetTextMatrix(0, 2, "% Exceeding");
-    for (std::size_t i = 0; i < percentages.size(); ++i)
-        grid.SetTextMatrix(static_cast<std::int32_t>(i) + 1, 2, percentages[i]);
-    return grid;
+    zlm::SessionState state = SmallRun();
+    state.results.sectionLength = sectionLength;
+    for (const float percent : percentages) {
+        zlm::SectionRow row;
+        row.percentExceeding = percent;
+        state.results.sections.push_back(row);
+    }
+    return state;
 }

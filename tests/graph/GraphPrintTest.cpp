@@ -73,7 +73,7 @@ private slots:
         QFETCH(bool, selectionOffered);
         QFETCH(int, pages);
         QFETCH(QList<Window>, windows);
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         GraphControl& graph = *window.Graph();
         if (zoomWidth > 0.0)
             graph.ZoomTo(2.0, 2.0 + zoomWidth);
@@ -106,7 +106,7 @@ private slots:
 
     void cancelledPrintDialogPrintsNothing()
     {
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         window.Graph()->ZoomTo(3.0, 5.0);
         dialogs_.cancelPrint = true;
         window.findChild<QPushButton*>("cmdPrint")->click();
@@ -119,7 +119,7 @@ private slots:
 
     void printerThatCannotStartIsReported()
     {
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         dialogs_.pdfPath = dir_.filePath("no such folder/graph.pdf");
         window.findChild<QPushButton*>("cmdPrint")->click();
         QCOMPARE(dialogs_.errors.size(), 1);
@@ -152,7 +152,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, filter);
         QFETCH(QString, written);
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         QTemporaryDir out;
         dialogs_.exportPath = out.filePath(name);
         dialogs_.exportFilter = filter;
@@ -175,7 +175,7 @@ private slots:
 
     void cancelledExportWritesNothing()
     {
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         QTemporaryDir out;
         dialogs_.exportPath.clear();
         window.findChild<QPushButton*>("cmdSave")->click();
@@ -186,7 +186,7 @@ private slots:
 
     void failedExportIsReported()
     {
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs_);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs_);
         dialogs_.exportPath = dir_.filePath("no such folder/graph.png");
         window.findChild<QPushButton*>("cmdSave")->click();
         QCOMPARE(dialogs_.errors.size(), 1);

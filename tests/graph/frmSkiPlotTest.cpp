@@ -69,9 +69,9 @@ private slots:
         QFETCH(QString, percentText);
         zlm::SessionState state = SmallRun();
         state.profileTitle = profileTitle.toStdString();
-        state.overallPercentExceeding = percent;
+        state.results.overallPercentExceeding = percent;
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(state, caption, QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(state, caption, nullptr, &dialogs);
         const GraphControl& graph = *window.Graph();
 
         QCOMPARE(window.windowTitle(), QStringLiteral("Deviation Graph"));
@@ -91,7 +91,7 @@ private slots:
     void subsetsHoldThePlacementsAndTheProfile()
     {
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         const GraphControl& graph = *window.Graph();
         QCOMPARE(graph.SubsetCount(), 2);
         QCOMPARE(graph.Subset(0).label, QStringLiteral("ZLM"));
@@ -115,9 +115,9 @@ private slots:
         QTest::addColumn<double>("at");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("line0");
-        QTest::newRow("0.25") << 0.25f << 0.25 << "|R0.25"
+        QTest::newRow("0.25") << 0.25f << 0.25 << "0.25"
                               << "|Threshold Value = 0.25 (in)|";
-        QTest::newRow("0.1") << 0.1f << 0.1 << "|R0.1"
+        QTest::newRow("0.1") << 0.1f << 0.1 << "0.1"
                              << "|Threshold Value = 0.1 (in)|";
     }
 
@@ -128,9 +128,9 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, line0);
         zlm::SessionState state = SmallRun();
-        state.threshold = threshold;
+        state.results.method.tolerance = threshold;
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(state, "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(state, "run.erd", nullptr, &dialogs);
         const auto lines = LinesOf(*window.Graph(), Qt::Horizontal);
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].value, at);
@@ -141,38 +141,36 @@ private slots:
     }
 
     // One black line per section row at S, 2S, ..., the last at the profile's end
-    // (N-1)*dx = 11 ft, labelled with the row's column-2 text.
+    // (N-1)*dx = 11 ft, labelled with the row's share as the table shows it.
     void sectionLines_data()
     {
-        QTest::addColumn<QString>("sectionText");
-        QTest::addColumn<QStringList>("percentages");
+        QTest::addColumn<float>("sectionLength");
+        QTest::addColumn<QList<float>>("percentages");
         QTest::addColumn<QList<double>>("positions");
-        QTest::newRow("no section length") << "" << QStringList{"1", "2"} << QList<double>{};
-        QTest::newRow("zero") << "0" << QStringList{"1", "2"} << QList<double>{};
-        QTest::newRow("negative") << "-5" << QStringList{"1", "2"} << QList<double>{};
-        QTest::newRow("not a number") << "abc" << QStringList{"1", "2"} << QList<double>{};
-        QTest::newRow("three rows") << "4" << QStringList{"10.0", "20.0", "30.0"} << QList<double>{4, 8, 11};
-        QTest::newRow("blanks around") << " 4 " << QStringList{"10.0", "20.0", "30.0"} << QList<double>{4, 8, 11};
-        QTest::newRow("comma decimal") << "2,5" << QStringList{"0.0", "50.0"} << QList<double>{2.5, 11};
-        QTest::newRow("one row") << "100" << QStringList{"38.5"} << QList<double>{11};
-        QTest::newRow("header only") << "4" << QStringList{} << QList<double>{};
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("placement list") << 0.0f << QList<float>{} << QList<double>{} << QStringList{};
+        QTest::newRow("three rows") << 4.0f << QList<float>{10, 20, 30} << QList<double>{4, 8, 11}
+                                    << QStringList{"10.0", "20.0", "30.0"};
+        QTest::newRow("fractional length") << 2.5f << QList<float>{0, 50} << QList<double>{2.5, 11}
+                                           << QStringList{"0.0", "50.0"};
+        QTest::newRow("one row") << 100.0f << QList<float>{38.45f} << QList<double>{11} << QStringList{"38.5"};
+        QTest::newRow("header only") << 4.0f << QList<float>{} << QList<double>{} << QStringList{};
     }
 
     void sectionLines()
     {
-        QFETCH(QString, sectionText);
-        QFETCH(QStringList, percentages);
+        QFETCH(float, sectionLength);
+        QFETCH(QList<float>, percentages);
         QFETCH(QList<double>, positions);
-        std::vector<std::string> texts;
-        for (const QString& text : percentages)
-            texts.push_back(text.toStdString());
+        QFETCH(QStringList, labels);
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", sectionText, GridWithPercentages(texts), nullptr, &dialogs);
+        frmSkiPlot window(SmallRunWithSections(sectionLength, {percentages.begin(), percentages.end()}), "run.erd",
+                          nullptr, &dialogs);
         const auto lines = LinesOf(*window.Graph(), Qt::Vertical);
         QCOMPARE(lines.size(), positions.size());
         for (int i = 0; i < lines.size(); ++i) {
             QCOMPARE(lines[i].value, positions[i]);
-            QCOMPARE(lines[i].label, "|H" + percentages[i]);
+            QCOMPARE(lines[i].label, labels[i]);
             QCOMPARE(lines[i].colour, QColor(0, 0, 0));
         }
     }
@@ -180,7 +178,7 @@ private slots:
     void widgetsCarryTheControlNames()
     {
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         QCOMPARE(window.findChild<QPushButton*>("cmdPrint")->text(), QStringLiteral("&Print"));
         QCOMPARE(window.findChild<QPushButton*>("cmdSave")->text(), QStringLiteral("&Save/Export"));
         QCOMPARE(window.findChild<QPushButton*>("cmdUndoZoom")->text(), QStringLiteral("&Undo Zoom"));
@@ -211,7 +209,7 @@ private slots:
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         {
             FakeGraphDialogs dialogs;
-            frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+            frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         }
         int left = 0;
         while (QGuiApplication::overrideCursor() != nullptr) {
@@ -246,7 +244,7 @@ private slots:
         QFETCH(QString, x);
         QFETCH(QString, y);
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCustomPlot* plot = window.Graph()->Plot();
@@ -266,7 +264,7 @@ private slots:
     void undoZoomButton()
     {
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         GraphControl& graph = *window.Graph();
         QCOMPARE(graph.ZoomStart(), 0.0);
         QCOMPARE(graph.ZoomEnd(), 11.0);
@@ -290,7 +288,7 @@ private slots:
     void readoutFollowsTheBottomRightCorner()
     {
         FakeGraphDialogs dialogs;
-        frmSkiPlot window(SmallRun(), "run.erd", QString(), GridWithPercentages({}), nullptr, &dialogs);
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
         window.setWindowState(Qt::WindowNoState);
         for (const QSize size : {QSize(700, 500), QSize(1100, 800)}) {
             window.resize(size);

@@ -26,7 +26,7 @@ QString Cell(const frmSkiMain& window, int row, int col)
 
 QByteArray GridBytes(const frmSkiMain& window, const char* word)
 {
-    return QByteArray::fromStdString(zlm::GridAsText(window.Grid(), word));
+    return QByteArray::fromStdString(zlm::SummaryText(window.Grid(), std::string_view(word) == "comma" ? zlm::Delimiter::Comma : zlm::Delimiter::Space));
 }
 
 } // namespace
@@ -185,7 +185,7 @@ void MainWindowRunTest::refusals()
     window.findChild<QLineEdit*>("txtSectionLength")->setText(section);
     const bool validBefore = window.ResultsValid();
     const QByteArray gridBefore = GridBytes(window, "space");
-    const auto deviationsBefore = window.State().deviations.size();
+    const auto deviationsBefore = window.State().results.placements.size();
 
     window.cmdSimulate_Click();
 
@@ -195,7 +195,7 @@ void MainWindowRunTest::refusals()
     QVERIFY2(dialogs.messages[0].text.contains(mentions, Qt::CaseInsensitive), qPrintable(dialogs.messages[0].text));
     QCOMPARE(window.ResultsValid(), validBefore);
     QCOMPARE(GridBytes(window, "space"), gridBefore);
-    QCOMPARE(window.State().deviations.size(), deviationsBefore);
+    QCOMPARE(window.State().results.placements.size(), deviationsBefore);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     for (const char* name : {"cmdOpen", "cmdSimulate", "cmdSaveAs", "cmdPlot", "cmdAbout"}) {
         QVERIFY2(window.findChild<QWidget*>(name)->isEnabled(), name);

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "analysis/DeviationRecord.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace zlm {
+
+/** The straightedge method of a run: its length, how far it moves, and the criterion. */
+struct StraightedgeMethod {
+    double baseLength = 16.0; ///< feet
+    double step = 8.0;        ///< feet the straightedge moves between placements
+    float tolerance = 0.25f;  ///< inches: a placement exceeds when its gap is above it
+};
+
+/** One row of the section summary: the placements that start inside one section of road. */
+struct SectionRow {
+    double start = 0.0;           ///< feet: (i - 1) * S
+    double end = 0.0;             ///< feet: i * S - dx, or the last profile point for the last, shorter section
+    std::int64_t placements = 0;  ///< placements whose station lies in [start, i * S)
+    std::int64_t exceeding = 0;   ///< of those, the ones whose amount exceeded is above 0
+    float percentExceeding = 0.0f; ///< percent, single precision; 0 for a section without placements
+};
+
+/**
+ * Everything one run produced, as plain numbers: what the table, the summary
+ * file, the graph and zlm-batch show. Nothing is read back from display text.
+ */
+struct RunResults {
+    StraightedgeMethod method;
+    std::int32_t pointCount = 0;    ///< N of the profile analysed
+    double interval = 0.0;          ///< dx of the profile analysed, feet
+    float sectionLength = 0.0f;     ///< feet; 0 (or less) when the run listed placements
+    DeviationList placements;       ///< one record per placement, in station order
+    std::vector<SectionRow> sections; ///< the section summary's rows, when sectionLength > 0
+    /**
+     * The exceeding placements behind the overall percentage. A placement list
+     * counts the amounts that show above zero with four decimals; a section
+     * summary counts every amount above zero, so an amount below 0.00005 in (a
+     * yellow row that reads 0.0000) counts there but not in the list. Both are
+     * the program's long-standing figures and stay as they are.
+     */
+    std::int64_t exceedingCount = 0;
+    float overallPercentExceeding = 0.0f; ///< exceedingCount / placements in percent, single precision
+
+    /** True when the run asked for the section summary instead of the placement list. */
+    bool HasSectionSummary() const { return sectionLength > 0.0f; }
+};
+
+/**
+ * True when an amount exceeded shows above zero with four decimals ("##0.0000"):
+ * the placement list's rule for an exceeding placement. Exactly the test of the
+ * shown text, without formatting it.
+ */
+bool ShowsAsExceeding(double amountExceeded);
+
+/**
+ * Builds the results of a run from the engine's placements: the exceeding count
+ * and overall percentage, and, for a section length above 0, the section rows.
+ * `interval` is the profile's dx; the section arithmetic uses it in single
+ * precision: a = S / dx rounded (points per section) and T = 8 (n - 1) / dx
+ * (points up to the last placement's start) give T / a whole sections and one
+ * shorter section for a remainder. A section length below half an interval
+ * gives no section row.
+ */
+RunResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
+                        double interval, float sectionLength);
+
+} // namespace zlm

@@ -1,0 +1,17 @@
+#include "graph/LocaleText.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace zlm {
+
+char LocaleDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    if (point.size() == 1 && point.at(0).unicode() > 0 && point.at(0).unicode() < 128) {
+        return static_cast<char>(point.at(0).unicode());
+    }
+    return '.';
+}
+
+} // namespace zlm
