@@ -12,6 +12,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace zlm {
+
 namespace {
 
 template <typename Real> std::string PlainText(Real value)
@@ -112,3 +114,5 @@ void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs)
         graph.SetZoomWindow(start, end);
     QGuiApplication::restoreOverrideCursor();
 }
+
+} // namespace zlm

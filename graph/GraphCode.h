@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace zlm {
+
 class GraphControl;
 class GraphDialogs;
 
@@ -27,3 +29,5 @@ std::string PlainDecimalText(double value);
  * be started is reported through `dialogs`.
  */
 void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs);
+
+} // namespace zlm

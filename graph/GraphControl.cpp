@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+namespace zlm {
+
 namespace {
 
 
@@ -446,3 +448,5 @@ QCustomPlot* GraphControl::Plot() const
 {
     return plot_;
 }
+
+} // namespace zlm

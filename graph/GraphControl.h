@@ -9,11 +9,14 @@
 
 #include <vector>
 
-class GraphDialogs;
 class QCPGraph;
 class QCPPainter;
 class QCPTextElement;
 class QCustomPlot;
+
+namespace zlm {
+
+class GraphDialogs;
 
 /**
  * The deviation graph's drawing component: an adapter over QCustomPlot that
@@ -161,3 +164,5 @@ private:
     double rubberBandStart_ = 0.0;
     double rubberBandEnd_ = 0.0;
 };
+
+} // namespace zlm

@@ -4,6 +4,8 @@
 
 class QPrinter;
 
+namespace zlm {
+
 /**
  * The dialogs the deviation graph asks: the print dialog, the export save dialog
  * and the message shown when printing or saving fails. The graph window uses
@@ -33,3 +35,5 @@ public:
     /** Tells the user that printing or exporting failed. */
     virtual void ShowError(const QString& title, const QString& text) = 0;
 };
+
+} // namespace zlm

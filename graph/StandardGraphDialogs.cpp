@@ -7,6 +7,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+namespace zlm {
+
 StandardGraphDialogs::StandardGraphDialogs(QWidget* parent) : parent_(parent) {}
 
 bool StandardGraphDialogs::ChoosePrint(QPrinter& printer, bool selectionOffered, bool& selectionChosen)
@@ -35,3 +37,5 @@ void StandardGraphDialogs::ShowError(const QString& title, const QString& text)
 {
     QMessageBox::warning(parent_, title, text);
 }
+
+} // namespace zlm

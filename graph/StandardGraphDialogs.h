@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace zlm {
+
 /** The graph's dialogs on screen: QPrintDialog, QFileDialog and a warning box. */
 class StandardGraphDialogs : public GraphDialogs {
 public:
@@ -17,3 +19,5 @@ public:
 private:
     QWidget* parent_;
 };
+
+} // namespace zlm

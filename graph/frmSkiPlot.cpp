@@ -21,6 +21,8 @@
 
 #include <algorithm>
 
+namespace zlm {
+
 namespace {
 
 /**
@@ -77,7 +79,7 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
 
 } // namespace
 
-frmSkiPlot::frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, QWidget* parent,
+frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent,
                        GraphDialogs* dialogs)
     : QDialog(parent), dialogs_(dialogs)
 {
@@ -159,7 +161,7 @@ double frmSkiPlot::PagingLimit() const
     return pagingLimit_;
 }
 
-void frmSkiPlot::Load(const zlm::SessionState& state, const QString& lblFileCaption)
+void frmSkiPlot::Load(const SessionState& state, const QString& lblFileCaption)
 {
     LoadHourglass hourglass;
     LayoutGraphWindow();
@@ -171,13 +173,13 @@ void frmSkiPlot::Load(const zlm::SessionState& state, const QString& lblFileCapt
     graph_->Redraw();
 }
 
-void frmSkiPlot::SetTitles(const zlm::SessionState& state, const QString& lblFileCaption)
+void frmSkiPlot::SetTitles(const SessionState& state, const QString& lblFileCaption)
 {
-    const zlm::RunResults& results = state.results;
+    const RunResults& results = state.results;
     graph_->SetMainTitle(FromStd(PlainDecimalText(results.method.baseLength)) + QStringLiteral("-Foot") +
                          QStringLiteral(" Evenrule (ZLM)"));
     std::string directory;
-    graph_->SetSubtitle(FromStd(zlm::SplitFilePath(lblFileCaption.toStdString(), directory)));
+    graph_->SetSubtitle(FromStd(SplitFilePath(lblFileCaption.toStdString(), directory)));
 
     const std::string thresholdText = PlainDecimalText(results.method.tolerance);
     const QString threshold = FromStd(thresholdText);
@@ -188,21 +190,21 @@ void frmSkiPlot::SetTitles(const zlm::SessionState& state, const QString& lblFil
     graph_->SetExtraTitleLine(
         2, QStringLiteral("|Percent Exceeded Threshold (") + threshold + QStringLiteral(" ") + deviationUnit +
                QStringLiteral(") = ") +
-               FromStd(zlm::FormatNumber(results.overallPercentExceeding, "#0.00", zlm::LocaleDecimalSeparator())) +
+               FromStd(FormatNumber(results.overallPercentExceeding, "#0.00", LocaleDecimalSeparator())) +
                QStringLiteral("% Overall|"));
 
     graph_->SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
     graph_->SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
     graph_->SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
     // The line stands where its label says: at the tolerance's text read back.
-    graph_->AddHorizontalLine(zlm::ParseDouble(thresholdText), 0, QColor(255, 0, 0), threshold);
+    graph_->AddHorizontalLine(ParseDouble(thresholdText), 0, QColor(255, 0, 0), threshold);
 }
 
-void frmSkiPlot::SetCurves(const zlm::SessionState& state)
+void frmSkiPlot::SetCurves(const SessionState& state)
 {
     // Both curves are drawn in single precision: placements by station, and the
     // profile's N points in the deviation unit.
-    const zlm::RunResults& results = state.results;
+    const RunResults& results = state.results;
     const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
     const std::size_t n = std::min(results.placements.size(), pointCount);
     GraphControl::Curve placements{{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {}, {}};
@@ -223,20 +225,20 @@ void frmSkiPlot::SetCurves(const zlm::SessionState& state)
     graph_->SetData({std::move(placements), std::move(profile)});
 }
 
-void frmSkiPlot::AddSectionLines(const zlm::RunResults& results)
+void frmSkiPlot::AddSectionLines(const RunResults& results)
 {
     if (!results.HasSectionSummary())
         return;
     // One line closing each section, labelled with its share as the table shows it;
     // the last closes at the last profile point.
     const std::size_t count = results.sections.size();
-    const char separator = zlm::LocaleDecimalSeparator();
+    const char separator = LocaleDecimalSeparator();
     for (std::size_t i = 0; i < count; ++i) {
         const double at = i + 1 == count
                               ? static_cast<double>(results.pointCount - 1) * results.interval
                               : static_cast<double>(results.sectionLength * static_cast<float>(i + 1));
         graph_->AddVerticalLine(at, QColor(0, 0, 0),
-                                FromStd(zlm::FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
+                                FromStd(FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
     }
 }
 
@@ -254,9 +256,9 @@ void frmSkiPlot::LayoutGraphWindow()
 void frmSkiPlot::RefreshReadout(const QPoint& pixel)
 {
     const QPointF at = graph_->PixelToGraph(pixel);
-    const char separator = zlm::LocaleDecimalSeparator();
-    lblPoint_->setText(FromStd(zlm::FormatNumber(at.x(), "###.000", separator)));
-    lblPointY_->setText(FromStd(zlm::FormatNumber(at.y(), "###.000", separator)));
+    const char separator = LocaleDecimalSeparator();
+    lblPoint_->setText(FromStd(FormatNumber(at.x(), "###.000", separator)));
+    lblPointY_->setText(FromStd(FormatNumber(at.y(), "###.000", separator)));
 }
 
 void frmSkiPlot::cmdPrint_Click()
@@ -273,3 +275,5 @@ void frmSkiPlot::cmdUndoZoom_Click()
 {
     graph_->UndoZoom();
 }
+
+} // namespace zlm

@@ -5,15 +5,15 @@
 
 #include <memory>
 
-class GraphControl;
-class GraphDialogs;
 class QLabel;
 class QPushButton;
 
 namespace zlm {
+
+class GraphControl;
+class GraphDialogs;
 struct RunResults;
 struct SessionState;
-} // namespace zlm
 
 /**
  * The deviation graph window ("Deviation Graph"): the maximum deviation of every
@@ -38,7 +38,7 @@ public:
      * the profile. `dialogs` answers the print and export dialogs; nullptr uses
      * the standard ones.
      */
-    frmSkiPlot(const zlm::SessionState& state, const QString& lblFileCaption, QWidget* parent = nullptr,
+    frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent = nullptr,
                GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
@@ -48,10 +48,10 @@ public:
     double PagingLimit() const;
 
 private:
-    void Load(const zlm::SessionState& state, const QString& lblFileCaption);
-    void SetTitles(const zlm::SessionState& state, const QString& lblFileCaption);
-    void SetCurves(const zlm::SessionState& state);
-    void AddSectionLines(const zlm::RunResults& results);
+    void Load(const SessionState& state, const QString& lblFileCaption);
+    void SetTitles(const SessionState& state, const QString& lblFileCaption);
+    void SetCurves(const SessionState& state);
+    void AddSectionLines(const RunResults& results);
     void LayoutGraphWindow();
     void RefreshReadout(const QPoint& pixel);
     void cmdPrint_Click();
@@ -70,3 +70,5 @@ private:
     QLabel* lblPointY_;
     double pagingLimit_ = 0.0;
 };
+
+} // namespace zlm

@@ -120,7 +120,16 @@ void frmSkiMain::BuildControls()
 {
     setObjectName("frmSkiMain");
     setWindowTitle("Evenrule (ZLM)");
+    CreateControls();
+    ArrangeControls();
+    ConnectCommands();
+    resize(540, 580);
+    setMinimumSize(minimumSizeHint().expandedTo(QSize(420, 400)));
+    cmdOpen_->setFocus();
+}
 
+void frmSkiMain::CreateControls()
+{
     mainFrame_ = new QFrame(this);
     mainFrame_->setObjectName("fraMain");
 
@@ -188,7 +197,10 @@ void frmSkiMain::BuildControls()
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
     }
+}
 
+void frmSkiMain::ArrangeControls()
+{
     auto* openRow = new QHBoxLayout;
     openRow->addWidget(cmdOpen_);
     openRow->addSpacing(6);
@@ -242,7 +254,10 @@ void frmSkiMain::BuildControls()
     auto* windowLayout = new QVBoxLayout(this);
     windowLayout->setContentsMargins(0, 0, 0, 0);
     windowLayout->addWidget(mainFrame_);
+}
 
+void frmSkiMain::ConnectCommands()
+{
     connect(cmdOpen_, &QPushButton::clicked, this, &frmSkiMain::cmdOpen_Click);
     connect(cmdSimulate_, &QPushButton::clicked, this, &frmSkiMain::cmdSimulate_Click);
     connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
@@ -250,10 +265,6 @@ void frmSkiMain::BuildControls()
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
     connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
-
-    resize(540, 580);
-    setMinimumSize(minimumSizeHint().expandedTo(QSize(420, 400)));
-    cmdOpen_->setFocus();
 }
 
 void frmSkiMain::Load()

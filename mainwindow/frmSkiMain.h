@@ -79,6 +79,9 @@ private:
     class BusyScope;
 
     void BuildControls();
+    void CreateControls();
+    void ArrangeControls();
+    void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
     void ShowOpenFailure(OpenFailureBox box, const QString& text);

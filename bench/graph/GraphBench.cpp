@@ -17,6 +17,9 @@
 #include <memory>
 #include <random>
 
+using namespace zlm;
+
+
 namespace {
 
 /** The dialogs are never shown in the benchmark. */

@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+namespace zlm {
+
 /** Answers the graph's dialogs as a test sets it up, and records what was asked. */
 class FakeGraphDialogs : public GraphDialogs {
 public:
@@ -48,3 +50,5 @@ public:
     int exportDialogs = 0;
     QStringList errors;
 };
+
+} // namespace zlm

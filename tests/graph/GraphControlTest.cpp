@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace zlm;
+
 class GraphControlTest : public QObject {
     Q_OBJECT
 
@@ -197,3 +199,4 @@ private slots:
 
 QTEST_MAIN(GraphControlTest)
 #include "GraphControlTest.moc"
+

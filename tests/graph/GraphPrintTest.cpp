@@ -11,6 +11,8 @@
 #include <QTest>
 #include <qcustomplot.h>
 
+using namespace zlm;
+
 namespace {
 
 /** Pages of a PDF written by Qt: its "/Type /Page" objects ("/Type /Pages" is the page tree). */
@@ -200,3 +202,4 @@ private:
 
 QTEST_MAIN(GraphPrintTest)
 #include "GraphPrintTest.moc"
+

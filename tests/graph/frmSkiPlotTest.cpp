@@ -10,6 +10,8 @@
 #include <QTest>
 #include <qcustomplot.h>
 
+using namespace zlm;
+
 namespace {
 
 QString Decimal(const char* text)
@@ -305,3 +307,4 @@ private slots:
 
 QTEST_MAIN(frmSkiPlotTest)
 #include "frmSkiPlotTest.moc"
+
