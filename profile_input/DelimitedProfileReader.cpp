@@ -352,7 +352,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
     std::vector<double>& elevations = result.profile.elevations;
     std::vector<double> distances;
     std::vector<std::string_view> distanceTexts;
-    const double elevationFeet = FeetPerUnit(*elevationUnit);
+    const double elevationUnitsPerFoot = UnitsPerFoot(*elevationUnit);
     std::string_view line;
     for (std::int64_t number = firstDataLine; NextLine(rest, line); ++number) {
         if (IsEmptyLine(line)) {
@@ -369,7 +369,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
             return Refuse(LineText(number) + ": the elevation " + Quoted(elevationText) + " (column " +
                           std::to_string(elevationColumn + 1) + ") is not a number");
         }
-        const double feet = value * elevationFeet;
+        const double feet = value / elevationUnitsPerFoot;
         if (!FitsSingle(feet)) {
             return Refuse(LineText(number) + ": the elevation " + std::string(elevationText) +
                           " is too large to be analysed");
@@ -396,7 +396,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
         !SpacingInterval(distances, distanceTexts, firstDataLine, distanceSymbol, nativeInterval, message)) {
         return Refuse(std::move(message));
     }
-    const double interval = nativeInterval * FeetPerUnit(*distanceUnit);
+    const double interval = nativeInterval / UnitsPerFoot(*distanceUnit);
     if (!IsUsableInterval(interval)) {
         return Refuse("The sample interval, " + NumberText(nativeInterval) + " " + distanceSymbol +
                       ", is too large or too small to be analysed");
@@ -470,19 +470,19 @@ const char* LengthUnitSymbol(LengthUnit unit)
     return "ft";
 }
 
-double FeetPerUnit(LengthUnit unit)
+double UnitsPerFoot(LengthUnit unit)
 {
     switch (unit) {
     case LengthUnit::Foot:
         return 1.0;
     case LengthUnit::Inch:
-        return 1.0 / 12.0;
+        return 12.0;
     case LengthUnit::Mil:
-        return 1.0 / 12000.0;
+        return 12000.0;
     case LengthUnit::Metre:
-        return 1.0 / 0.3048;
+        return 0.3048;
     case LengthUnit::Millimetre:
-        return 1.0 / 304.8;
+        return 304.8;
     }
     return 1.0;
 }

@@ -16,8 +16,11 @@ enum class LengthUnit { Foot, Inch, Mil, Metre, Millimetre };
 /** The symbol of a unit as a column header writes it: "ft", "in", "mil", "m" or "mm". */
 const char* LengthUnitSymbol(LengthUnit unit);
 
-/** The number of feet in one unit (1 / 12 for inches, 1 / 0.3048 for metres...). */
-double FeetPerUnit(LengthUnit unit);
+/**
+ * How many of a unit make one foot (12 inches, 12000 mils, 0.3048 m, 304.8 mm):
+ * a length in feet is the value divided by it, in double precision.
+ */
+double UnitsPerFoot(LengthUnit unit);
 
 /**
  * How the lines of a delimited profile are laid out, as learnt from its first

@@ -209,6 +209,9 @@ ProReadResult ParseProText(std::string_view bytes, std::int32_t channel)
     std::string_view data = WithoutTrailingEmptyLines(rest);
     std::array<std::string_view, 2> fields;
     for (std::int64_t number = kFirstDataLine; NextLine(data, line); ++number) {
+        if (TrimBlanks(line).empty()) {
+            return Refuse(LineText(number) + " is empty");
+        }
         const std::size_t count = SplitFields(line, fields);
         if (count != elevationFields + 1 && count != elevationFields + 6) {
             return Refuse(

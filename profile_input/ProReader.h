@@ -66,7 +66,7 @@ ProProbeResult ProbeProText(std::string_view bytes);
  * Refusals, each naming the line and the problem: "Line 1 does not begin with
  * HEAD3 ...", "Line 2 does not begin with CMET3 ...", a short line 3, an
  * unknown elevation unit, paths or interval unit (named), a sample interval
- * that is no number, not above 0 or not usable, a data line with the wrong
+ * that is no number, not above 0 or not usable, an empty data line, a data line with the wrong
  * number of fields, an elevation that is no number or beyond single
  * precision, no data line at all, more points than can be analysed, and
  * "Unable to open " + path. Nothing is allocated from a number the file declares.
