@@ -3,7 +3,6 @@
 #include "analysis/NumberText.h"
 #include "profile_input/FieldText.h"
 #include "profile_input/FileBytes.h"
-#include "profile_input/LineReader.h"
 
 #include <charconv>
 #include <cmath>
@@ -42,6 +41,17 @@ std::string_view WithoutByteOrderMark(std::string_view bytes)
 {
     constexpr std::string_view kMark = "\xEF\xBB\xBF";
     return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
+}
+
+// Drops the lines of blanks at the very end. The last line that holds anything
+// else stays whole: a tab at its end is an empty field, not a blank to trim.
+std::string_view WithoutTrailingBlankLines(std::string_view text)
+{
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    if (last == std::string_view::npos) {
+        return std::string_view();
+    }
+    return text.substr(0, text.find('\n', last));
 }
 
 char DetectDelimiter(std::string_view line)
@@ -306,7 +316,7 @@ bool SpacingInterval(const std::vector<double>& distances, const std::vector<std
 
 DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units)
 {
-    std::string_view rest = WithoutTrailingEmptyLines(WithoutByteOrderMark(bytes));
+    std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
     DelimitedLayout layout;
     std::int64_t firstDataLine = 1;
     std::string message;
@@ -489,7 +499,7 @@ double UnitsPerFoot(LengthUnit unit)
 
 DelimitedProbeResult ProbeDelimitedText(std::string_view bytes)
 {
-    std::string_view rest = WithoutTrailingEmptyLines(WithoutByteOrderMark(bytes));
+    std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
     DelimitedProbeResult result;
     std::int64_t firstDataLine = 1;
     if (!ParseLayout(rest, result.layout, firstDataLine, result.message)) {

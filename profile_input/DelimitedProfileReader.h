@@ -99,6 +99,7 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  * very end are ignored. `channel` picks the elevation column: 0 the first,
  * 1 the second (ignored when there is one).
  *
+ * Only the distance column and the elevation column read must hold numbers.
  * Numbers are read strictly (blanks around, sign, digits, one decimal
  * separator, exponent; no "nan" or "inf"); the separator is "." and, with a
  * semicolon or tab delimiter, "," as well.

@@ -156,6 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
                     kFeet,
                     "The profile holds one point: its distance column gives no spacing to find the interval from"},
         RefusalCase{"FieldCount", {"0,1", "1,2,3"}, kFeet, "Line 2 holds 3 fields; the profile's lines hold 2"},
+        RefusalCase{"TrailingTabOnLastLine",
+                    {"0\t1", "1\t2\t", ""},
+                    kFeet,
+                    "Line 2 holds 3 fields; the profile's lines hold 2"},
         RefusalCase{
             "DecimalCommaWithComma", {"0,1.5", "1,2,5"}, kFeet, "Line 2 holds 3 fields; the profile's lines hold 2"},
         RefusalCase{"FourColumns",
