@@ -239,6 +239,10 @@ bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& 
             }
             layout.distanceColumn = static_cast<std::int32_t>(i);
         }
+        if (data.count == 1 && layout.distanceColumn == 0) {
+            message = "Line 1 names only a distance column: the profile has no elevation column";
+            return false;
+        }
         if (data.count == kMaxColumns && layout.distanceColumn < 0) {
             message = "Line 1 names no distance column (a header containing \"dist\" or \"station\"); "
                       "3 columns need one beside elevation 1 and elevation 2";

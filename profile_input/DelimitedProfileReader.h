@@ -110,7 +110,7 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  *
  * Refusals name the line and the problem: an empty line, a line with another
  * number of fields than the first data line (or more than 3), a header naming
- * two distance columns or none among 3 columns, a field that is no number, an
+ * two distance columns, only a distance column or none among 3 columns, a field that is no number, an
  * elevation beyond single precision, a spacing outside 1 % of the mean, distances
  * that do not increase, fewer than two points with a distance column, a missing
  * unit or interval that neither header nor caller gives (naming which), a given

@@ -58,7 +58,8 @@ ProProbeResult ProbeProText(std::string_view bytes);
  * at the very end are no points.
  *
  * `channel` picks the path of a two-path file: 0 the left (channel 1), 1 the
- * right (channel 2); a one-path file ignores it. Elevations become feet
+ * right (channel 2); a one-path file ignores it. Only the path read must hold
+ * numbers, so a dropout in the other path does not stop the analysis of this one. Elevations become feet
  * (mil / 12000, in / 12, mm / 304.8), the interval too (i / 12), in double.
  * Numbers are read strictly (blanks around, sign, digits, one ".", exponent);
  * no "nan" or "inf", no decimal comma (the comma separates fields).

@@ -173,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "Line 1 (the header) holds 2 columns but line 2 holds 3"},
         RefusalCase{
             "TwoDistanceColumns", {"Distance,Station", "0,1"}, kFeet, "Line 1 names two distance columns: 1 and 2"},
+        RefusalCase{"OnlyDistance",
+                    {"Station (ft)", "1"},
+                    kFeet,
+                    "Line 1 names only a distance column: the profile has no elevation column"},
         RefusalCase{"ThreeColumnsNoDistance",
                     {"A,B,C", "0,1,2"},
                     kFeet,

@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"RightOnly", Pro("SSI,mil,R,6,i", {"12,0"}), 0, {12 / 12000.0}, 0.5, 'R', 1},
         ReadCase{"TwoPathsLeft", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 0, {0.01, -0.001}, 0.25, 'L', 2},
         ReadCase{"TwoPathsRight", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 1, {0.02, 0.002}, 0.25, 'R', 2},
+        ReadCase{"DropoutInTheOtherPath", Pro("SSI,mil,LR,3,i", {"12,,0"}), 0, {0.001}, 0.25, 'L', 2},
         ReadCase{"Inches", Pro("SSI, in ,L, 3 , i", {" 1.5 , 0"}), 0, {1.5 / 12.0}, 0.25, 'L', 1},
         ReadCase{"Millimetres", Pro("SSI,mm,L,3,i", {"25.4,0"}), 0, {25.4 / 304.8}, 0.25, 'L', 1},
         ReadCase{"PositionOnSomeLines",
