@@ -440,7 +440,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
 // The start of a file up to its second line holding more than blanks (or all of
 // it when it has fewer): all the layout depends on, with the blank lines between
 // so that they are told from blank lines at the very end. Read in chunks so that
-// a long data part is never touched.
+// the data after them is never touched.
 bool ReadHeadLines(std::FILE* file, std::string& head)
 {
     std::array<char, 4096> chunk;

@@ -248,7 +248,7 @@ ProReadResult ParseProText(std::string_view bytes, std::int32_t channel)
 }
 
 // The first three lines of a file (or all of it when it is shorter), read in
-// chunks so that a long data part is never touched.
+// chunks so that the data after them is never touched.
 bool ReadHeadLines(std::FILE* file, std::string& head)
 {
     std::array<char, 4096> chunk;
