@@ -1,0 +1,552 @@
+#include "profile_input/DelimitedProfileReader.h"
+
+#include "analysis/NumberText.h"
+#include "profile_input/FieldText.h"
+#include "profile_input/FileBytes.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace zlm {
+
+namespace {
+
+constexpr std::size_t kMaxColumns = 3;
+constexpr double kSpacingTolerance = 0.01;
+
+// Moves past the next line of `rest`; the line excludes its LF and a CR before it.
+bool NextLine(std::string_view& rest, std::string_view& line)
+{
+    if (rest.empty()) {
+        return false;
+    }
+    const std::size_t end = rest.find('\n');
+    line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return true;
+}
+
+// A spreadsheet saving "CSV UTF-8" puts a byte order mark first; left in place
+// it would make a first line of numbers look like a header.
+std::string_view WithoutByteOrderMark(std::string_view bytes)
+{
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
+}
+
+// Drops the lines of blanks at the very end. The last line that holds anything
+// else stays whole: a tab at its end is an empty field, not a blank to trim.
+std::string_view WithoutTrailingBlankLines(std::string_view text)
+{
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    if (last == std::string_view::npos) {
+        return std::string_view();
+    }
+    return text.substr(0, text.find('\n', last));
+}
+
+char DetectDelimiter(std::string_view line)
+{
+    for (const char candidate : {'\t', ';', ','}) {
+        if (line.find(candidate) != std::string_view::npos) {
+            return candidate;
+        }
+    }
+    return 0;
+}
+
+// The first kMaxColumns + 1 trimmed fields, and the number of fields in all; a
+// line of thousands of delimiters costs no memory.
+struct Fields {
+    std::array<std::string_view, kMaxColumns + 1> text;
+    std::size_t count = 0;
+};
+
+Fields SplitFields(std::string_view line, char delimiter)
+{
+    Fields fields;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t end = delimiter == 0 ? std::string_view::npos : line.find(delimiter, from);
+        if (fields.count < fields.text.size()) {
+            fields.text[fields.count] =
+                TrimBlanks(line.substr(from, end == std::string_view::npos ? line.npos : end - from));
+        }
+        ++fields.count;
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        from = end + 1;
+    }
+}
+
+// A decimal comma cannot be told from a delimiter in a comma-separated line.
+bool ConvertField(std::string_view text, char delimiter, double& value)
+{
+    return ConvertDecimalNumber(text, '.', value) || (delimiter != ',' && ConvertDecimalNumber(text, ',', value));
+}
+
+bool AllNumbers(const Fields& fields, char delimiter)
+{
+    double value = 0.0;
+    for (std::size_t i = 0; i < fields.count; ++i) {
+        if (i >= fields.text.size() || !ConvertField(fields.text[i], delimiter, value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsEmptyLine(std::string_view line)
+{
+    return TrimBlanks(line).empty();
+}
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string Lowered(std::string_view text)
+{
+    std::string lowered(text);
+    for (char& c : lowered) {
+        c = LowerAscii(c);
+    }
+    return lowered;
+}
+
+bool NamesDistance(std::string_view header)
+{
+    const std::string lowered = Lowered(header);
+    return lowered.find("dist") != std::string::npos || lowered.find("station") != std::string::npos;
+}
+
+// The first parenthesised group of a header text that names a known unit;
+// other groups ("(left)") are descriptions, not units.
+std::optional<LengthUnit> HeaderUnit(std::string_view header)
+{
+    std::size_t open = header.find('(');
+    while (open != std::string_view::npos) {
+        const std::size_t close = header.find(')', open);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        const std::string unit = Lowered(TrimBlanks(header.substr(open + 1, close - open - 1)));
+        for (const LengthUnit candidate :
+             {LengthUnit::Foot, LengthUnit::Inch, LengthUnit::Mil, LengthUnit::Metre, LengthUnit::Millimetre}) {
+            if (unit == LengthUnitSymbol(candidate)) {
+                return candidate;
+            }
+        }
+        open = header.find('(', close);
+    }
+    return std::nullopt;
+}
+
+std::string LineText(std::int64_t lineNumber)
+{
+    return "Line " + std::to_string(lineNumber);
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+// Six significant digits, "." as the separator whatever the process locale.
+std::string NumberText(double value)
+{
+    std::array<char, 32> buffer;
+    const auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 6);
+    return ec == std::errc{} ? std::string(buffer.data(), end) : std::string("?");
+}
+
+std::string Columns(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " column" : " columns");
+}
+
+// Reads the layout from the header and the first data line, leaving `rest` at
+// the first data line. False with `message` set when those lines are refused.
+bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& firstDataLine, std::string& message)
+{
+    const std::string_view start = rest;
+    std::string_view line;
+    if (!NextLine(rest, line)) {
+        message = "The file holds no data: it is empty";
+        return false;
+    }
+    if (IsEmptyLine(line)) {
+        message = "Line 1 is empty";
+        return false;
+    }
+    const Fields first = SplitFields(line, DetectDelimiter(line));
+    std::string_view dataLine = line;
+    firstDataLine = 1;
+    if (!AllNumbers(first, DetectDelimiter(line))) {
+        layout.hasHeader = true;
+        const std::string_view afterHeader = rest;
+        if (!NextLine(rest, dataLine)) {
+            message = "The file holds no data: line 1 is a header and no line follows it";
+            return false;
+        }
+        if (IsEmptyLine(dataLine)) {
+            message = "Line 2 is empty";
+            return false;
+        }
+        rest = afterHeader;
+        firstDataLine = 2;
+    } else {
+        rest = start;
+    }
+    layout.delimiter = DetectDelimiter(dataLine);
+    const Fields data = SplitFields(dataLine, layout.delimiter);
+    if (data.count > kMaxColumns) {
+        message = LineText(firstDataLine) + " holds " + std::to_string(data.count) +
+                  " fields; a delimited profile has at most 3 columns: distance, elevation 1, elevation 2";
+        return false;
+    }
+    layout.columnCount = static_cast<std::int32_t>(data.count);
+
+    std::int32_t elevations = 0;
+    if (layout.hasHeader) {
+        const Fields header = SplitFields(line, layout.delimiter);
+        if (header.count != data.count) {
+            message = "Line 1 (the header) holds " + Columns(header.count) + " but line 2 holds " +
+                      std::to_string(data.count);
+            return false;
+        }
+        for (std::size_t i = 0; i < data.count; ++i) {
+            layout.headerTexts[i] = std::string(header.text[i]);
+            if (!NamesDistance(header.text[i])) {
+                continue;
+            }
+            if (layout.distanceColumn >= 0) {
+                message = "Line 1 names two distance columns: " + std::to_string(layout.distanceColumn + 1) + " and " +
+                          std::to_string(i + 1);
+                return false;
+            }
+            layout.distanceColumn = static_cast<std::int32_t>(i);
+        }
+        if (data.count == 1 && layout.distanceColumn == 0) {
+            message = "Line 1 names only a distance column: the profile has no elevation column";
+            return false;
+        }
+        if (data.count == kMaxColumns && layout.distanceColumn < 0) {
+            message = "Line 1 names no distance column (a header containing \"dist\" or \"station\"); "
+                      "3 columns need one beside elevation 1 and elevation 2";
+            return false;
+        }
+    } else if (data.count > 1) {
+        layout.distanceColumn = 0;
+    }
+    for (std::int32_t i = 0; i < layout.columnCount; ++i) {
+        if (i != layout.distanceColumn) {
+            layout.elevationColumns[static_cast<std::size_t>(elevations++)] = i;
+        }
+    }
+    layout.elevationCount = elevations;
+    if (layout.hasHeader) {
+        if (layout.distanceColumn >= 0) {
+            layout.distanceUnit = HeaderUnit(layout.headerTexts[static_cast<std::size_t>(layout.distanceColumn)]);
+        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(elevations); ++i) {
+            layout.elevationUnits[i] =
+                HeaderUnit(layout.headerTexts[static_cast<std::size_t>(layout.elevationColumns[i])]);
+        }
+    }
+    return true;
+}
+
+DelimitedReadResult Refuse(std::string message)
+{
+    DelimitedReadResult result;
+    result.message = std::move(message);
+    return result;
+}
+
+DelimitedProbeResult RefuseProbe(std::string message)
+{
+    DelimitedProbeResult result;
+    result.message = std::move(message);
+    return result;
+}
+
+// The interval in feet and in the native unit from evenly spaced distances.
+bool SpacingInterval(const std::vector<double>& distances, const std::vector<std::string_view>& texts,
+                     std::int64_t firstDataLine, const char* unit, double& nativeInterval, std::string& message)
+{
+    const std::size_t n = distances.size();
+    if (n < 2) {
+        message = "The profile holds one point: its distance column gives no spacing to find the interval from";
+        return false;
+    }
+    const double mean = (distances[n - 1] - distances[0]) / static_cast<double>(n - 1);
+    if (!(mean > 0.0)) {
+        message = "The distances do not increase: line " + std::to_string(firstDataLine) + " gives " +
+                  std::string(texts[0]) + " and line " +
+                  std::to_string(firstDataLine + static_cast<std::int64_t>(n) - 1) + " gives " +
+                  std::string(texts[n - 1]);
+        return false;
+    }
+    if (!std::isfinite(mean)) {
+        message = "The mean spacing of the distances is too large to be analysed";
+        return false;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        const double spacing = distances[i] - distances[i - 1];
+        if (!(std::fabs(spacing - mean) <= kSpacingTolerance * mean)) {
+            message = LineText(firstDataLine + static_cast<std::int64_t>(i)) + ": the distance " +
+                      std::string(texts[i]) + " lies " + NumberText(spacing) + " " + unit +
+                      " after the one before; every spacing must lie within 1 % of the mean spacing, " +
+                      NumberText(mean) + " " + unit;
+            return false;
+        }
+    }
+    nativeInterval = mean;
+    return true;
+}
+
+DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units)
+{
+    std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
+    DelimitedLayout layout;
+    std::int64_t firstDataLine = 1;
+    std::string message;
+    if (!ParseLayout(rest, layout, firstDataLine, message)) {
+        return Refuse(std::move(message));
+    }
+
+    const std::size_t pick = layout.elevationCount == 2 && channel != 0 ? 1 : 0;
+    const std::size_t elevationColumn = static_cast<std::size_t>(layout.elevationColumns[pick]);
+    const bool hasDistance = layout.distanceColumn >= 0;
+    const std::string where = layout.hasHeader ? "the header of column " + std::to_string(elevationColumn + 1) +
+                                                     " names none (ft, in, m, mm or mil in parentheses)"
+                                               : "the file has no header to name it";
+    const std::optional<LengthUnit> elevationUnit =
+        layout.elevationUnits[pick] ? layout.elevationUnits[pick] : units.elevationUnit;
+    if (!elevationUnit) {
+        return Refuse("The elevation unit is missing: " + where + ", and none was given");
+    }
+    const std::optional<LengthUnit> distanceUnit =
+        hasDistance && layout.distanceUnit ? layout.distanceUnit : units.distanceUnit;
+    if (hasDistance && !distanceUnit) {
+        return Refuse(std::string("The distance unit is missing: ") +
+                      (layout.hasHeader ? "the header of column " + std::to_string(layout.distanceColumn + 1) +
+                                              " names none (ft, in, m, mm or mil in parentheses)"
+                                        : "the file has no header to name it") +
+                      ", and none was given");
+    }
+    if (!hasDistance) {
+        if (!units.interval) {
+            return Refuse("The sample interval is missing: the file has no distance column, and none was given");
+        }
+        if (!distanceUnit) {
+            return Refuse("The unit of the sample interval is missing: the file has no distance column, and none "
+                          "was given");
+        }
+        if (!(*units.interval > 0.0) || !std::isfinite(*units.interval)) {
+            return Refuse("The sample interval given, " + NumberText(*units.interval) +
+                          ", is not a number greater than 0");
+        }
+    }
+
+    DelimitedReadResult result;
+    std::vector<double>& elevations = result.profile.elevations;
+    std::vector<double> distances;
+    std::vector<std::string_view> distanceTexts;
+    const double elevationUnitsPerFoot = UnitsPerFoot(*elevationUnit);
+    std::string_view line;
+    for (std::int64_t number = firstDataLine; NextLine(rest, line); ++number) {
+        if (IsEmptyLine(line)) {
+            return Refuse(LineText(number) + " is empty");
+        }
+        const Fields fields = SplitFields(line, layout.delimiter);
+        if (fields.count != static_cast<std::size_t>(layout.columnCount)) {
+            return Refuse(LineText(number) + " holds " + std::to_string(fields.count) +
+                          " fields; the profile's lines hold " + std::to_string(layout.columnCount));
+        }
+        double value = 0.0;
+        const std::string_view elevationText = fields.text[elevationColumn];
+        if (!ConvertField(elevationText, layout.delimiter, value)) {
+            return Refuse(LineText(number) + ": the elevation " + Quoted(elevationText) + " (column " +
+                          std::to_string(elevationColumn + 1) + ") is not a number");
+        }
+        const double feet = value / elevationUnitsPerFoot;
+        if (!FitsSingle(feet)) {
+            return Refuse(LineText(number) + ": the elevation " + std::string(elevationText) +
+                          " is too large to be analysed");
+        }
+        if (hasDistance) {
+            const std::string_view distanceText = fields.text[static_cast<std::size_t>(layout.distanceColumn)];
+            double distance = 0.0;
+            if (!ConvertField(distanceText, layout.delimiter, distance)) {
+                return Refuse(LineText(number) + ": the distance " + Quoted(distanceText) + " (column " +
+                              std::to_string(layout.distanceColumn + 1) + ") is not a number");
+            }
+            distances.push_back(distance);
+            distanceTexts.push_back(distanceText);
+        }
+        if (elevations.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+            return Refuse("The file holds more points than can be analysed");
+        }
+        elevations.push_back(feet);
+    }
+
+    const char* const distanceSymbol = LengthUnitSymbol(*distanceUnit);
+    double nativeInterval = hasDistance ? 0.0 : *units.interval;
+    if (hasDistance &&
+        !SpacingInterval(distances, distanceTexts, firstDataLine, distanceSymbol, nativeInterval, message)) {
+        return Refuse(std::move(message));
+    }
+    const double interval = nativeInterval / UnitsPerFoot(*distanceUnit);
+    if (!IsUsableInterval(interval)) {
+        return Refuse("The sample interval, " + NumberText(nativeInterval) + " " + distanceSymbol +
+                      ", is too large or too small to be analysed");
+    }
+
+    ElevationProfile& profile = result.profile;
+    profile.pointCount = static_cast<std::int32_t>(elevations.size());
+    profile.interval = interval;
+    profile.nativeElevationUnit = LengthUnitSymbol(*elevationUnit);
+    profile.nativeDistanceUnit = distanceSymbol;
+    profile.nativeInterval = nativeInterval;
+    if (layout.hasHeader) {
+        if (hasDistance) {
+            profile.headerFields.emplace_back("Distance column",
+                                              layout.headerTexts[static_cast<std::size_t>(layout.distanceColumn)]);
+        }
+        profile.headerFields.emplace_back("Elevation column", layout.headerTexts[elevationColumn]);
+    }
+    if (hasDistance) {
+        profile.headerFields.emplace_back("Start distance", std::string(distanceTexts.front()) + " " + distanceSymbol);
+    }
+    result.layout = std::move(layout);
+    result.ok = true;
+    return result;
+}
+
+// The start of a file up to its second line holding more than blanks (or all of
+// it when it has fewer): all the layout depends on, with the blank lines between
+// so that they are told from blank lines at the very end. Read in chunks so that
+// the data after them is never touched.
+bool ReadHeadLines(std::FILE* file, std::string& head)
+{
+    std::array<char, 4096> chunk;
+    int textLines = 0;
+    bool lineHasText = false;
+    while (textLines < 2) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+        for (std::size_t i = 0; i < got && textLines < 2; ++i) {
+            const char c = chunk[i];
+            head.push_back(c);
+            if (c == '\n') {
+                textLines += lineHasText ? 1 : 0;
+                lineHasText = false;
+            } else if (c != '\r' && c != ' ' && c != '\t') {
+                lineHasText = true;
+            }
+        }
+        if (got < chunk.size()) {
+            return !std::ferror(file);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+const char* LengthUnitSymbol(LengthUnit unit)
+{
+    switch (unit) {
+    case LengthUnit::Foot:
+        return "ft";
+    case LengthUnit::Inch:
+        return "in";
+    case LengthUnit::Mil:
+        return "mil";
+    case LengthUnit::Metre:
+        return "m";
+    case LengthUnit::Millimetre:
+        return "mm";
+    }
+    return "ft";
+}
+
+double UnitsPerFoot(LengthUnit unit)
+{
+    switch (unit) {
+    case LengthUnit::Foot:
+        return 1.0;
+    case LengthUnit::Inch:
+        return 12.0;
+    case LengthUnit::Mil:
+        return 12000.0;
+    case LengthUnit::Metre:
+        return 0.3048;
+    case LengthUnit::Millimetre:
+        return 304.8;
+    }
+    return 1.0;
+}
+
+DelimitedProbeResult ProbeDelimitedText(std::string_view bytes)
+{
+    std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
+    DelimitedProbeResult result;
+    std::int64_t firstDataLine = 1;
+    if (!ParseLayout(rest, result.layout, firstDataLine, result.message)) {
+        return RefuseProbe(std::move(result.message));
+    }
+    result.ok = true;
+    return result;
+}
+
+DelimitedProbeResult ProbeDelimitedProfile(const std::string& path)
+{
+    try {
+        std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+        std::string head;
+        if (!file || !ReadHeadLines(file.get(), head)) {
+            return RefuseProbe("Unable to open " + path);
+        }
+        return ProbeDelimitedText(head);
+    } catch (const std::bad_alloc&) {
+        return RefuseProbe("Not enough memory to read " + path);
+    }
+}
+
+DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units)
+{
+    try {
+        return ParseDelimitedText(bytes, channel, units);
+    } catch (const std::bad_alloc&) {
+        return Refuse("Not enough memory to read the profile");
+    }
+}
+
+DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units)
+{
+    try {
+        std::string bytes;
+        if (!ReadFileBytes(path, bytes)) {
+            return Refuse("Unable to open " + path);
+        }
+        return ParseDelimitedText(bytes, channel, units);
+    } catch (const std::bad_alloc&) {
+        return Refuse("Not enough memory to read " + path);
+    }
+}
+
+} // namespace zlm
