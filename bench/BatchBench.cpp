@@ -2,7 +2,7 @@
 //   BatchBench [benchmark flags]        runs the benchmarks
 //   BatchBench --write-profile FILE     only writes the profile (for timing the zlm-batch executable)
 
-#include "TenMileProfile.h"
+#include "bench/TenMileProfile.h"
 #include "analysis/ProgressSink.h"
 #include "batch/BatchRun.h"
 #include "profile_input/ErdProfileReader.h"

@@ -1,6 +1,6 @@
 // The straightedge engine against the literal reference on 10-mile profiles at
 // 1-inch spacing, in the same run, with the speed-up printed at the end.
-#include "TenMileProfile.h"
+#include "bench/TenMileProfile.h"
 #include "analysis/StraightedgeEngine.h"
 #include "analysis/reference/ReferenceEngine.h"
 

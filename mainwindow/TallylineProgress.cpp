@@ -1,4 +1,4 @@
-#include "TallylineProgress.h"
+#include "mainwindow/TallylineProgress.h"
 
 #include "tallyline/TallylineFactoryInterface.h"
 #include "tallyline/TallylinePropertyBag.h"

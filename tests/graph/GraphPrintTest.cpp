@@ -1,5 +1,5 @@
-#include "FakeGraphDialogs.h"
-#include "GraphFixtures.h"
+#include "support/FakeGraphDialogs.h"
+#include "support/GraphFixtures.h"
 #include "graph/GraphControl.h"
 #include "graph/frmSkiPlot.h"
 

@@ -1,6 +1,6 @@
 // The about window: its texts and the System Info button.
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "mainwindow/frmAbout.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The channel selection window, shown for real and answered through its own controls.
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "mainwindow/ChannelDialog.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The main window's commands on results: Simulate (compared with zlm-batch),
 // its refusals, Save As, Ctrl+C and Plot.
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "commands/SummaryWriter.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/frmSkiMain.h"

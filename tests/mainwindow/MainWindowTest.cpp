@@ -1,7 +1,7 @@
 // The main window: start-up, the open command, the section option, the small
 // behaviours (pointer reset, web link, accelerators) and shutdown.
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/frmSkiMain.h"
 #include "profile_input/PathText.h"
