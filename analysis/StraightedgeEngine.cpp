@@ -78,6 +78,34 @@ struct Scratch {
     std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
 };
 
+// The outcome of one placement: its gap in feet and the support pair that
+// carried the straightedge. A placement that no pair carries (none was searched,
+// or none passed) keeps a gap of 0 and no supports.
+struct PlacementResult {
+    double Deviation = 0.0;
+    std::int32_t LeftSupport = -1;
+    std::int32_t RightSupport = -1;
+};
+
+// The candidate lists of the span s .. e in the literal search's order: the d
+// points from each end, sorted by elevation with ZLM's quicksort and then
+// taken highest first. Equal elevations keep the order that sort leaves them in.
+void OrderCandidatesLiterally(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t d,
+                              std::vector<std::int32_t>& left, std::vector<std::int32_t>& right)
+{
+    left.resize(d);
+    right.resize(d);
+    for (std::int32_t k = 0; k < d; ++k) {
+        left[k] = s + k;
+        right[k] = e - k;
+    }
+    SortByElevation(left, 0, d - 1, y);
+    SortByElevation(right, 0, d - 1, y);
+    // Highest first: the reversal swaps k with d - 1 - k, which is a plain reversal.
+    std::reverse(left.begin(), left.end());
+    std::reverse(right.begin(), right.end());
+}
+
 // The search for the first support pair, in the order the literal search tries
 // them, that skips only pairs which provably fail the single-precision
 // clearance test. Every pair it does test is tested, and its gap measured, with
@@ -162,24 +190,20 @@ public:
      * first, in the order the literal search would try them. Among candidates of
      * distinct elevations that order is simply by elevation, whatever sort made
      * it; only equal elevations need the literal sort's own order, so they get
-     * it (`left`/`right` are then sorted and reversed here).
+     * it (the scratch lists are then filled in the literal order).
      */
-    void OrderCandidates(std::vector<std::int32_t>& left, std::vector<std::int32_t>& right, std::int32_t d)
+    void OrderCandidates()
     {
+        const std::int32_t d = m_ - s_;
         auto& leftCandidates = scratch_.leftCandidates;
         auto& rightCandidates = scratch_.rightCandidates;
         const bool leftDistinct = CollectByElevation(s_, s_ + d - 1, leftCandidates);
         const bool rightDistinct = CollectByElevation(e_ - d + 1, e_, rightCandidates);
         if (leftDistinct && rightDistinct)
             return;
-        for (std::int32_t k = 0; k < d; ++k) {
-            left[k] = s_ + k;
-            right[k] = e_ - k;
-        }
-        SortByElevation(left, 0, d - 1, y_);
-        SortByElevation(right, 0, d - 1, y_);
-        std::reverse(left.begin(), left.end());
-        std::reverse(right.begin(), right.end());
+        auto& left = scratch_.left;
+        auto& right = scratch_.right;
+        OrderCandidatesLiterally(y_, s_, e_, d, left, right);
         leftCandidates.clear();
         rightCandidates.clear();
         for (const std::int32_t a : left)
@@ -190,8 +214,8 @@ public:
                 rightCandidates.push_back(b);
     }
 
-    /** The first passing pair's deviation in feet, or 0 when no pair passes. */
-    double FindDeviation()
+    /** The first passing pair with its deviation, or no supports and 0 when no pair passes. */
+    PlacementResult FindDeviation()
     {
         const auto& left = scratch_.leftCandidates;
         const auto& right = scratch_.rightCandidates;
@@ -222,7 +246,7 @@ public:
                     continue;
                 std::int32_t offender = -1;
                 if (Carries(a, g, offender))
-                    return GapBetweenSupports(a, rights[i], g);
+                    return {GapBetweenSupports(a, rights[i], g), a, rights[i]};
                 if (s_ + offender > a)
                     failsAtOrBelow = std::max(failsAtOrBelow, g);
                 else
@@ -231,7 +255,7 @@ public:
                     break;
             }
         }
-        return 0.0;
+        return {};
     }
 
 private:
@@ -340,29 +364,26 @@ private:
 };
 
 // The literal search: every pair in order, each tested over the whole span.
-double FindDeviationLiterally(std::span<const double> y, std::int32_t s, std::int32_t e,
-                              const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right)
+PlacementResult FindDeviationLiterally(std::span<const double> y, std::int32_t s, std::int32_t e,
+                                       const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right)
 {
     for (const std::int32_t a : left) {
         for (const std::int32_t b : right) {
             double deviation = 0.0;
             if (TestSupportPair(y, s, e, a, b, deviation))
-                return deviation;
+                return {deviation, a, b};
         }
     }
-    return 0.0;
+    return {};
 }
 
-} // namespace
-
-namespace {
-
-// The deviation in feet of the placement spanning s .. e with midpoint m.
-double PlacementDeviation(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m, Scratch& scratch)
+// The outcome of the placement spanning s .. e with midpoint m.
+PlacementResult ComputePlacement(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m,
+                                 Scratch& scratch)
 {
     const std::int32_t d = m - s;
     if (d <= 0)
-        return 0.0;
+        return {};
     // The midpoint shortcut compares it with the highest candidate of each half,
     // which is the highest elevation whatever the order of equal ones.
     double leftHighest = y[s];
@@ -372,59 +393,55 @@ double PlacementDeviation(std::span<const double> y, std::int32_t s, std::int32_
         rightHighest = std::max(rightHighest, y[e - k]);
     }
     if (leftHighest < y[m] && rightHighest < y[m])
-        return 0.0;
+        return {};
 
-    auto& left = scratch.left;
-    auto& right = scratch.right;
-    left.resize(d);
-    right.resize(d);
     SupportSearch search(y, s, e, m, scratch);
     if (search.Prepare()) {
-        search.OrderCandidates(left, right, d);
+        search.OrderCandidates();
         return search.FindDeviation();
     }
-    for (std::int32_t k = 0; k < d; ++k) {
-        left[k] = s + k;
-        right[k] = e - k;
-    }
-    SortByElevation(left, 0, d - 1, y);
-    SortByElevation(right, 0, d - 1, y);
-    // Highest first: the reversal swaps k with d - 1 - k, which is a plain reversal.
-    std::reverse(left.begin(), left.end());
-    std::reverse(right.begin(), right.end());
-    return FindDeviationLiterally(y, s, e, left, right);
+    OrderCandidatesLiterally(y, s, e, d, scratch.left, scratch.right);
+    return FindDeviationLiterally(y, s, e, scratch.left, scratch.right);
 }
 
-// Placements are computed in blocks; a second thread takes every other block
-// while this thread takes the rest and reports progress placement by placement,
-// in order. Each placement depends only on its own points, so the results do
-// not depend on which thread computed them.
+// Placements are shared between two threads in blocks of kBlock, and only when
+// there are enough of them for a second thread to pay.
 constexpr std::size_t kBlock = 64;
 constexpr std::size_t kPlacementsForSecondThread = 4 * kBlock;
 
-} // namespace
-
-void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
-                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress)
+// The first point of every placement, exactly as the rolling advance gives them:
+// the straightedge's L + 1 points must all lie among the pointCount points.
+std::vector<std::int32_t> PlacementStarts(std::int32_t pointCount, std::int32_t L, float advance)
 {
-    deviations.clear();
-    const std::int32_t L = RoundToInt32(straightedgeLength / dx);
-
-    // The starts of all placements, exactly as the rolling advance gives them.
     std::vector<std::int32_t> starts;
     for (std::int32_t s = 0, e = L; e <= pointCount - 1;) {
         starts.push_back(s);
         s = RoundToInt32(static_cast<double>(s) + static_cast<double>(advance));
         e = s + L;
     }
+    return starts;
+}
+
+// Computes every placement of a straightedge of L intervals starting at
+// `starts` and calls deliver(i, result) on this thread for each, in placement
+// order. The odd blocks go to a second thread when there are enough placements
+// and a second core; this thread computes the even blocks and waits for each
+// odd one before delivering it. Each placement depends only on its own points,
+// so the results do not depend on which thread computed them. Should the second
+// thread fail, delivery stops, and its exception is rethrown here once it has
+// finished.
+template <typename Deliver>
+void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t>& starts, std::int32_t L,
+                       const Deliver& deliver)
+{
     const std::size_t n = starts.size();
-    std::vector<double> D(n, 0.0);
+    std::vector<PlacementResult> results(n);
     const auto compute = [&](std::size_t block, Scratch& scratch) {
         const std::size_t end = std::min(n, (block + 1) * kBlock);
         for (std::size_t i = block * kBlock; i < end; ++i) {
             const std::int32_t s = starts[i];
             const std::int32_t m = RoundToInt32(static_cast<double>(L) / 2.0 + static_cast<double>(s));
-            D[i] = PlacementDeviation(elevations, s, s + L, m, scratch);
+            results[i] = ComputePlacement(y, s, s + L, m, scratch);
         }
     };
 
@@ -453,10 +470,7 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
         });
     }
 
-    progress.SetTextVisible(false);
-    progress.SetVisible(true);
     Scratch scratch;
-    deviations.reserve(n);
     try {
         for (std::size_t b = 0; b < blocks; ++b) {
             if (!twoThreads || b % 2 == 0)
@@ -467,16 +481,7 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
             for (std::size_t i = b * kBlock; i < end; ++i) {
                 if (workerFailed.load(std::memory_order_acquire))
                     break;
-                DeviationRecord record;
-                record.Station = static_cast<double>(starts[i]) * dx;
-                record.MaxDeviation = D[i] * 12.0;
-                record.AmountExceeded = ToSingle(record.MaxDeviation) > threshold
-                                            ? record.MaxDeviation - static_cast<double>(threshold)
-                                            : 0.0;
-                deviations.push_back(record);
-                const double e = static_cast<double>(starts[i] + L);
-                progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * e / pointCount)));
-                progress.Refresh();
+                deliver(i, results[i]);
             }
         }
     } catch (...) {
@@ -488,6 +493,39 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
         worker.join();
     if (workerFailed.load(std::memory_order_acquire))
         std::rethrow_exception(workerFailure);
+}
+
+// The record of the placement whose straightedge starts at point `start`.
+DeviationRecord MakeRecord(std::int32_t start, const PlacementResult& result, double dx, float threshold)
+{
+    DeviationRecord record;
+    record.Station = static_cast<double>(start) * dx;
+    record.MaxDeviation = result.Deviation * 12.0;
+    record.AmountExceeded =
+        ToSingle(record.MaxDeviation) > threshold ? record.MaxDeviation - static_cast<double>(threshold) : 0.0;
+    record.LeftSupport = result.LeftSupport;
+    record.RightSupport = result.RightSupport;
+    return record;
+}
+
+} // namespace
+
+void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
+                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress)
+{
+    deviations.clear();
+    const std::int32_t L = RoundToInt32(straightedgeLength / dx);
+    const std::vector<std::int32_t> starts = PlacementStarts(pointCount, L, advance);
+
+    progress.SetTextVisible(false);
+    progress.SetVisible(true);
+    deviations.reserve(starts.size());
+    ComputePlacements(elevations, starts, L, [&](std::size_t i, const PlacementResult& result) {
+        deviations.push_back(MakeRecord(starts[i], result, dx, threshold));
+        const double e = static_cast<double>(starts[i] + L);
+        progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * e / pointCount)));
+        progress.Refresh();
+    });
     progress.SetVisible(false);
 }
 

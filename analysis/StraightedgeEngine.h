@@ -12,7 +12,8 @@ namespace zlm {
 /**
  * Rolls a straightedge of `straightedgeLength` feet along the profile in steps of
  * `advance` points (8 / dx, single precision) and replaces `deviations` with one
- * record per placement.
+ * record per placement, naming the pair of points that carried the straightedge
+ * (-1 and -1 when no pair did, and the gap is 0).
  *
  * `workingElevations` holds at least `pointCount` elevations in feet (the
  * Simulate command passes N + 1 values, the last 0.0; only 0 .. N - 1 are read).

@@ -1,6 +1,6 @@
 // Holds the production straightedge engine to the literal reference transcription
 // on thousands of generated profiles: every double of every record must be
-// bit-identical, whatever shortcut the engine takes.
+// bit-identical, and the supports the same, whatever shortcut the engine takes.
 #include "analysis/StraightedgeEngine.h"
 #include "analysis/reference/ProfileGenerators.h"
 #include "analysis/reference/ReferenceEngine.h"
@@ -46,11 +46,13 @@ std::string Compare(const std::vector<double>& profile, double dx)
         const auto& e = expected[i];
         const auto& a = actual[i];
         if (!SameBits(e.Station, a.Station) || !SameBits(e.MaxDeviation, a.MaxDeviation) ||
-            !SameBits(e.AmountExceeded, a.AmountExceeded)) {
+            !SameBits(e.AmountExceeded, a.AmountExceeded) || e.LeftSupport != a.LeftSupport ||
+            e.RightSupport != a.RightSupport) {
             why.precision(17);
             why << "placement " << i << ": reference (" << e.Station << ", " << e.MaxDeviation << ", "
-                << e.AmountExceeded << "), engine (" << a.Station << ", " << a.MaxDeviation << ", " << a.AmountExceeded
-                << ")";
+                << e.AmountExceeded << ", supports " << e.LeftSupport << " " << e.RightSupport << "), engine ("
+                << a.Station << ", " << a.MaxDeviation << ", " << a.AmountExceeded << ", supports " << a.LeftSupport
+                << " " << a.RightSupport << ")";
             return why.str();
         }
     }
@@ -113,6 +115,24 @@ TEST(EngineDifferentialTargeted, LongProfilesSplitAcrossThreadsStayInOrder)
         for (double dx : {1.0, 0.5}) {
             const auto profile = GenerateProfile(shape, static_cast<std::int32_t>(900.0 * 8.0 / dx), dx, 4242, 300.0);
             ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx;
+        }
+    }
+}
+
+TEST(EngineDifferentialTargeted, HugeElevationsTakeTheLiteralSearch)
+{
+    // Elevations beyond the magnitudes the fast search reasons about send
+    // placements to the literal search: scaled whole profiles, and a single
+    // spike that sends only the placements over it there.
+    for (auto shape : AllProfileShapes()) {
+        for (double dx : {1.0, 0.25}) {
+            auto profile = GenerateProfile(shape, static_cast<std::int32_t>(96.0 / dx), dx, 99, 10.0);
+            auto spiked = profile;
+            spiked[spiked.size() / 2] = 3e31;
+            for (auto& y : profile)
+                y *= 1e32;
+            ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx << " scaled";
+            ASSERT_EQ(Compare(spiked, dx), "") << ShapeName(shape) << " dx " << dx << " spiked";
         }
     }
 }

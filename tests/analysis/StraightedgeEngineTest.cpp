@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zlm {
@@ -90,6 +91,10 @@ TEST_P(LevelGroundSupports, DipsBetweenSupportsAreMeasuredOthersAreNot)
 {
     const auto c = GetParam();
     const int L = static_cast<int>(std::nearbyint(16.0 / c.dx));
+    const auto level = RunEngine(Level(L + 1), c.dx);
+    ASSERT_EQ(level.size(), 1u);
+    EXPECT_EQ(level[0].LeftSupport, c.firstSupport);
+    EXPECT_EQ(level[0].RightSupport, c.secondSupport);
     const double h = 0.01;
     for (int at = 1; at < L; ++at) {
         auto y = Level(L + 1);
@@ -103,6 +108,9 @@ TEST_P(LevelGroundSupports, DipsBetweenSupportsAreMeasuredOthersAreNot)
             EXPECT_EQ(out[0].MaxDeviation, 12.0 * h) << "dip at s+" << at;
         else
             EXPECT_EQ(out[0].MaxDeviation, 0.0) << "dip at s+" << at;
+        // The dip reorders the equal points, and may move the supports, but the
+        // reported ones are those the gap was measured under.
+        EXPECT_EQ(out[0].LeftSupport < at && at < out[0].RightSupport, inside) << "dip at s+" << at;
     }
 }
 
@@ -134,6 +142,40 @@ TEST(StraightedgeEngine, GapIsMeasuredUnderASlopedStraightedge)
     ASSERT_EQ(out.size(), 1u);
     EXPECT_NEAR(out[0].MaxDeviation, 0.36, 1e-9);
     EXPECT_NEAR(out[0].AmountExceeded, 0.11, 1e-9);
+    EXPECT_EQ(out[0].LeftSupport, 31);
+    EXPECT_EQ(out[0].RightSupport, 64);
+}
+
+TEST(StraightedgeEngine, SupportsAreThePointsTheStraightedgeRestsOn)
+{
+    // dx 1: L = 16, placements start at 0, 8, 16, 24 with midpoints 8, 16, 24, 32.
+    // Level ground with bumps at 3, 30 and 37 and a crest at 16; the crest is the
+    // midpoint of the second placement and stands above all its candidates, so
+    // that placement has no gap and no supports. The others rest on the highest
+    // point of each half, as absolute point indices.
+    auto y = Level(41);
+    y[3] = y[30] = y[37] = 0.02;
+    y[16] = 0.1;
+    y[34] = -0.03; // a dip under the last placement's straightedge
+    const auto out = RunEngine(y, 1.0);
+    ASSERT_EQ(out.size(), 4u);
+    const std::pair<int, int> expected[] = {{3, 16}, {-1, -1}, {16, 30}, {30, 37}};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        EXPECT_EQ(out[i].LeftSupport, expected[i].first) << "placement " << i;
+        EXPECT_EQ(out[i].RightSupport, expected[i].second) << "placement " << i;
+    }
+    EXPECT_EQ(out[1].MaxDeviation, 0.0);
+    EXPECT_NEAR(out[3].MaxDeviation, 0.6, 1e-12);
+
+    // A spike at the midpoint that no pair of candidates clears: pairs are tried,
+    // none carries, and the placement reports no gap and no supports.
+    y = Level(17);
+    y[8] = y[9] = 0.5;
+    const auto spiked = RunEngine(y, 1.0);
+    ASSERT_EQ(spiked.size(), 1u);
+    EXPECT_EQ(spiked[0].MaxDeviation, 0.0);
+    EXPECT_EQ(spiked[0].LeftSupport, -1);
+    EXPECT_EQ(spiked[0].RightSupport, -1);
 }
 
 TEST(StraightedgeEngine, ThresholdIsComparedInSinglePrecision)

@@ -91,6 +91,8 @@ void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N
         }
 
         double D = 0.0;
+        std::int32_t leftSupport = -1;
+        std::int32_t rightSupport = -1;
         if (elev[left[0]] < elev[m] && elev[right[0]] < elev[m]) {
             D = 0.0;
         } else {
@@ -100,6 +102,8 @@ void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N
                     double deviation = 0.0;
                     if (PairCarries(elev, s, e, left[p], right[q], deviation)) {
                         D = deviation;
+                        leftSupport = left[p];
+                        rightSupport = right[q];
                         found = true;
                         break;
                     }
@@ -114,6 +118,8 @@ void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N
             record.AmountExceeded = record.MaxDeviation - static_cast<double>(threshold);
         else
             record.AmountExceeded = 0.0;
+        record.LeftSupport = leftSupport;
+        record.RightSupport = rightSupport;
         deviations.push_back(record);
 
         progress.SetValue(static_cast<std::int16_t>(ToInteger(100.0 * static_cast<double>(e) / N)));
