@@ -158,14 +158,14 @@ bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const Channe
                     ErdHeader& header, ErdReadResult& failure)
 {
     std::string_view line;
-    if (!lines.next(line) || TrimBlanks(line) != "ERDFILEV2.00") {
+    if (!lines.Next(line) || TrimBlanks(line) != "ERDFILEV2.00") {
         failure = Refuse("File is is not in ERD format");
         return false;
     }
 
     // The dimensions line: only the first six fields matter, so a line of
     // thousands of commas costs no memory.
-    if (!lines.next(line)) {
+    if (!lines.Next(line)) {
         line = std::string_view();
     }
     std::array<std::string_view, 6> fields;
@@ -211,7 +211,7 @@ bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const Channe
 
     bool foundEnd = false;
     bool foundUnits = false;
-    while (lines.next(line)) {
+    while (lines.Next(line)) {
         if (TrimBlanks(line) == "END") {
             foundEnd = true;
             break;
@@ -234,7 +234,7 @@ bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const Channe
             header.interval = IntervalInFeet(header.interval, unit);
         }
         if (Contains(line, "GAIN") && !ReadGains(line, header.gain1, header.gain2)) {
-            failure = Refuse("Error: " + LineText(lines.lineNumber()) +
+            failure = Refuse("Error: " + LineText(lines.LineNumber()) +
                              " holds a gain that is not a finite number within single precision");
             return false;
         }
@@ -296,7 +296,7 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     // closing 0.0 without moving the whole array.
     elevations.reserve(static_cast<std::size_t>(dataLines) + 1);
     std::string_view line;
-    for (std::int64_t i = 0; i < dataLines && lines.next(line); ++i) {
+    for (std::int64_t i = 0; i < dataLines && lines.Next(line); ++i) {
         if (i + 1 == dataLines) {
             while (!line.empty() && IsBlankLineCharacter(line.back())) {
                 line.remove_suffix(1);
@@ -337,9 +337,9 @@ ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, 
     if (!ParseErdHeader(lines, channelChoice, askChannel, header, failure)) {
         return failure;
     }
-    const std::string_view data = WithoutTrailingEmptyLines(lines.remaining());
+    const std::string_view data = WithoutTrailingEmptyLines(lines.Remaining());
     LineReader dataReader(data);
-    return ReadErdData(dataReader, CountLines(data), lines.lineNumber() + 1, header, channelChoice);
+    return ReadErdData(dataReader, CountLines(data), lines.LineNumber() + 1, header, channelChoice);
 }
 
 // Reads a file whose data may be far larger than its header: the header is read
@@ -354,13 +354,13 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     FileLineReader scan(file, 0);
     std::string_view line;
     std::uint64_t dataOffset = 0;
-    while (scan.next(line)) {
-        dataOffset = scan.offset();
+    while (scan.Next(line)) {
+        dataOffset = scan.Offset();
         if (TrimBlanks(line) == "END") {
             break;
         }
     }
-    if (scan.failed()) {
+    if (scan.Failed()) {
         return Refuse("Unable to open " + path);
     }
     head.resize(static_cast<std::size_t>(dataOffset));
@@ -378,7 +378,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     std::int64_t dataLines = 0;
     {
         FileLineReader counter(file, dataOffset);
-        for (std::int64_t index = 1; counter.next(line); ++index) {
+        for (std::int64_t index = 1; counter.Next(line); ++index) {
             for (const char c : line) {
                 if (!IsBlankLineCharacter(c)) {
                     dataLines = index;
@@ -386,14 +386,14 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
                 }
             }
         }
-        if (counter.failed()) {
+        if (counter.Failed()) {
             return Refuse("Unable to open " + path);
         }
     }
     head = std::string(); // the header's lines are no longer needed
     FileLineReader data(file, dataOffset);
-    ErdReadResult result = ReadErdData(data, dataLines, lines.lineNumber() + 1, header, channelChoice);
-    if (data.failed()) {
+    ErdReadResult result = ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channelChoice);
+    if (data.Failed()) {
         return Refuse("Unable to open " + path);
     }
     return result;

@@ -5,7 +5,7 @@
 
 namespace zlm {
 
-bool LineReader::next(std::string_view& line)
+bool LineReader::Next(std::string_view& line)
 {
     if (position_ >= text_.size()) {
         return false;
@@ -54,7 +54,7 @@ bool FileLineReader::Fill()
     return got > 0;
 }
 
-bool FileLineReader::next(std::string_view& line)
+bool FileLineReader::Next(std::string_view& line)
 {
     std::size_t searched = start_;
     for (;;) {

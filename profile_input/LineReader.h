@@ -18,13 +18,13 @@ public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
     /** Moves to the next line; false when the text has no more lines. */
-    bool next(std::string_view& line);
+    bool Next(std::string_view& line);
 
-    /** The number of the line last returned by next, counting from 1 (0 before the first). */
-    std::int64_t lineNumber() const { return lineNumber_; }
+    /** The number of the line last returned by Next, counting from 1 (0 before the first). */
+    std::int64_t LineNumber() const { return lineNumber_; }
 
     /** The text not read yet. */
-    std::string_view remaining() const { return text_.substr(position_); }
+    std::string_view Remaining() const { return text_.substr(position_); }
 
 private:
     std::string_view text_;
@@ -36,20 +36,20 @@ private:
  * Hands out the lines of an open file from a byte offset on, exactly as
  * LineReader does for the same bytes in memory, reading the file in chunks so
  * that memory holds one chunk (or one line, when a line is longer). A line stays
- * valid until the next call of next.
+ * valid until the next call of Next.
  */
 class FileLineReader {
 public:
     FileLineReader(std::FILE* file, std::uint64_t offset);
 
     /** Moves to the next line; false at the end of the file or on a read error. */
-    bool next(std::string_view& line);
+    bool Next(std::string_view& line);
 
     /** The byte offset just past the line last returned, its line feed included. */
-    std::uint64_t offset() const { return offset_; }
+    std::uint64_t Offset() const { return offset_; }
 
     /** True when reading the file failed (as opposed to ending). */
-    bool failed() const { return failed_; }
+    bool Failed() const { return failed_; }
 
 private:
     bool Fill();

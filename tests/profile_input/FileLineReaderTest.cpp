@@ -19,7 +19,7 @@ std::vector<std::string> LinesInMemory(const std::string& bytes)
     std::vector<std::string> out;
     LineReader reader(bytes);
     std::string_view line;
-    while (reader.next(line))
+    while (reader.Next(line))
         out.emplace_back(line);
     return out;
 }
@@ -31,9 +31,9 @@ std::vector<std::string> LinesFromFile(const std::string& path, std::uint64_t of
     EXPECT_TRUE(file);
     FileLineReader reader(file.get(), offset);
     std::string_view line;
-    while (reader.next(line))
+    while (reader.Next(line))
         out.emplace_back(line);
-    EXPECT_FALSE(reader.failed());
+    EXPECT_FALSE(reader.Failed());
     return out;
 }
 
@@ -88,13 +88,13 @@ TEST(FileLineReader, StartsAtAnOffsetAndReportsWhereEachLineEnds)
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     FileLineReader reader(file.get(), 0);
     std::string_view line;
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), 7u);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), 14u);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), bytes.size());
-    EXPECT_FALSE(reader.next(line));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), 7u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), 14u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), bytes.size());
+    EXPECT_FALSE(reader.Next(line));
 }
 
 TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
