@@ -63,9 +63,42 @@ private:
 };
 
 /**
+ * True for the characters that leave a line empty in the sense of the data-line
+ * rule: blank, tab, carriage return and line feed. A line of nothing else at the
+ * very end of a profile is not a data line.
+ */
+bool IsBlankLineCharacter(char c);
+
+/** True when the line holds nothing but blank-line characters (or nothing at all). */
+bool IsBlankLine(std::string_view line);
+
+/** The line without the blank-line characters at its end: the form the last data line is read in. */
+std::string_view WithoutTrailingBlanks(std::string_view line);
+
+/**
+ * The number of data lines among the lines a reader (LineReader or
+ * FileLineReader) hands out from where it stands: every line up to and
+ * including the last one that is not blank, so that empty and blank-only lines
+ * at the very end are no data while those between data lines are. Reads the
+ * reader to its end; a FileLineReader's Failed tells whether the count is whole.
+ */
+template <typename Lines> std::int64_t CountDataLines(Lines& lines)
+{
+    std::int64_t count = 0;
+    std::string_view line;
+    for (std::int64_t index = 1; lines.Next(line); ++index) {
+        if (!IsBlankLine(line)) {
+            count = index;
+        }
+    }
+    return count;
+}
+
+/**
  * Removes the empty lines (and lines of blanks only) at the very end of a text,
- * with the line end of the last line that remains; what is left holds exactly
- * the lines a reader should count.
+ * with the line end of the last line that remains and that line's trailing
+ * blanks; what is left holds exactly the lines CountDataLines counts for the
+ * same text, the last of them in its WithoutTrailingBlanks form.
  */
 std::string_view WithoutTrailingEmptyLines(std::string_view text);
 

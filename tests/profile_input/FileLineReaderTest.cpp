@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zlm {
@@ -105,6 +106,38 @@ TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
     EXPECT_EQ(OpenFileForReading(folderPath), nullptr);
     EXPECT_EQ(OpenFileForReading("/dev/null"), nullptr);
     EXPECT_EQ(OpenFileForReading(folderPath + "/missing.erd"), nullptr);
+}
+
+// Empty and blank-only lines at the very end are no data, those between data
+// lines are; a file and the same bytes in memory count alike, and the column
+// reader's trimmed text holds the same lines.
+TEST(CountDataLines, CountsUpToTheLastLineThatIsNotBlank)
+{
+    test::TempFolder folder;
+    const std::pair<std::string, std::int64_t> cases[] = {
+        {"", 0},
+        {" \t\r\n\n\r\n", 0},
+        {"1", 1},
+        {"1\r\n\r\n  \r\n\t\n", 1},
+        {"1\n\n2", 3},
+        {"\n \n3 \r\n", 3},
+        {"1\r\r\n\r", 1},
+        {"1\n\r\t\r\n", 1}, // a CR that does not end a line is blank too
+        {std::string(1 << 20, ' ') + "\n" + std::string((1 << 20) + 5, 'x') + "\n" + std::string(3 << 20, '\n'), 2},
+    };
+    int index = 0;
+    for (const auto& [bytes, count] : cases) {
+        LineReader inMemory(bytes);
+        EXPECT_EQ(CountDataLines(inMemory), count) << "case " << index;
+        EXPECT_EQ(CountLines(WithoutTrailingEmptyLines(bytes)), count) << "case " << index;
+        std::unique_ptr<std::FILE, FileCloser> file(
+            OpenFileForReading(folder.Write("count" + std::to_string(index) + ".txt", bytes)));
+        ASSERT_TRUE(file);
+        FileLineReader fromFile(file.get(), 0);
+        EXPECT_EQ(CountDataLines(fromFile), count) << "case " << index;
+        EXPECT_FALSE(fromFile.Failed());
+        ++index;
+    }
 }
 
 // The file reader and the in-memory reader are one procedure: same profile, same
