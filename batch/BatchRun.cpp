@@ -16,15 +16,13 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
 
     // The state and grid as the main window has them after loading.
     SessionState state;
-    state.channelChoice = options.channel - 1;
+    state.channel = options.channel == 2 ? Channel::Two : Channel::One;
     ResultsGrid grid;
     grid.SetWidth(kMainWindowGridWidth);
     LayoutResultsHeader(grid, state.units);
 
-    const ChannelQuestion answerChannel = [&options](std::int32_t& channelChoice) {
-        channelChoice = options.channel - 1;
-    };
-    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channelChoice, answerChannel);
+    const ChannelQuestion answerChannel = [wanted = state.channel](Channel) { return wanted; };
+    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel);
     if (!opened.loaded) {
         outcome.message = opened.message;
         return outcome;

@@ -2,6 +2,7 @@
 
 #include "analysis/DeviationRecord.h"
 #include "analysis/ResultsTable.h"
+#include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
 
 #include <cstdint>
@@ -23,7 +24,7 @@ struct SessionState {
     DeviationList deviations;               ///< results of the last run
     float overallPercentExceeding = 0.0f;   ///< percent
     UnitTexts units;                        ///< "ft", "ft", "in"
-    std::int32_t channelChoice = 0;         ///< 0 = channel 1, 1 = channel 2
+    Channel channel = Channel::One;         ///< read from a two-channel ERD file
 };
 
 } // namespace zlm

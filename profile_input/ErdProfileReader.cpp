@@ -199,16 +199,15 @@ StepFailure ReadChannelCount(std::string_view field, std::int32_t& channelCount)
 
 // The channel window appears as soon as the file is known to hold two
 // channels, before the rest of the dimensions line is checked.
-void AskForChannel(std::int32_t channelCount, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+void AskForChannel(std::int32_t channelCount, Channel& channel, const ChannelQuestion& askChannel)
 {
     if (channelCount > 1 && askChannel) {
-        askChannel(channelChoice);
+        channel = askChannel(channel);
     }
 }
 
 // The dimensions line (line 2): channel count, sample count and interval.
-StepFailure ReadDimensions(LineReader& lines, std::int32_t& channelChoice, const ChannelQuestion& askChannel,
-                           ErdHeader& header)
+StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
 {
     std::string_view line;
     if (!lines.Next(line)) {
@@ -221,7 +220,7 @@ StepFailure ReadDimensions(LineReader& lines, std::int32_t& channelChoice, const
     if (StepFailure failure = ReadChannelCount(fields[0], header.channelCount)) {
         return failure;
     }
-    AskForChannel(header.channelCount, channelChoice, askChannel);
+    AskForChannel(header.channelCount, channel, askChannel);
     // The sample count must be a number, but the data lines say how many samples there are.
     std::int32_t sampleCount = 0;
     if (!ConvertWholeNumber(fields[1], sampleCount)) {
@@ -325,13 +324,12 @@ StepFailure CompleteHeader(ErdHeader& header)
 
 // Reads the signature, the dimensions line and the keyword lines up to END;
 // `lines` is left at the first data line.
-StepFailure ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const ChannelQuestion& askChannel,
-                           ErdHeader& header)
+StepFailure ParseErdHeader(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
 {
     if (StepFailure failure = ReadSignature(lines)) {
         return failure;
     }
-    if (StepFailure failure = ReadDimensions(lines, channelChoice, askChannel, header)) {
+    if (StepFailure failure = ReadDimensions(lines, channel, askChannel, header)) {
         return failure;
     }
     if (StepFailure failure = ReadKeywordLines(lines, header)) {
@@ -345,7 +343,7 @@ StepFailure ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const
 // last of them is read without its trailing blanks.
 template <typename Lines>
 ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
-                          std::int32_t channelChoice)
+                          Channel channel)
 {
     if (dataLines == 0) {
         return Refuse("Error: The file holds no data after its END line");
@@ -357,7 +355,7 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     ErdReadResult result;
     result.hasTitle = header.hasTitle;
     result.title = header.title;
-    const bool secondChannel = header.channelCount == 2 && channelChoice != 0;
+    const bool secondChannel = header.channelCount == 2 && channel != Channel::One;
     const double gain = secondChannel ? static_cast<double>(header.gain2) : static_cast<double>(header.gain1);
     const double unitFactor = static_cast<double>(header.factor);
     std::vector<double>& elevations = result.profile.elevations;
@@ -396,24 +394,23 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     return result;
 }
 
-ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
 {
     LineReader lines(bytes);
     ErdHeader header;
-    if (StepFailure failure = ParseErdHeader(lines, channelChoice, askChannel, header)) {
+    if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Refuse(std::move(*failure));
     }
     LineReader counter(lines.Remaining());
     const std::int64_t dataLines = CountDataLines(counter);
     LineReader data(lines.Remaining());
-    return ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channelChoice);
+    return ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channel);
 }
 
 // Reads a file whose data may be far larger than its header: the header is read
 // into memory, the data in chunks, twice (once to count the samples, once to
 // convert them), so that memory holds little more than the elevations.
-ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t& channelChoice,
-                          const ChannelQuestion& askChannel)
+ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
 {
     // The header: whole lines up to and including the END line, or the whole
     // file when it has none.
@@ -436,7 +433,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     }
     LineReader lines(head);
     ErdHeader header;
-    if (StepFailure failure = ParseErdHeader(lines, channelChoice, askChannel, header)) {
+    if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Refuse(std::move(*failure));
     }
 
@@ -448,7 +445,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     const std::int64_t firstDataLine = lines.LineNumber() + 1;
     head = std::string(); // the header's lines are no longer needed
     FileLineReader data(file, dataOffset);
-    ErdReadResult result = ReadErdData(data, dataLines, firstDataLine, header, channelChoice);
+    ErdReadResult result = ReadErdData(data, dataLines, firstDataLine, header, channel);
     if (data.Failed()) {
         return Refuse("Unable to open " + path);
     }
@@ -457,23 +454,23 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
 
 } // namespace
 
-ErdReadResult ParseErdProfile(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
 {
     try {
-        return ParseErdText(bytes, channelChoice, askChannel);
+        return ParseErdText(bytes, channel, askChannel);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read the profile");
     }
 }
 
-ErdReadResult ReadErdProfile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
 {
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     if (!file) {
         return Refuse("Unable to open " + path);
     }
     try {
-        return ReadErdFile(file.get(), path, channelChoice, askChannel);
+        return ReadErdFile(file.get(), path, channel, askChannel);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read " + path);
     }

@@ -163,10 +163,10 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
-        for (std::int32_t answer : {0, 1}) {
-            const auto ask = [answer](std::int32_t& choice) { choice = answer; };
-            std::int32_t fromFileChoice = 0;
-            std::int32_t inMemoryChoice = 0;
+        for (Channel answer : {Channel::One, Channel::Two}) {
+            const auto ask = [answer](Channel) { return answer; };
+            Channel fromFileChoice = Channel::One;
+            Channel inMemoryChoice = Channel::One;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
             const auto inMemory = ParseErdProfile(files[i], inMemoryChoice, ask);
             EXPECT_EQ(fromFile.ok, inMemory.ok) << "file " << i;
