@@ -14,11 +14,9 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     BatchOutcome outcome;
 
     SessionState state;
-    state.channelChoice = options.channel - 1;
-    const ChannelQuestion answerChannel = [&options](std::int32_t& channelChoice) {
-        channelChoice = options.channel - 1;
-    };
-    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channelChoice, answerChannel);
+    state.channel = options.channel == 2 ? Channel::Two : Channel::One;
+    const ChannelQuestion answerChannel = [wanted = state.channel](Channel) { return wanted; };
+    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel);
     if (!opened.loaded) {
         outcome.message = opened.message;
         return outcome;

@@ -55,7 +55,7 @@ void BM_ReadErdProfile(benchmark::State& state)
 {
     const TenMileFile& file = TenMileFile::Get();
     for (auto _ : state) {
-        std::int32_t channel = 0;
+        zlm::Channel channel = zlm::Channel::One;
         zlm::ErdReadResult read = zlm::ReadErdProfile(file.Path(), channel, {});
         if (!read.ok || read.profile.pointCount != zlm::bench::kTenMilePoints) {
             state.SkipWithError(("the reader refused the profile: " + read.failureText).c_str());

@@ -9,7 +9,7 @@ bool IsColumnTextPath(const std::string& path)
     return path.ends_with("dat");
 }
 
-OpenOutcome ReadProfileFile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
 {
     OpenOutcome outcome;
     if (IsColumnTextPath(path)) {
@@ -37,7 +37,7 @@ OpenOutcome ReadProfileFile(const std::string& path, std::int32_t& channelChoice
         return outcome;
     }
 
-    ErdReadResult read = ReadErdProfile(path, channelChoice, askChannel);
+    ErdReadResult read = ReadErdProfile(path, channel, askChannel);
     if (!read.ok) {
         outcome.box = OpenFailureBox::ErdError;
         outcome.message = "Error 0 " + read.failureText;

@@ -34,6 +34,6 @@ bool IsColumnTextPath(const std::string& path);
  * through CheckColumnProfile and ReadColumnProfile, anything else through
  * ReadErdProfile. The caller replaces its profile only when loaded.
  */
-OpenOutcome ReadProfileFile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
+OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel);
 
 } // namespace zlm

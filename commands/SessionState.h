@@ -2,6 +2,7 @@
 
 #include "analysis/ResultsTable.h"
 #include "analysis/RunResults.h"
+#include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ struct SessionState {
     std::vector<double> workingElevations;  ///< the engine's copy: N + 1 values, the last 0.0
     RunResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
-    std::int32_t channelChoice = 0;         ///< 0 = channel 1, 1 = channel 2
+    Channel channel = Channel::One;         ///< read from a two-channel ERD file
 };
 
 } // namespace zlm

@@ -51,13 +51,13 @@ bool SameRecords(const zlm::DeviationList& a, const zlm::DeviationList& b)
 }
 
 /** Opens the profile as the Browse command does; false when it was refused. */
-bool OpenProfile(bool columnText, std::int32_t channel, std::string_view bytes, zlm::SessionState& state)
+bool OpenProfile(bool columnText, zlm::Channel channel, std::string_view bytes, zlm::SessionState& state)
 {
-    const zlm::ChannelQuestion answer = [channel](std::int32_t& channelChoice) { channelChoice = channel; };
+    const zlm::ChannelQuestion answer = [channel](zlm::Channel) { return channel; };
     if (columnText) {
         static const zlm::fuzz::FuzzFile file(".dat");
         const std::string& path = file.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-        zlm::OpenOutcome opened = zlm::ReadProfileFile(path, state.channelChoice, answer);
+        zlm::OpenOutcome opened = zlm::ReadProfileFile(path, state.channel, answer);
         ZLM_FUZZ_CHECK(opened.loaded == (opened.box == zlm::OpenFailureBox::None));
         ZLM_FUZZ_CHECK(opened.loaded == opened.message.empty());
         if (!opened.loaded) {
@@ -67,7 +67,7 @@ bool OpenProfile(bool columnText, std::int32_t channel, std::string_view bytes, 
         state.profileTitle = std::move(opened.title);
         return true;
     }
-    zlm::ErdReadResult read = zlm::ParseErdProfile(bytes, state.channelChoice, answer);
+    zlm::ErdReadResult read = zlm::ParseErdProfile(bytes, state.channel, answer);
     if (!read.ok) {
         return false;
     }
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool columnText = (data[0] & 1) != 0;
-    const std::int32_t channel = (data[0] >> 1) & 1;
+    const zlm::Channel channel = ((data[0] >> 1) & 1) != 0 ? zlm::Channel::Two : zlm::Channel::One;
     const char separator = (data[0] & 4) != 0 ? ',' : '.';
     const std::size_t sectionSize = std::min<std::size_t>(data[1] % 17, size - 2);
     const std::string sectionText(reinterpret_cast<const char*>(data + 2), sectionSize);

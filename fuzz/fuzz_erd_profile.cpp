@@ -12,18 +12,18 @@ namespace {
 struct Read {
     zlm::ErdReadResult result;
     bool asked = false;
-    std::int32_t choiceAfter = 0;
+    zlm::Channel channelAfter = zlm::Channel::One;
 };
 
-Read ParseWithAnswer(std::string_view bytes, std::int32_t initialChoice, std::int32_t answer)
+Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, zlm::Channel answer)
 {
     Read read;
-    std::int32_t choice = initialChoice;
-    read.result = zlm::ParseErdProfile(bytes, choice, [&read, answer](std::int32_t& channelChoice) {
+    zlm::Channel channel = earlier;
+    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel) {
         read.asked = true;
-        channelChoice = answer;
+        return answer;
     });
-    read.choiceAfter = choice;
+    read.channelAfter = channel;
     return read;
 }
 
@@ -77,11 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const std::int32_t earlierChoice = data[0] & 1;
+    const zlm::Channel earlier = (data[0] & 1) != 0 ? zlm::Channel::Two : zlm::Channel::One;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const Read first = ParseWithAnswer(bytes, earlierChoice, 0);
-    const Read second = ParseWithAnswer(bytes, earlierChoice, 1);
+    const Read first = ParseWithAnswer(bytes, earlier, zlm::Channel::One);
+    const Read second = ParseWithAnswer(bytes, earlier, zlm::Channel::Two);
     CheckResult(first.result);
     CheckResult(second.result);
 
@@ -89,10 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // answer only matters when it is asked.
     ZLM_FUZZ_CHECK(first.asked == second.asked);
     if (!first.asked) {
-        ZLM_FUZZ_CHECK(first.choiceAfter == earlierChoice && second.choiceAfter == earlierChoice);
+        ZLM_FUZZ_CHECK(first.channelAfter == earlier && second.channelAfter == earlier);
         ZLM_FUZZ_CHECK(SameProfile(first.result, second.result));
     } else {
-        ZLM_FUZZ_CHECK(first.choiceAfter == 0 && second.choiceAfter == 1);
+        ZLM_FUZZ_CHECK(first.channelAfter == zlm::Channel::One && second.channelAfter == zlm::Channel::Two);
         // Both channels come from the same lines: same count and interval.
         if (first.result.ok && second.result.ok) {
             ZLM_FUZZ_CHECK(first.result.profile.pointCount == second.result.profile.pointCount);
@@ -103,21 +103,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file is read in chunks by its own procedure: it must read exactly as the
     // same bytes do in memory.
     static const zlm::fuzz::FuzzFile file(".erd");
-    std::int32_t fileChoice = earlierChoice;
-    const zlm::ErdReadResult fromFile = zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChoice,
-                                                            [](std::int32_t& channelChoice) { channelChoice = 0; });
+    zlm::Channel fileChannel = earlier;
+    const zlm::ErdReadResult fromFile = zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
+                                                            [](zlm::Channel) { return zlm::Channel::One; });
     ZLM_FUZZ_CHECK(SameProfile(fromFile, first.result));
 
     // CR LF and LF alone are the same line end, and empty lines at the very end
     // are no data: neither may change what is read.
     std::string variant;
     if (WithLfOnly(bytes, variant)) {
-        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlierChoice, 0).result, first.result));
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, zlm::Channel::One).result, first.result));
     }
     if (bytes.empty() || bytes.back() != '\r') {
         variant.assign(bytes);
         variant += "\r\n\r\n\n";
-        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlierChoice, 0).result, first.result));
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, zlm::Channel::One).result, first.result));
     }
     return 0;
 }

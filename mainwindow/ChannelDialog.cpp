@@ -50,15 +50,9 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-std::int32_t ChannelDialog::SelectedChannel() const
+Channel ChannelDialog::SelectedChannel() const
 {
-    std::int32_t choice = 0;
-    for (std::int32_t i = 0; i < 2; ++i) {
-        if (optChannel_[i]->isChecked()) {
-            choice = i;
-        }
-    }
-    return choice;
+    return optChannel_[1]->isChecked() ? Channel::Two : Channel::One;
 }
 
 QRadioButton* ChannelDialog::OptChannel(int index) const
@@ -66,12 +60,10 @@ QRadioButton* ChannelDialog::OptChannel(int index) const
     return (index >= 0 && index < 2) ? optChannel_[index] : nullptr;
 }
 
-void ChannelDialog::AskChannel(std::int32_t& channelChoice, QWidget* parent)
+Channel ChannelDialog::AskChannel(Channel earlier, QWidget* parent)
 {
     ChannelDialog dialog(parent);
-    if (dialog.exec() == QDialog::Accepted) {
-        channelChoice = dialog.SelectedChannel();
-    }
+    return dialog.exec() == QDialog::Accepted ? dialog.SelectedChannel() : earlier;
 }
 
 } // namespace zlm

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "profile_input/Channel.h"
 
-#include <cstdint>
+#include <QDialog>
 
 class QLabel;
 class QPushButton;
@@ -13,7 +13,7 @@ namespace zlm {
 /**
  * The channel selection window: asks which channel of a two-channel ERD file to
  * evaluate. Every showing starts with "Channel 1" selected; OK records the
- * selected option's index, any other way of closing records nothing.
+ * selected option's channel, any other way of closing records nothing.
  */
 class ChannelDialog : public QDialog {
     Q_OBJECT
@@ -21,17 +21,17 @@ class ChannelDialog : public QDialog {
 public:
     explicit ChannelDialog(QWidget* parent = nullptr);
 
-    /** Index of the selected option: 0 for "Channel 1", 1 for "Channel 2". */
-    std::int32_t SelectedChannel() const;
+    /** The channel of the selected option: One for "Channel 1", Two for "Channel 2". */
+    Channel SelectedChannel() const;
 
     /** The option button of the given index (0 or 1). */
     QRadioButton* OptChannel(int index) const;
 
     /**
-     * Shows a fresh window modally and, when it is closed with OK, sets
-     * channelChoice to the selected index; otherwise leaves it as it was.
+     * Shows a fresh window modally and returns the selected channel when it is
+     * closed with OK; closed any other way, it returns `earlier`.
      */
-    static void AskChannel(std::int32_t& channelChoice, QWidget* parent = nullptr);
+    static Channel AskChannel(Channel earlier, QWidget* parent = nullptr);
 
 private:
     QLabel* prompt_ = nullptr;

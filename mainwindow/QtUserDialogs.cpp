@@ -46,9 +46,9 @@ QMessageBox::StandardButton QtUserDialogs::ShowMessage(const QString& title, con
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-void QtUserDialogs::AskChannel(std::int32_t& channelChoice)
+Channel QtUserDialogs::AskChannel(Channel earlier)
 {
-    ChannelDialog::AskChannel(channelChoice, owner_);
+    return ChannelDialog::AskChannel(earlier, owner_);
 }
 
 } // namespace zlm

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "profile_input/Channel.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
-
-#include <cstdint>
 
 namespace zlm {
 
@@ -35,8 +35,8 @@ public:
     virtual QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
                                                     QMessageBox::StandardButtons buttons) = 0;
 
-    /** Shows the channel selection window; OK sets channelChoice, any other close leaves it. */
-    virtual void AskChannel(std::int32_t& channelChoice) = 0;
+    /** Shows the channel selection window: returns the channel chosen with OK, `earlier` on any other close. */
+    virtual Channel AskChannel(Channel earlier) = 0;
 };
 
 } // namespace zlm

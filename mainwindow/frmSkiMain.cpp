@@ -333,9 +333,9 @@ void frmSkiMain::OpenProfile(const QString& path)
     OpenOutcome outcome;
     {
         BusyScope busy(*this);
-        outcome = ReadProfileFile(ToFileName(path), state_.channelChoice, [this](std::int32_t& channelChoice) {
+        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier) {
             ArrowWhileAsking arrow;
-            dialogs_->AskChannel(channelChoice);
+            return dialogs_->AskChannel(earlier);
         });
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);

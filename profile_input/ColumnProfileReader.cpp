@@ -31,7 +31,7 @@ Header ReadHeader(LineReader& lines)
     Header header;
     std::string_view line;
     for (std::size_t i = 0; i < kHeaderLines; ++i) {
-        if (!lines.next(line)) {
+        if (!lines.Next(line)) {
             return header;
         }
         if (i < header.values.size() && line.size() > kLabelWidth) {
@@ -95,7 +95,7 @@ ColumnCheckResult CheckColumnProfile(const std::string& path)
     // The first data line must hold the fixed columns: 12 to 18 blank, the
     // right-aligned elevation ending in column 27.
     std::string_view first;
-    if (!header.complete || !lines.next(first) || first.size() < kLeadingWidth + kElevationWidth ||
+    if (!header.complete || !lines.Next(first) || first.size() < kLeadingWidth + kElevationWidth ||
         !AllSpaces(first.substr(11, 7)) || first[kLeadingWidth + kElevationWidth - 1] == ' ') {
         return Refuse(ColumnCheckFailure::NotAProfile, kNotAProfile);
     }
@@ -124,7 +124,7 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
 
         // Empty lines at the very end are not data lines: reading them as points
         // of elevation 0 would report deviations the road does not have.
-        const std::string_view data = WithoutTrailingEmptyLines(lines.remaining());
+        const std::string_view data = WithoutTrailingEmptyLines(lines.Remaining());
         const std::int64_t available = CountLines(data);
         if (available < count) {
             return FileError(path, " Its header declares " + std::to_string(count) + " points but it holds only " +
@@ -136,7 +136,7 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
         result.profile.elevations.reserve(static_cast<std::size_t>(count) + 1);
         LineReader dataLines(data);
         std::string_view line;
-        for (std::int32_t i = 0; i < count && dataLines.next(line); ++i) {
+        for (std::int32_t i = 0; i < count && dataLines.Next(line); ++i) {
             // A line shorter than 27 characters holds its elevation from column
             // 19 to its end.
             const std::string_view field =

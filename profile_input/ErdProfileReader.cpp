@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace zlm {
@@ -146,29 +147,30 @@ struct ErdHeader {
     std::int32_t channelCount = 0;
     double interval = 0.0;
     float factor = 0.0f;
+    bool hasUnits = false;
     float gain1 = 0.0f;
     float gain2 = 0.0f;
     bool hasTitle = false;
     std::string title;
 };
 
-// Reads the signature, the dimensions line and the keyword lines up to END;
-// `lines` is left at the first data line. On a refusal `failure` holds it.
-bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const ChannelQuestion& askChannel,
-                    ErdHeader& header, ErdReadResult& failure)
+// A step of reading the header: nothing when it went well, else the refusal text.
+using StepFailure = std::optional<std::string>;
+
+StepFailure ReadSignature(LineReader& lines)
 {
     std::string_view line;
-    if (!lines.next(line) || TrimBlanks(line) != "ERDFILEV2.00") {
-        failure = Refuse("File is is not in ERD format");
-        return false;
+    if (!lines.Next(line) || TrimBlanks(line) != "ERDFILEV2.00") {
+        return "File is is not in ERD format";
     }
+    return std::nullopt;
+}
 
-    // The dimensions line: only the first six fields matter, so a line of
-    // thousands of commas costs no memory.
-    if (!lines.next(line)) {
-        line = std::string_view();
-    }
-    std::array<std::string_view, 6> fields;
+// The first six comma-separated fields of the dimensions line, blanks removed;
+// false when it has fewer. Only those six matter, so a line of thousands of
+// commas costs no memory.
+bool SplitDimensions(std::string_view line, std::array<std::string_view, 6>& fields)
+{
     std::size_t fieldCount = 0;
     std::size_t from = 0;
     while (fieldCount < fields.size()) {
@@ -180,103 +182,168 @@ bool ParseErdHeader(LineReader& lines, std::int32_t& channelChoice, const Channe
         }
         from = comma + 1;
     }
-    if (fieldCount < fields.size()) {
-        failure = Refuse("Error: Line 2 holds fewer than six comma-separated fields");
-        return false;
-    }
-    std::int32_t channelCount = 0;
-    if (!ConvertWholeNumber(fields[0], channelCount)) {
-        failure = Refuse("Error: The channel count (field 1 of line 2) is not a whole number");
-        return false;
+    return fieldCount == fields.size();
+}
+
+StepFailure ReadChannelCount(std::string_view field, std::int32_t& channelCount)
+{
+    if (!ConvertWholeNumber(field, channelCount)) {
+        return "Error: The channel count (field 1 of line 2) is not a whole number";
     }
     if (channelCount != 1 && channelCount != 2) {
-        failure = Refuse("Error: The file has " + std::to_string(channelCount) +
-                         " channels; only files of one or two channels can be read");
-        return false;
+        return "Error: The file has " + std::to_string(channelCount) +
+               " channels; only files of one or two channels can be read";
     }
+    return std::nullopt;
+}
+
+// The channel window appears as soon as the file is known to hold two
+// channels, before the rest of the dimensions line is checked.
+void AskForChannel(std::int32_t channelCount, Channel& channel, const ChannelQuestion& askChannel)
+{
     if (channelCount > 1 && askChannel) {
-        askChannel(channelChoice);
+        channel = askChannel(channel);
     }
+}
+
+// The dimensions line (line 2): channel count, sample count and interval.
+StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
+{
+    std::string_view line;
+    if (!lines.Next(line)) {
+        line = std::string_view();
+    }
+    std::array<std::string_view, 6> fields;
+    if (!SplitDimensions(line, fields)) {
+        return "Error: Line 2 holds fewer than six comma-separated fields";
+    }
+    if (StepFailure failure = ReadChannelCount(fields[0], header.channelCount)) {
+        return failure;
+    }
+    AskForChannel(header.channelCount, channel, askChannel);
+    // The sample count must be a number, but the data lines say how many samples there are.
     std::int32_t sampleCount = 0;
     if (!ConvertWholeNumber(fields[1], sampleCount)) {
-        failure = Refuse("Error: The sample count (field 2 of line 2) is not a whole number");
-        return false;
+        return "Error: The sample count (field 2 of line 2) is not a whole number";
     }
     if (!IsNumberText(fields[5])) {
-        failure = Refuse("Error: The sample interval (field 6 of line 2) is not a number");
-        return false;
+        return "Error: The sample interval (field 6 of line 2) is not a number";
     }
-    header.channelCount = channelCount;
     header.interval = ParseDouble(fields[5]);
+    return std::nullopt;
+}
 
-    bool foundEnd = false;
-    bool foundUnits = false;
-    while (lines.next(line)) {
+StepFailure ReadDataUnit(std::string_view line, ErdHeader& header)
+{
+    const Unit unit = SearchUnit(line);
+    if (unit == Unit::None) {
+        return "Error: Data unit format not recognized";
+    }
+    header.factor = ElevationFactor(unit);
+    header.hasUnits = true;
+    return std::nullopt;
+}
+
+StepFailure ReadIncrementUnit(std::string_view line, ErdHeader& header)
+{
+    const Unit unit = SearchUnit(line);
+    if (unit == Unit::None) {
+        return "Error: Data increment unit format not recognized";
+    }
+    header.interval = IntervalInFeet(header.interval, unit);
+    return std::nullopt;
+}
+
+StepFailure ReadGainLine(std::string_view line, std::int64_t lineNumber, ErdHeader& header)
+{
+    if (!ReadGains(line, header.gain1, header.gain2)) {
+        return "Error: " + LineText(lineNumber) + " holds a gain that is not a finite number within single precision";
+    }
+    return std::nullopt;
+}
+
+// One line before END. The keywords are looked for anywhere in the line, in
+// this order, and a line holding several is read for each of them.
+StepFailure ReadKeywordLine(std::string_view line, std::int64_t lineNumber, ErdHeader& header)
+{
+    if (Contains(line, "UNITSNAM")) {
+        if (StepFailure failure = ReadDataUnit(line, header)) {
+            return failure;
+        }
+    }
+    if (Contains(line, "XUNITS")) {
+        if (StepFailure failure = ReadIncrementUnit(line, header)) {
+            return failure;
+        }
+    }
+    if (Contains(line, "GAIN")) {
+        if (StepFailure failure = ReadGainLine(line, lineNumber, header)) {
+            return failure;
+        }
+    }
+    if (Contains(line, "TITLE")) {
+        header.title = std::string(TrimBlanks(From(line, 5)));
+        header.hasTitle = true;
+    }
+    return std::nullopt;
+}
+
+// The keyword lines up to and including END.
+StepFailure ReadKeywordLines(LineReader& lines, ErdHeader& header)
+{
+    std::string_view line;
+    while (lines.Next(line)) {
         if (TrimBlanks(line) == "END") {
-            foundEnd = true;
-            break;
+            return std::nullopt;
         }
-        if (Contains(line, "UNITSNAM")) {
-            const Unit unit = SearchUnit(line);
-            if (unit == Unit::None) {
-                failure = Refuse("Error: Data unit format not recognized");
-                return false;
-            }
-            header.factor = ElevationFactor(unit);
-            foundUnits = true;
-        }
-        if (Contains(line, "XUNITS")) {
-            const Unit unit = SearchUnit(line);
-            if (unit == Unit::None) {
-                failure = Refuse("Error: Data increment unit format not recognized");
-                return false;
-            }
-            header.interval = IntervalInFeet(header.interval, unit);
-        }
-        if (Contains(line, "GAIN") && !ReadGains(line, header.gain1, header.gain2)) {
-            failure = Refuse("Error: " + LineText(lines.lineNumber()) +
-                             " holds a gain that is not a finite number within single precision");
-            return false;
-        }
-        if (Contains(line, "TITLE")) {
-            header.title = std::string(TrimBlanks(From(line, 5)));
-            header.hasTitle = true;
+        if (StepFailure failure = ReadKeywordLine(line, lines.LineNumber(), header)) {
+            return failure;
         }
     }
-    if (!foundEnd) {
-        failure = Refuse("Error: The file ends before its END line");
-        return false;
-    }
+    return "Error: The file ends before its END line";
+}
+
+// What the header as a whole must say once END is reached.
+StepFailure CompleteHeader(ErdHeader& header)
+{
     if (header.gain1 == 0.0f) {
         header.gain1 = 1.0f;
     }
     if (header.gain2 == 0.0f) {
         header.gain2 = 1.0f;
     }
-    if (!foundUnits) {
-        failure = Refuse("Error: The file has no UNITSNAM line naming the unit of its data");
-        return false;
+    if (!header.hasUnits) {
+        return "Error: The file has no UNITSNAM line naming the unit of its data";
     }
     if (!IsUsableInterval(header.interval)) {
-        failure = Refuse(header.interval > 0.0 ? "Error: The sample interval is too large or too small to be analysed"
-                                               : "Error: The sample interval is not greater than 0");
-        return false;
+        return header.interval > 0.0 ? "Error: The sample interval is too large or too small to be analysed"
+                                     : "Error: The sample interval is not greater than 0";
     }
-    return true;
+    return std::nullopt;
 }
 
-bool IsBlankLineCharacter(char c)
+// Reads the signature, the dimensions line and the keyword lines up to END;
+// `lines` is left at the first data line.
+StepFailure ParseErdHeader(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (StepFailure failure = ReadSignature(lines)) {
+        return failure;
+    }
+    if (StepFailure failure = ReadDimensions(lines, channel, askChannel, header)) {
+        return failure;
+    }
+    if (StepFailure failure = ReadKeywordLines(lines, header)) {
+        return failure;
+    }
+    return CompleteHeader(header);
 }
 
 // Converts the first `dataLines` lines of `lines` (a LineReader or a
-// FileLineReader) into elevations. Empty lines at the very end of a file are
-// not samples, so the caller counts only the lines up to the last one holding
-// anything but blanks, and the trailing blanks of that last line go too.
+// FileLineReader) into elevations; `dataLines` is their CountDataLines, so the
+// last of them is read without its trailing blanks.
 template <typename Lines>
 ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
-                          std::int32_t channelChoice)
+                          Channel channel)
 {
     if (dataLines == 0) {
         return Refuse("Error: The file holds no data after its END line");
@@ -288,7 +355,7 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     ErdReadResult result;
     result.hasTitle = header.hasTitle;
     result.title = header.title;
-    const bool secondChannel = header.channelCount == 2 && channelChoice != 0;
+    const bool secondChannel = header.channelCount == 2 && channel != Channel::One;
     const double gain = secondChannel ? static_cast<double>(header.gain2) : static_cast<double>(header.gain1);
     const double unitFactor = static_cast<double>(header.factor);
     std::vector<double>& elevations = result.profile.elevations;
@@ -296,11 +363,9 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     // closing 0.0 without moving the whole array.
     elevations.reserve(static_cast<std::size_t>(dataLines) + 1);
     std::string_view line;
-    for (std::int64_t i = 0; i < dataLines && lines.next(line); ++i) {
+    for (std::int64_t i = 0; i < dataLines && lines.Next(line); ++i) {
         if (i + 1 == dataLines) {
-            while (!line.empty() && IsBlankLineCharacter(line.back())) {
-                line.remove_suffix(1);
-            }
+            line = WithoutTrailingBlanks(line);
         }
         std::string_view value = TrimBlanks(line);
         if (header.channelCount == 2) {
@@ -329,24 +394,23 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     return result;
 }
 
-ErdReadResult ParseErdText(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
 {
     LineReader lines(bytes);
     ErdHeader header;
-    ErdReadResult failure;
-    if (!ParseErdHeader(lines, channelChoice, askChannel, header, failure)) {
-        return failure;
+    if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
+        return Refuse(std::move(*failure));
     }
-    const std::string_view data = WithoutTrailingEmptyLines(lines.remaining());
-    LineReader dataReader(data);
-    return ReadErdData(dataReader, CountLines(data), lines.lineNumber() + 1, header, channelChoice);
+    LineReader counter(lines.Remaining());
+    const std::int64_t dataLines = CountDataLines(counter);
+    LineReader data(lines.Remaining());
+    return ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channel);
 }
 
 // Reads a file whose data may be far larger than its header: the header is read
 // into memory, the data in chunks, twice (once to count the samples, once to
 // convert them), so that memory holds little more than the elevations.
-ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t& channelChoice,
-                          const ChannelQuestion& askChannel)
+ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
 {
     // The header: whole lines up to and including the END line, or the whole
     // file when it has none.
@@ -354,13 +418,13 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     FileLineReader scan(file, 0);
     std::string_view line;
     std::uint64_t dataOffset = 0;
-    while (scan.next(line)) {
-        dataOffset = scan.offset();
+    while (scan.Next(line)) {
+        dataOffset = scan.Offset();
         if (TrimBlanks(line) == "END") {
             break;
         }
     }
-    if (scan.failed()) {
+    if (scan.Failed()) {
         return Refuse("Unable to open " + path);
     }
     head.resize(static_cast<std::size_t>(dataOffset));
@@ -369,31 +433,20 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
     }
     LineReader lines(head);
     ErdHeader header;
-    ErdReadResult failure;
-    if (!ParseErdHeader(lines, channelChoice, askChannel, header, failure)) {
-        return failure;
+    if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
+        return Refuse(std::move(*failure));
     }
 
-    // Count the samples: every line up to the last one that holds more than blanks.
-    std::int64_t dataLines = 0;
-    {
-        FileLineReader counter(file, dataOffset);
-        for (std::int64_t index = 1; counter.next(line); ++index) {
-            for (const char c : line) {
-                if (!IsBlankLineCharacter(c)) {
-                    dataLines = index;
-                    break;
-                }
-            }
-        }
-        if (counter.failed()) {
-            return Refuse("Unable to open " + path);
-        }
+    FileLineReader counter(file, dataOffset);
+    const std::int64_t dataLines = CountDataLines(counter);
+    if (counter.Failed()) {
+        return Refuse("Unable to open " + path);
     }
+    const std::int64_t firstDataLine = lines.LineNumber() + 1;
     head = std::string(); // the header's lines are no longer needed
     FileLineReader data(file, dataOffset);
-    ErdReadResult result = ReadErdData(data, dataLines, lines.lineNumber() + 1, header, channelChoice);
-    if (data.failed()) {
+    ErdReadResult result = ReadErdData(data, dataLines, firstDataLine, header, channel);
+    if (data.Failed()) {
         return Refuse("Unable to open " + path);
     }
     return result;
@@ -401,23 +454,23 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, std::int32_t
 
 } // namespace
 
-ErdReadResult ParseErdProfile(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
 {
     try {
-        return ParseErdText(bytes, channelChoice, askChannel);
+        return ParseErdText(bytes, channel, askChannel);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read the profile");
     }
 }
 
-ErdReadResult ReadErdProfile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel)
+ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
 {
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     if (!file) {
         return Refuse("Unable to open " + path);
     }
     try {
-        return ReadErdFile(file.get(), path, channelChoice, askChannel);
+        return ReadErdFile(file.get(), path, channel, askChannel);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read " + path);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,10 +11,11 @@ namespace zlm {
 
 /**
  * Asked, exactly when the channel selection window would appear, for a file of
- * more than one channel. It may change channelChoice (0 = channel 1, 1 = channel
- * 2); leaving it alone keeps the earlier answer.
+ * more than one channel. It is given the channel chosen earlier and returns the
+ * channel to read; returning `earlier` keeps the earlier answer (as closing the
+ * window without OK does).
  */
-using ChannelQuestion = std::function<void(std::int32_t& channelChoice)>;
+using ChannelQuestion = std::function<Channel(Channel earlier)>;
 
 /** Outcome of ReadErdProfile: the profile only when ok, else the failure text. */
 struct ErdReadResult {
@@ -28,15 +29,17 @@ struct ErdReadResult {
 /**
  * Reads an ERD profile ("ERDFILEV2.00"): dimensions line, keyword lines up to END
  * (UNITSNAM, XUNITS, GAIN, TITLE), then one or two channels of data, converted
- * to feet. Failures come back as values with their exact texts, e.g.
- * "File is is not in ERD format".
+ * to feet. For a two-channel file askChannel (when set) is asked and `channel`
+ * becomes its answer; `channel` then says which channel is read. Empty and
+ * blank-only lines at the very end are no data. Failures come back as values
+ * with their exact texts, e.g. "File is is not in ERD format".
  */
-ErdReadResult ReadErdProfile(const std::string& path, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
+ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel);
 
 /**
  * Reads an ERD profile already in memory, exactly as ReadErdProfile reads a
  * file's bytes (for the benchmark, fuzzing and tests that need no file).
  */
-ErdReadResult ParseErdProfile(std::string_view bytes, std::int32_t& channelChoice, const ChannelQuestion& askChannel);
+ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel);
 
 } // namespace zlm

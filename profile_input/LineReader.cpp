@@ -5,7 +5,7 @@
 
 namespace zlm {
 
-bool LineReader::next(std::string_view& line)
+bool LineReader::Next(std::string_view& line)
 {
     if (position_ >= text_.size()) {
         return false;
@@ -54,7 +54,7 @@ bool FileLineReader::Fill()
     return got > 0;
 }
 
-bool FileLineReader::next(std::string_view& line)
+bool FileLineReader::Next(std::string_view& line)
 {
     std::size_t searched = start_;
     for (;;) {
@@ -87,18 +87,29 @@ bool FileLineReader::next(std::string_view& line)
     return true;
 }
 
+bool IsBlankLineCharacter(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsBlankLine(std::string_view line)
+{
+    return std::all_of(line.begin(), line.end(), IsBlankLineCharacter);
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view line)
+{
+    while (!line.empty() && IsBlankLineCharacter(line.back())) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
 std::string_view WithoutTrailingEmptyLines(std::string_view text)
 {
-    // Trailing blanks of the last real line go too; every reader trims its fields.
-    std::size_t end = text.size();
-    while (end > 0) {
-        const char c = text[end - 1];
-        if (c != '\n' && c != '\r' && c != ' ' && c != '\t') {
-            break;
-        }
-        --end;
-    }
-    return text.substr(0, end);
+    // Line ends are blank-line characters too, so this also drops the empty
+    // lines; trailing blanks of the last real line go as well.
+    return WithoutTrailingBlanks(text);
 }
 
 std::int64_t CountLines(std::string_view text)

@@ -18,13 +18,13 @@ public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
     /** Moves to the next line; false when the text has no more lines. */
-    bool next(std::string_view& line);
+    bool Next(std::string_view& line);
 
-    /** The number of the line last returned by next, counting from 1 (0 before the first). */
-    std::int64_t lineNumber() const { return lineNumber_; }
+    /** The number of the line last returned by Next, counting from 1 (0 before the first). */
+    std::int64_t LineNumber() const { return lineNumber_; }
 
     /** The text not read yet. */
-    std::string_view remaining() const { return text_.substr(position_); }
+    std::string_view Remaining() const { return text_.substr(position_); }
 
 private:
     std::string_view text_;
@@ -36,20 +36,20 @@ private:
  * Hands out the lines of an open file from a byte offset on, exactly as
  * LineReader does for the same bytes in memory, reading the file in chunks so
  * that memory holds one chunk (or one line, when a line is longer). A line stays
- * valid until the next call of next.
+ * valid until the next call of Next.
  */
 class FileLineReader {
 public:
     FileLineReader(std::FILE* file, std::uint64_t offset);
 
     /** Moves to the next line; false at the end of the file or on a read error. */
-    bool next(std::string_view& line);
+    bool Next(std::string_view& line);
 
     /** The byte offset just past the line last returned, its line feed included. */
-    std::uint64_t offset() const { return offset_; }
+    std::uint64_t Offset() const { return offset_; }
 
     /** True when reading the file failed (as opposed to ending). */
-    bool failed() const { return failed_; }
+    bool Failed() const { return failed_; }
 
 private:
     bool Fill();
@@ -63,9 +63,42 @@ private:
 };
 
 /**
+ * True for the characters that leave a line empty in the sense of the data-line
+ * rule: blank, tab, carriage return and line feed. A line of nothing else at the
+ * very end of a profile is not a data line.
+ */
+bool IsBlankLineCharacter(char c);
+
+/** True when the line holds nothing but blank-line characters (or nothing at all). */
+bool IsBlankLine(std::string_view line);
+
+/** The line without the blank-line characters at its end: the form the last data line is read in. */
+std::string_view WithoutTrailingBlanks(std::string_view line);
+
+/**
+ * The number of data lines among the lines a reader (LineReader or
+ * FileLineReader) hands out from where it stands: every line up to and
+ * including the last one that is not blank, so that empty and blank-only lines
+ * at the very end are no data while those between data lines are. Reads the
+ * reader to its end; a FileLineReader's Failed tells whether the count is whole.
+ */
+template <typename Lines> std::int64_t CountDataLines(Lines& lines)
+{
+    std::int64_t count = 0;
+    std::string_view line;
+    for (std::int64_t index = 1; lines.Next(line); ++index) {
+        if (!IsBlankLine(line)) {
+            count = index;
+        }
+    }
+    return count;
+}
+
+/**
  * Removes the empty lines (and lines of blanks only) at the very end of a text,
- * with the line end of the last line that remains; what is left holds exactly
- * the lines a reader should count.
+ * with the line end of the last line that remains and that line's trailing
+ * blanks; what is left holds exactly the lines CountDataLines counts for the
+ * same text, the last of them in its WithoutTrailingBlanks form.
  */
 std::string_view WithoutTrailingEmptyLines(std::string_view text);
 

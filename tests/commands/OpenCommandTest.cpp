@@ -41,9 +41,12 @@ TEST_P(ReadProfileFileTest, GivesTheBoxAndItsWholeText)
     if (const auto at = expected.find('%'); at != std::string::npos) {
         expected.replace(at, 1, path);
     }
-    std::int32_t choice = 1;
+    Channel channel = Channel::Two;
     int asked = 0;
-    const OpenOutcome outcome = ReadProfileFile(path, choice, [&asked](std::int32_t&) { ++asked; });
+    const OpenOutcome outcome = ReadProfileFile(path, channel, [&asked](Channel earlier) {
+        ++asked;
+        return earlier;
+    });
     EXPECT_EQ(outcome.box, c.box);
     EXPECT_EQ(outcome.loaded, c.box == OpenFailureBox::None);
     EXPECT_EQ(outcome.message, expected);
@@ -88,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReadProfileFile, PathWithoutFolderIsNotAFile)
 {
-    std::int32_t choice = 0;
-    const OpenOutcome outcome = ReadProfileFile("road.dat", choice, nullptr);
+    Channel channel = Channel::One;
+    const OpenOutcome outcome = ReadProfileFile("road.dat", channel, nullptr);
     EXPECT_EQ(outcome.box, OpenFailureBox::SkiError);
     EXPECT_EQ(outcome.message, "Not a file");
 }
@@ -98,8 +101,8 @@ TEST(ReadProfileFile, MissingErdFile)
 {
     TempFolder folder;
     const std::string path = folder.File("gone.erd");
-    std::int32_t choice = 0;
-    const OpenOutcome outcome = ReadProfileFile(path, choice, nullptr);
+    Channel channel = Channel::One;
+    const OpenOutcome outcome = ReadProfileFile(path, channel, nullptr);
     EXPECT_EQ(outcome.box, OpenFailureBox::ErdError);
     EXPECT_EQ(outcome.message, "Error 0 Unable to open " + path);
 }
@@ -108,8 +111,8 @@ TEST(ReadProfileFile, TwoChannelErdAsksAndUsesTheAnswer)
 {
     TempFolder folder;
     const std::string path = folder.Write("ramp.erd", kErdText);
-    std::int32_t choice = 0;
-    const OpenOutcome outcome = ReadProfileFile(path, choice, [](std::int32_t& c) { c = 1; });
+    Channel channel = Channel::One;
+    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel) { return Channel::Two; });
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.profile.elevations, (std::vector<double>{8.0, 10.0}));
     EXPECT_EQ(outcome.profile.interval, 0.5);

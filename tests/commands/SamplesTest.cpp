@@ -25,7 +25,7 @@ std::size_t PlacementsExceeding(const ElevationProfile& profile)
 struct SampleCase {
     const char* name;
     const char* file;
-    std::int32_t channelChoice;
+    Channel channel;
     std::int32_t pointCount;
     double interval;
     const char* title;
@@ -37,8 +37,8 @@ TEST_P(SampleProfileTest, LoadsAndShowsBumps)
 {
     const SampleCase& c = GetParam();
     const std::string path = std::string(ZLM_SOURCE_DIR) + "/samples/" + c.file;
-    std::int32_t choice = 0;
-    const OpenOutcome outcome = ReadProfileFile(path, choice, [&c](std::int32_t& answer) { answer = c.channelChoice; });
+    Channel channel = Channel::One;
+    const OpenOutcome outcome = ReadProfileFile(path, channel, [&c](Channel) { return c.channel; });
     ASSERT_TRUE(outcome.loaded) << outcome.message;
     EXPECT_LT(std::filesystem::file_size(path), 200u * 1024u);
     EXPECT_EQ(outcome.profile.pointCount, c.pointCount);
@@ -49,12 +49,13 @@ TEST_P(SampleProfileTest, LoadsAndShowsBumps)
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, SampleProfileTest,
-    ::testing::Values(SampleCase{"OneChannelErd", "one-channel.erd", 0, 1200, 0.5, "Sample County Road 12, westbound"},
-                      SampleCase{"TwoChannelErdLeft", "two-channel.erd", 0, 3000, 100.0 / 1000.0 * 3.281,
-                                 "Sample State Highway 7, northbound, left and right wheel paths"},
-                      SampleCase{"TwoChannelErdRight", "two-channel.erd", 1, 3000, 100.0 / 1000.0 * 3.281,
-                                 "Sample State Highway 7, northbound, left and right wheel paths"},
-                      SampleCase{"ColumnText", "column-text.dat", 0, 2000, 0.25, "Sample Airport Access Road, lane 1"}),
+    ::testing::Values(
+        SampleCase{"OneChannelErd", "one-channel.erd", Channel::One, 1200, 0.5, "Sample County Road 12, westbound"},
+        SampleCase{"TwoChannelErdLeft", "two-channel.erd", Channel::One, 3000, 100.0 / 1000.0 * 3.281,
+                   "Sample State Highway 7, northbound, left and right wheel paths"},
+        SampleCase{"TwoChannelErdRight", "two-channel.erd", Channel::Two, 3000, 100.0 / 1000.0 * 3.281,
+                   "Sample State Highway 7, northbound, left and right wheel paths"},
+        SampleCase{"ColumnText", "column-text.dat", Channel::One, 2000, 0.25, "Sample Airport Access Road, lane 1"}),
     [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
 
 // A measured profile kept beside the repository: two channels, extra keyword
@@ -68,11 +69,11 @@ TEST(MeasuredProfile, LoadsOnBothChannels)
     const double firsts[2] = {-0.000037, -0.000050};
     const double lasts[2] = {0.863239, 0.685689};
     for (std::int32_t channel : {0, 1}) {
-        std::int32_t choice = 1 - channel;
+        Channel choice = static_cast<Channel>(1 - channel);
         int asked = 0;
-        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](std::int32_t& answer) {
+        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](Channel) {
             ++asked;
-            answer = channel;
+            return static_cast<Channel>(channel);
         });
         ASSERT_TRUE(outcome.loaded) << outcome.message;
         EXPECT_EQ(asked, 1);

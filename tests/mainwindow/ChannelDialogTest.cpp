@@ -74,10 +74,9 @@ void ChannelDialogTest::answer()
         }
     });
 
-    std::int32_t choice = before;
-    ChannelDialog::AskChannel(choice);
+    const zlm::Channel chosen = ChannelDialog::AskChannel(static_cast<zlm::Channel>(before));
     QVERIFY(sawChannel1Selected);
-    QCOMPARE(choice, after);
+    QCOMPARE(static_cast<int>(chosen), after);
 }
 
 QTEST_MAIN(ChannelDialogTest)

@@ -293,23 +293,23 @@ void MainWindowTest::openAsksTheChannel()
 
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    dialogs.channelAnswer = 1;
+    dialogs.channelAnswer = zlm::Channel::Two;
     window.OpenProfile(path);
     QCOMPARE(dialogs.channelAsked, 1);
-    QCOMPARE(window.State().channelChoice, 1);
+    QCOMPARE(window.State().channel, zlm::Channel::Two);
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
 
     // Closed without OK: the earlier answer stands and is used.
     dialogs.channelAnswer.reset();
     window.OpenProfile(path);
     QCOMPARE(dialogs.channelAsked, 2);
-    QCOMPARE(window.State().channelChoice, 1);
+    QCOMPARE(window.State().channel, zlm::Channel::Two);
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
 
     // A one-channel file asks nothing and keeps the choice.
     window.OpenProfile(one_);
     QCOMPARE(dialogs.channelAsked, 2);
-    QCOMPARE(window.State().channelChoice, 1);
+    QCOMPARE(window.State().channel, zlm::Channel::Two);
 }
 
 void MainWindowTest::sectionOption()

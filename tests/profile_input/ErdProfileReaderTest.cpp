@@ -3,6 +3,7 @@
 #include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zlm {
 namespace {
@@ -55,8 +56,8 @@ TEST_P(ErdReadTest, ReadsElevationsInFeet)
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
         const std::string path = folder.Write("road.erd", JoinLines(c.lines, lineEnd));
-        std::int32_t choice = c.channelChoice;
-        const ErdReadResult result = ReadErdProfile(path, choice, nullptr);
+        Channel channel = static_cast<Channel>(c.channelChoice);
+        const ErdReadResult result = ReadErdProfile(path, channel, nullptr);
         ASSERT_TRUE(result.ok) << result.failureText;
         EXPECT_EQ(result.profile.elevations, c.elevations);
         EXPECT_EQ(result.profile.pointCount, static_cast<std::int32_t>(c.elevations.size()));
@@ -128,8 +129,8 @@ TEST(ErdRead, SignatureBetweenBlanksAndTitle)
     TempFolder folder;
     std::vector<std::string> lines = OneChannel({"TITLE   Track Run E1  ", "UNITSNAMft"});
     lines[0] = "  ERDFILEV2.00 \t";
-    std::int32_t choice = 0;
-    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), choice, nullptr);
+    Channel channel = Channel::One;
+    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), channel, nullptr);
     ASSERT_TRUE(result.ok) << result.failureText;
     EXPECT_TRUE(result.hasTitle);
     EXPECT_EQ(result.title, "Track Run E1");
@@ -138,9 +139,9 @@ TEST(ErdRead, SignatureBetweenBlanksAndTitle)
 TEST(ErdRead, WithoutTitleLine)
 {
     TempFolder folder;
-    std::int32_t choice = 0;
+    Channel channel = Channel::One;
     const ErdReadResult result =
-        ReadErdProfile(folder.Write("road.erd", JoinLines(OneChannel(kFeet))), choice, nullptr);
+        ReadErdProfile(folder.Write("road.erd", JoinLines(OneChannel(kFeet))), channel, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_FALSE(result.hasTitle);
     EXPECT_EQ(result.title, "");
@@ -151,8 +152,8 @@ TEST(ErdRead, LastLineWithoutLineEnd)
     TempFolder folder;
     std::string text = JoinLines(OneChannel(kFeet));
     text.resize(text.size() - 2);
-    std::int32_t choice = 0;
-    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", text), choice, nullptr);
+    Channel channel = Channel::One;
+    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", text), channel, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.profile.elevations, (std::vector<double>{1.0, 2.5, -0.125}));
 }
@@ -161,10 +162,10 @@ TEST(ErdRead, LastLineWithoutLineEnd)
 // of 0 read from a trailing empty line would show as a false deviation.
 TEST(ErdRead, EndOfFileLineEndsAreNoPoints)
 {
-    std::int32_t choice = 0;
+    Channel channel = Channel::One;
     for (const std::string tail : {"", "\r\n", "\r\n\r\n", "\n\n\n", "\r\n \r\n\t\r\n"}) {
         const std::string text = JoinLines(OneChannel(kFeet)) + tail;
-        const ErdReadResult result = ParseErdProfile(text, choice, nullptr);
+        const ErdReadResult result = ParseErdProfile(text, channel, nullptr);
         ASSERT_TRUE(result.ok);
         EXPECT_EQ(result.profile.pointCount, 3);
     }
@@ -181,10 +182,10 @@ class ErdFailureTest : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(ErdFailureTest, RefusesWithItsText)
 {
     const FailureCase& c = GetParam();
-    for (std::int32_t choice : {0, 1}) {
+    for (Channel choice : {Channel::One, Channel::Two}) {
         for (const char* lineEnd : {"\r\n", "\n"}) {
-            std::int32_t channelChoice = choice;
-            const ErdReadResult result = ParseErdProfile(JoinLines(c.lines, lineEnd), channelChoice, nullptr);
+            Channel channel = choice;
+            const ErdReadResult result = ParseErdProfile(JoinLines(c.lines, lineEnd), channel, nullptr);
             EXPECT_FALSE(result.ok);
             EXPECT_EQ(result.failureText, c.failureText);
             EXPECT_TRUE(result.profile.elevations.empty());
@@ -277,9 +278,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ErdRead, UnopenableFile)
 {
     TempFolder folder;
-    std::int32_t choice = 0;
+    Channel channel = Channel::One;
     for (const std::string& path : {folder.File("missing.erd"), folder.File("")}) {
-        const ErdReadResult result = ReadErdProfile(path, choice, nullptr);
+        const ErdReadResult result = ReadErdProfile(path, channel, nullptr);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.failureText, "Unable to open " + path);
     }
@@ -292,8 +293,8 @@ TEST(ErdRead, DimensionsLineOfManyFields)
     for (int i = 0; i < 100000; ++i) {
         lines[1] += ",7";
     }
-    std::int32_t choice = 0;
-    const ErdReadResult result = ParseErdProfile(JoinLines(lines), choice, nullptr);
+    Channel channel = Channel::One;
+    const ErdReadResult result = ParseErdProfile(JoinLines(lines), channel, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.profile.pointCount, 3);
 }
@@ -302,14 +303,12 @@ TEST(ErdRead, DimensionsLineOfManyFields)
 
 struct QuestionLog {
     int asked = 0;
-    std::int32_t answer = -1; ///< -1: leave the choice alone
+    std::optional<Channel> answer; ///< nothing: keep the earlier channel
     ChannelQuestion question()
     {
-        return [this](std::int32_t& choice) {
+        return [this](Channel earlier) {
             ++asked;
-            if (answer >= 0) {
-                choice = answer;
-            }
+            return answer.value_or(earlier);
         };
     }
 };
@@ -317,32 +316,32 @@ struct QuestionLog {
 TEST(ErdChannelQuestion, NotAskedForOneChannel)
 {
     QuestionLog log;
-    std::int32_t choice = 1;
-    const ErdReadResult result = ParseErdProfile(JoinLines(OneChannel(kFeet)), choice, log.question());
+    Channel channel = Channel::Two;
+    const ErdReadResult result = ParseErdProfile(JoinLines(OneChannel(kFeet)), channel, log.question());
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(log.asked, 0);
-    EXPECT_EQ(choice, 1) << "a one-channel file keeps the earlier answer";
+    EXPECT_EQ(channel, Channel::Two) << "a one-channel file keeps the earlier answer";
 }
 
 TEST(ErdChannelQuestion, AnswerSelectsTheChannel)
 {
-    for (std::int32_t answer : {0, 1}) {
+    for (Channel answer : {Channel::One, Channel::Two}) {
         QuestionLog log;
         log.answer = answer;
-        std::int32_t choice = 1 - answer;
-        const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), choice, log.question());
+        Channel channel = answer == Channel::One ? Channel::Two : Channel::One;
+        const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), channel, log.question());
         ASSERT_TRUE(result.ok);
         EXPECT_EQ(log.asked, 1);
-        EXPECT_EQ(choice, answer);
-        EXPECT_EQ(result.profile.elevations.front(), answer == 0 ? 1.0 : 10.0);
+        EXPECT_EQ(channel, answer);
+        EXPECT_EQ(result.profile.elevations.front(), answer == Channel::One ? 1.0 : 10.0);
     }
 }
 
 TEST(ErdChannelQuestion, ClosedWithoutAnswerKeepsTheEarlierChoice)
 {
     QuestionLog log;
-    std::int32_t choice = 1;
-    const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), choice, log.question());
+    Channel channel = Channel::Two;
+    const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), channel, log.question());
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(log.asked, 1);
     EXPECT_EQ(result.profile.elevations.front(), 10.0);
@@ -351,8 +350,8 @@ TEST(ErdChannelQuestion, ClosedWithoutAnswerKeepsTheEarlierChoice)
 TEST(ErdChannelQuestion, AskedBeforeTheKeywordLinesAreRead)
 {
     QuestionLog log;
-    std::int32_t choice = 0;
-    const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAM Feet"})), choice, log.question());
+    Channel channel = Channel::One;
+    const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAM Feet"})), channel, log.question());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(log.asked, 1);
 }
@@ -361,10 +360,10 @@ TEST(ErdChannelQuestion, NotAskedWhenTheDimensionsAreRefused)
 {
     for (const std::string line2 : {"2,3,0,0,0.25", "x,3,0,0,0,0.25", "3,3,0,0,0,0.25"}) {
         QuestionLog log;
-        std::int32_t choice = 0;
+        Channel channel = Channel::One;
         auto lines = TwoChannels({"UNITSNAMft"});
         lines[1] = line2;
-        EXPECT_FALSE(ParseErdProfile(JoinLines(lines), choice, log.question()).ok);
+        EXPECT_FALSE(ParseErdProfile(JoinLines(lines), channel, log.question()).ok);
         EXPECT_EQ(log.asked, 0) << line2;
     }
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zlm {
@@ -19,7 +20,7 @@ std::vector<std::string> LinesInMemory(const std::string& bytes)
     std::vector<std::string> out;
     LineReader reader(bytes);
     std::string_view line;
-    while (reader.next(line))
+    while (reader.Next(line))
         out.emplace_back(line);
     return out;
 }
@@ -31,9 +32,9 @@ std::vector<std::string> LinesFromFile(const std::string& path, std::uint64_t of
     EXPECT_TRUE(file);
     FileLineReader reader(file.get(), offset);
     std::string_view line;
-    while (reader.next(line))
+    while (reader.Next(line))
         out.emplace_back(line);
-    EXPECT_FALSE(reader.failed());
+    EXPECT_FALSE(reader.Failed());
     return out;
 }
 
@@ -88,13 +89,13 @@ TEST(FileLineReader, StartsAtAnOffsetAndReportsWhereEachLineEnds)
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     FileLineReader reader(file.get(), 0);
     std::string_view line;
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), 7u);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), 14u);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.offset(), bytes.size());
-    EXPECT_FALSE(reader.next(line));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), 7u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), 14u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Offset(), bytes.size());
+    EXPECT_FALSE(reader.Next(line));
 }
 
 TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
@@ -105,6 +106,38 @@ TEST(FileLineReader, FoldersAndDevicesAreNotOpened)
     EXPECT_EQ(OpenFileForReading(folderPath), nullptr);
     EXPECT_EQ(OpenFileForReading("/dev/null"), nullptr);
     EXPECT_EQ(OpenFileForReading(folderPath + "/missing.erd"), nullptr);
+}
+
+// Empty and blank-only lines at the very end are no data, those between data
+// lines are; a file and the same bytes in memory count alike, and the column
+// reader's trimmed text holds the same lines.
+TEST(CountDataLines, CountsUpToTheLastLineThatIsNotBlank)
+{
+    test::TempFolder folder;
+    const std::pair<std::string, std::int64_t> cases[] = {
+        {"", 0},
+        {" \t\r\n\n\r\n", 0},
+        {"1", 1},
+        {"1\r\n\r\n  \r\n\t\n", 1},
+        {"1\n\n2", 3},
+        {"\n \n3 \r\n", 3},
+        {"1\r\r\n\r", 1},
+        {"1\n\r\t\r\n", 1}, // a CR that does not end a line is blank too
+        {std::string(1 << 20, ' ') + "\n" + std::string((1 << 20) + 5, 'x') + "\n" + std::string(3 << 20, '\n'), 2},
+    };
+    int index = 0;
+    for (const auto& [bytes, count] : cases) {
+        LineReader inMemory(bytes);
+        EXPECT_EQ(CountDataLines(inMemory), count) << "case " << index;
+        EXPECT_EQ(CountLines(WithoutTrailingEmptyLines(bytes)), count) << "case " << index;
+        std::unique_ptr<std::FILE, FileCloser> file(
+            OpenFileForReading(folder.Write("count" + std::to_string(index) + ".txt", bytes)));
+        ASSERT_TRUE(file);
+        FileLineReader fromFile(file.get(), 0);
+        EXPECT_EQ(CountDataLines(fromFile), count) << "case " << index;
+        EXPECT_FALSE(fromFile.Failed());
+        ++index;
+    }
 }
 
 // The file reader and the in-memory reader are one procedure: same profile, same
@@ -130,10 +163,10 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
-        for (std::int32_t answer : {0, 1}) {
-            const auto ask = [answer](std::int32_t& choice) { choice = answer; };
-            std::int32_t fromFileChoice = 0;
-            std::int32_t inMemoryChoice = 0;
+        for (Channel answer : {Channel::One, Channel::Two}) {
+            const auto ask = [answer](Channel) { return answer; };
+            Channel fromFileChoice = Channel::One;
+            Channel inMemoryChoice = Channel::One;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
             const auto inMemory = ParseErdProfile(files[i], inMemoryChoice, ask);
             EXPECT_EQ(fromFile.ok, inMemory.ok) << "file " << i;

@@ -30,7 +30,7 @@ public:
     QString saveAnswer;      ///< empty means Cancel
     int saveFilterAnswer = 1;
     QMessageBox::StandardButton messageAnswer = QMessageBox::Ok;
-    std::optional<std::int32_t> channelAnswer; ///< nothing: the window is closed without OK
+    std::optional<Channel> channelAnswer; ///< nothing: the window is closed without OK
 
     // What was asked.
     int openAsked = 0;
@@ -63,12 +63,10 @@ public:
         messages.push_back({title, text, icon, buttons});
         return messageAnswer;
     }
-    void AskChannel(std::int32_t& channelChoice) override
+    Channel AskChannel(Channel earlier) override
     {
         ++channelAsked;
-        if (channelAnswer) {
-            channelChoice = *channelAnswer;
-        }
+        return channelAnswer.value_or(earlier);
     }
 };
 
