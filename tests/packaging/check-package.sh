@@ -80,7 +80,7 @@ done
 if [ "$with_gui" = 1 ]; then
   grep -q 'MimeType=.*application/x-erd-profile' "$tree/usr/share/applications/zlm.desktop" ||
     fail "the desktop entry does not declare the ERD type"
-  grep -q "<release version=\"$version\" date=\"[0-9-]*\"" "$tree/usr/share/metainfo/org.evenrule.zlm.metainfo.xml" ||
+  grep -Eq "<release version=\"$version\" date=\"[0-9]{4}-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])\"" "$tree/usr/share/metainfo/org.evenrule.zlm.metainfo.xml" ||
     fail "the metainfo has no release $version"
 fi
 
