@@ -76,6 +76,8 @@ endforeach()
 
 install(FILES "${ZLM_PACKAGING_DIR}/copyright" "${ZLM_PACKAGING_BUILD_DIR}/changelog.Debian.gz"
         DESTINATION "${ZLM_DOC_INSTALL_DIR}")
+install(FILES "${ZLM_PACKAGING_DIR}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides"
+        RENAME zlm)
 # The samples stay uncompressed: they are meant to be opened as they are.
 install(FILES
   "${PROJECT_SOURCE_DIR}/samples/README.md"
