@@ -7,7 +7,7 @@ cpack=$1 config=$2 work=$3 version=$4 plugin_dir=$5 with_gui=$6 with_png=$7
 
 for tool in "$cpack" dpkg-deb dpkg-shlibdeps readelf; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (dpkg-dev and binutils provide the Debian tools)" >&2
+    echo "SKIP: $tool is not installed (cpack comes with cmake, dpkg-shlibdeps with dpkg-dev, readelf with binutils)" >&2
     exit 77
   fi
 done
