@@ -29,6 +29,7 @@ std::string BatchUsage()
            "  --delimiter WORD      comma (default) or space\n"
            "  --output FILE         write the summary to FILE instead of standard output\n"
            "  --help                show this text\n"
+           "  --version             show the version\n"
            "\n"
            "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\".\n"
            "Exit status: 0 done, 1 the profile was refused or the summary could not be written, 2 usage error.\n";
@@ -56,6 +57,10 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
         }
         if (argument == "--help" || argument == "-h") {
             parsed.status = ArgumentsStatus::Help;
+            return parsed;
+        }
+        if (argument == "--version") {
+            parsed.status = ArgumentsStatus::Version;
             return parsed;
         }
 

@@ -17,8 +17,8 @@ struct BatchOptions {
     std::string profilePath;             ///< PROFILE
 };
 
-/** Whether the command line asks for a run, for the usage text, or is wrong. */
-enum class ArgumentsStatus { Run, Help, UsageError };
+/** Whether the command line asks for a run, for the usage text, for the version, or is wrong. */
+enum class ArgumentsStatus { Run, Help, Version, UsageError };
 
 /** Outcome of reading the command line; `error` says what is wrong for UsageError. */
 struct ParsedArguments {

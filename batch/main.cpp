@@ -49,9 +49,11 @@ int main(int argc, char** argv)
 
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const zlm::ParsedArguments parsed = zlm::ParseBatchArguments(arguments);
-    if (parsed.status == zlm::ArgumentsStatus::Help) {
+    if (parsed.status == zlm::ArgumentsStatus::Help || parsed.status == zlm::ArgumentsStatus::Version) {
+        const std::string text =
+            parsed.status == zlm::ArgumentsStatus::Help ? zlm::BatchUsage() : std::string("zlm " ZLM_VERSION "\n");
         int error = 0;
-        if (!WriteAll(STDOUT_FILENO, zlm::BatchUsage(), error)) {
+        if (!WriteAll(STDOUT_FILENO, text, error)) {
             WriteError(std::string("zlm-batch: could not write to standard output: ") + std::strerror(error) + "\n");
             return 1;
         }

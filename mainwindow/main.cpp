@@ -12,9 +12,55 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zlm [PROFILE]\n"
+    "\n"
+    "Opens the ZLM window, which rolls a simulated 16-foot straightedge along a pavement profile.\n"
+    "\n"
+    "  PROFILE      an ERD profile, or a column-text profile when the name ends in \"dat\", opened at start\n"
+    "  --help       show this text\n"
+    "  --version    show the version\n"
+    "\n"
+    "Qt's own options (-platform, -style, ...) are accepted as well. For the analysis without a window, see "
+    "zlm-batch.\n";
+
+/**
+ * Answers --help and --version (before a "--") and returns the exit status, or -1
+ * when the window is to open. Runs before QApplication exists, so that both work
+ * without a display.
+ */
+int AnswerInformationOptions(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--") == 0) {
+            break;
+        }
+        if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
+            std::strcmp(argument, "-?") == 0) {
+            std::fputs(kUsage, stdout);
+        } else if (std::strcmp(argument, "--version") == 0 || std::strcmp(argument, "-v") == 0) {
+            std::printf("zlm %d.%d.%d\n", ZLM_VERSION_MAJOR, ZLM_VERSION_MINOR, ZLM_VERSION_PATCH);
+        } else {
+            continue;
+        }
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const int status = AnswerInformationOptions(argc, argv); status >= 0) {
+        return status;
+    }
     // A save past a file-size limit then fails with a message (and leaves the old
     // file), instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -32,9 +78,6 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Rolls a simulated 16-foot straightedge along a pavement profile.");
-    parser.addHelpOption();
-    parser.addVersionOption();
     parser.addPositionalArgument("PROFILE", "An ERD or Rondel (.dat) profile to open at start.", "[PROFILE]");
     parser.process(app);
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <regex>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -251,6 +252,14 @@ TEST_F(BatchEndToEndTest, HelpPrintsTheUsageOnStandardOutput)
     const Finished run = RunBatch({"--help"}, folder_);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.starts_with("Usage: zlm-batch [--section FEET]")) << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(BatchEndToEndTest, VersionPrintsTheProgramAndItsVersionOnStandardOutput)
+{
+    const Finished run = RunBatch({"--version", "no-such-profile.erd"}, folder_);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("zlm 1\\.[0-9]+\\.[0-9]+\n"))) << run.out;
     EXPECT_EQ(run.err, "");
 }
 

@@ -53,6 +53,18 @@ TEST(BatchHelpTest, HelpWinsWhereverItStands)
     }
 }
 
+TEST(BatchHelpTest, VersionWinsWhereverItStandsButNotAfterTheOptionsEnd)
+{
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--version"}, {"road.erd", "--version"}, {"--version", "--channel", "3"}}) {
+        EXPECT_EQ(ParseBatchArguments(arguments).status, ArgumentsStatus::Version) << arguments.front();
+    }
+    const ParsedArguments profileNamedLikeTheOption = ParseBatchArguments({"--", "--version"});
+    EXPECT_EQ(profileNamedLikeTheOption.status, ArgumentsStatus::Run);
+    EXPECT_EQ(profileNamedLikeTheOption.options.profilePath, "--version");
+    EXPECT_EQ(ParseBatchArguments({"--version=2", "road.erd"}).status, ArgumentsStatus::UsageError);
+}
+
 struct BadCase {
     std::vector<std::string> arguments;
     std::string phrase;
@@ -91,6 +103,7 @@ TEST(BatchHelpTest, UsageNamesEveryOption)
     EXPECT_TRUE(usage.starts_with(
         "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE] PROFILE\n"));
     EXPECT_TRUE(usage.ends_with("\n"));
+    EXPECT_NE(usage.find("\n  --version "), std::string::npos) << usage;
 }
 
 } // namespace
