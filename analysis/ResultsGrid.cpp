@@ -297,7 +297,7 @@ std::string ResultsGrid::Clip() const
     clip.reserve(length);
     for (std::int32_t r = top; r <= bottom; ++r) {
         if (r > top) {
-            clip.push_back('\r');
+            clip.push_back('\n');
         }
         for (std::int32_t c = left; c <= right; ++c) {
             if (c > left) {

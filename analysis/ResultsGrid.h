@@ -106,7 +106,7 @@ public:
     /** Selects a range; its corners may be given in any order. */
     void SetSelection(const Selection& selection);
     /**
-     * Texts of the selected cells: a tab between the cells of a row, a CR between
+     * Texts of the selected cells: a tab between the cells of a row, a line feed between
      * rows, nothing after the last. Without a selection, the current cell's text.
      * Only the part of the range inside the grid counts (none: an empty text).
      */

@@ -270,6 +270,7 @@ void frmSkiMain::ConnectCommands()
 void frmSkiMain::Load()
 {
     resultsValid_ = false;
+    cmdPlot_->setEnabled(false);
     ResetMousePointer();
 
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
@@ -292,6 +293,9 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
                                                             cmdAbout_, cmdSaveAs_, cmdPlot_}) {
         control->setEnabled(enabled);
     }
+    // Plot shows the last run's results: there is nothing to show before a run,
+    // nor once another profile has been chosen.
+    cmdPlot_->setEnabled(enabled && resultsValid_);
 }
 
 void frmSkiMain::ResetMousePointer()
@@ -354,8 +358,9 @@ void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
 {
     switch (box) {
     case OpenFailureBox::TakeoffError:
-        // Either answer ends the command: there is no converter to run.
-        dialogs_->ShowMessage("Takeoff Error", text, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No);
+        // The text asks whether to convert the file, but no converter exists: either
+        // answer would end the command alike, so the box offers OK alone.
+        dialogs_->ShowMessage("Takeoff Error", text, QMessageBox::NoIcon, QMessageBox::Ok);
         break;
     case OpenFailureBox::SkiError:
         dialogs_->ShowMessage("Ski Error", text, QMessageBox::Warning, QMessageBox::Ok);

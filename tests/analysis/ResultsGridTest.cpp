@@ -210,7 +210,7 @@ TEST(ResultsGridClip, TabsBetweenCellsAndCarriageReturnsBetweenRows)
     ResultsGrid grid;
     grid.SetRows(4);
     Fill(grid);
-    const std::string expected = "1,0\t1,1\t1,2\r2,0\t2,1\t2,2";
+    const std::string expected = "1,0\t1,1\t1,2\n2,0\t2,1\t2,2";
     for (const ResultsGrid::Selection& selection :
          {ResultsGrid::Selection{1, 0, 2, 2}, ResultsGrid::Selection{2, 2, 1, 0}, ResultsGrid::Selection{1, 2, 2, 0},
           ResultsGrid::Selection{2, 0, 1, 2}}) {
@@ -227,10 +227,10 @@ TEST(ResultsGridClip, CountsOnlyThePartInsideTheGrid)
     grid.SetRows(3);
     Fill(grid);
     grid.SetSelection({-5, 1, 1, 10});
-    EXPECT_EQ(grid.Clip(), "0,1\t0,2\r1,1\t1,2");
+    EXPECT_EQ(grid.Clip(), "0,1\t0,2\n1,1\t1,2");
     grid.SetSelection({0, 0, 2, 2});
     grid.SetRows(2); // the selected rows shrink with the grid
-    EXPECT_EQ(grid.Clip(), "0,0\t0,1\t0,2\r1,0\t1,1\t1,2");
+    EXPECT_EQ(grid.Clip(), "0,0\t0,1\t0,2\n1,0\t1,1\t1,2");
     grid.SetSelection({5, 0, 9, 2});
     EXPECT_EQ(grid.Clip(), "");
 }

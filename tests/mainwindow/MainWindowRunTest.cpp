@@ -4,8 +4,10 @@
 #include "support/WindowTestSupport.h"
 #include "commands/SummaryWriter.h"
 #include "mainwindow/ResultsGridView.h"
+#include "graph/GraphControl.h"
 #include "mainwindow/frmSkiMain.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QLocale>
@@ -48,6 +50,7 @@ private slots:
     void copy();
     void plotOnlyWithResults();
     void plotOpensTheGraphWindow();
+    void graphUsesTheRunsSectionLength();
 
 private:
     QTemporaryDir dir_;
@@ -197,9 +200,11 @@ void MainWindowRunTest::refusals()
     QCOMPARE(GridBytes(window, "space"), gridBefore);
     QCOMPARE(window.State().results.placements.size(), deviationsBefore);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-    for (const char* name : {"cmdOpen", "cmdSimulate", "cmdSaveAs", "cmdPlot", "cmdAbout"}) {
+    for (const char* name : {"cmdOpen", "cmdSimulate", "cmdSaveAs", "cmdAbout"}) {
         QVERIFY2(window.findChild<QWidget*>(name)->isEnabled(), name);
     }
+    // Plot stays as the earlier results allow: a refused run neither makes nor removes any.
+    QCOMPARE(window.findChild<QWidget*>("cmdPlot")->isEnabled(), validBefore);
 }
 
 void MainWindowRunTest::saveAs_data()
@@ -326,7 +331,7 @@ void MainWindowRunTest::copy()
                                    QItemSelectionModel::ClearAndSelect);
     QGuiApplication::clipboard()->setText("before");
     QTest::keyClick(view, Qt::Key_C, Qt::KeyboardModifiers(modifiers));
-    const QString expected = Cell(window, 2, 0) + "\t" + Cell(window, 2, 1) + "\t" + Cell(window, 2, 2) + "\r" +
+    const QString expected = Cell(window, 2, 0) + "\t" + Cell(window, 2, 1) + "\t" + Cell(window, 2, 2) + "\n" +
                              Cell(window, 3, 0) + "\t" + Cell(window, 3, 1) + "\t" + Cell(window, 3, 2);
     QCOMPARE(QGuiApplication::clipboard()->text(), copies ? expected : QString("before"));
 }
@@ -345,17 +350,21 @@ void MainWindowRunTest::plotOnlyWithResults()
     });
     auto* plot = window.findChild<QPushButton*>("cmdPlot");
 
+    QVERIFY(!plot->isEnabled());
     plot->click();
     QCOMPARE(plots, 0);
     window.OpenProfile(road_);
-    plot->click();
+    QVERIFY(!plot->isEnabled());
+    window.cmdPlot_Click();
     QCOMPARE(plots, 0);
     window.cmdSimulate_Click();
+    QVERIFY(plot->isEnabled());
     plot->click();
     QCOMPARE(plots, 1);
     QVERIFY(hourglass);
     window.OpenProfile(road_);
-    plot->click();
+    QVERIFY(!plot->isEnabled());
+    window.cmdPlot_Click();
     QCOMPARE(plots, 1);
     QVERIFY(dialogs.messages.empty());
 }
@@ -378,6 +387,30 @@ void MainWindowRunTest::plotOpensTheGraphWindow()
     QVERIFY(childOfTheWindow);
     // The graph window took the Plot command's hourglass down once it had loaded.
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// The graph describes the run that produced the results, not the section box
+// as it reads now: a length typed after a placement-list run draws no section lines.
+void MainWindowRunTest::graphUsesTheRunsSectionLength()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road_);
+    window.cmdSimulate_Click();
+    auto* box = window.findChild<QCheckBox*>("chkSection");
+    box->click();
+    window.findChild<QLineEdit*>("txtSectionLength")->setText("100");
+    int sectionLines = -1;
+    zlm::test::WhenModalOpens([&](QWidget* modal) {
+        if (auto* graph = modal->findChild<zlm::GraphControl*>("Pesgoa1")) {
+            sectionLines = 0;
+            for (const auto& line : graph->Lines())
+                sectionLines += line.orientation == Qt::Vertical ? 1 : 0;
+        }
+        modal->close();
+    });
+    window.cmdPlot_Click();
+    QCOMPARE(sectionLines, 0);
 }
 
 QTEST_MAIN(MainWindowRunTest)

@@ -179,8 +179,7 @@ void MainWindowTest::openOutcomes_data()
     const int ok = QMessageBox::Ok;
     QTest::newRow("cancel") << QString() << QByteArray() << QString() << 0 << 0 << QString();
     QTest::newRow("not a column-text profile")
-        << "road.dat" << QByteArray("not a profile\r\n") << "Takeoff Error" << int(QMessageBox::NoIcon)
-        << int(QMessageBox::Yes | QMessageBox::No)
+        << "road.dat" << QByteArray("not a profile\r\n") << "Takeoff Error" << int(QMessageBox::NoIcon) << ok
         << "The file you selected is not a valid Rondel format profile.  Would you like to run the Varnholt to "
            "convert the file to Rondel format?";
     QTest::newRow("metric") << "road.dat" << zlm::test::ColumnText("Metric road", "Metric", "1", road) << "Ski Error"
