@@ -399,7 +399,10 @@ QStringList GraphControl::ExportFilters()
     return filters;
 }
 
-QString GraphControl::ExportImage(const QString& fileName, const QString& selectedFilter)
+namespace {
+
+/** The export type a file name asks for, or the chosen filter's when its extension names none. */
+const ExportType& TypeFor(const QString& fileName, const QString& selectedFilter, bool& extensionAdded)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const ExportType* chosen = nullptr;
@@ -407,15 +410,31 @@ QString GraphControl::ExportImage(const QString& fileName, const QString& select
         if (suffix == QLatin1String(type.extension) || (suffix == QLatin1String("jpeg") && type.format[0] == 'j'))
             chosen = &type;
     }
-    QString target = fileName;
+    extensionAdded = chosen == nullptr;
     if (chosen == nullptr) {
         chosen = &kExportTypes[0];
         for (const ExportType& type : kExportTypes) {
             if (selectedFilter == QLatin1String(type.filter))
                 chosen = &type;
         }
-        target += QLatin1Char('.') + QLatin1String(chosen->extension);
     }
+    return *chosen;
+}
+
+} // namespace
+
+QString GraphControl::ExportFileName(const QString& fileName, const QString& selectedFilter)
+{
+    bool extensionAdded = false;
+    const ExportType& type = TypeFor(fileName, selectedFilter, extensionAdded);
+    return extensionAdded ? fileName + QLatin1Char('.') + QLatin1String(type.extension) : fileName;
+}
+
+QString GraphControl::ExportImage(const QString& fileName, const QString& selectedFilter)
+{
+    bool extensionAdded = false;
+    const ExportType* chosen = &TypeFor(fileName, selectedFilter, extensionAdded);
+    const QString target = ExportFileName(fileName, selectedFilter);
 
     // A graph that has not been laid out on screen yet is exported at a usual size.
     const bool onScreen = plot_->isVisible() && plot_->width() >= 200 && plot_->height() >= 150;
@@ -439,6 +458,11 @@ void GraphControl::Export(GraphDialogs& dialogs)
     QString filter = ExportFilters().front();
     const QString fileName = dialogs.ChooseExportFile(filter);
     if (fileName.isEmpty())
+        return;
+    // The save dialog asked about the name as typed; with the extension added the
+    // file written is another one, which must not be replaced unasked.
+    const QString target = ExportFileName(fileName, filter);
+    if (target != fileName && QFileInfo::exists(target) && !dialogs.ConfirmReplace(target))
         return;
     if (ExportImage(fileName, filter).isEmpty())
         dialogs.ShowError(QStringLiteral("File Error!"), QStringLiteral("The graph could not be saved to ") + fileName);

@@ -136,6 +136,8 @@ public:
      * when writing failed.
      */
     QString ExportImage(const QString& fileName, const QString& selectedFilter = QString());
+    /** The file ExportImage writes for these arguments. */
+    static QString ExportFileName(const QString& fileName, const QString& selectedFilter = QString());
     /** Lets the user export the image: the save dialog, then ExportImage; a failure is reported. */
     void Export(GraphDialogs& dialogs);
 

@@ -32,6 +32,12 @@ public:
      */
     virtual QString ChooseExportFile(QString& selectedFilter) = 0;
 
+    /**
+     * Asks whether to replace `path`, an existing file other than the one the save
+     * dialog asked about (the export added the type's extension). True to replace.
+     */
+    virtual bool ConfirmReplace(const QString& path) = 0;
+
     /** Tells the user that printing or exporting failed. */
     virtual void ShowError(const QString& title, const QString& text) = 0;
 };

@@ -33,6 +33,13 @@ QString StandardGraphDialogs::ChooseExportFile(QString& selectedFilter)
                                         filters.join(QStringLiteral(";;")), &selectedFilter);
 }
 
+bool StandardGraphDialogs::ConfirmReplace(const QString& path)
+{
+    return QMessageBox::warning(parent_, QStringLiteral("Save/Export"),
+                                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void StandardGraphDialogs::ShowError(const QString& title, const QString& text)
 {
     QMessageBox::warning(parent_, title, text);

@@ -14,6 +14,7 @@ public:
 
     bool ChoosePrint(QPrinter& printer, bool selectionOffered, bool& selectionChosen) override;
     QString ChooseExportFile(QString& selectedFilter) override;
+    bool ConfirmReplace(const QString& path) override;
     void ShowError(const QString& title, const QString& text) override;
 
 private:

@@ -27,6 +27,7 @@ class NoDialogs : public GraphDialogs {
 public:
     bool ChoosePrint(QPrinter&, bool, bool&) override { return false; }
     QString ChooseExportFile(QString&) override { return QString(); }
+    bool ConfirmReplace(const QString&) override { return false; }
     void ShowError(const QString&, const QString&) override {}
 };
 

@@ -4,6 +4,7 @@
 #include "graph/frmSkiPlot.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -184,6 +185,32 @@ private slots:
         QCOMPARE(dialogs_.exportDialogs, 1);
         QVERIFY(QDir(out.path()).isEmpty());
         QVERIFY(dialogs_.errors.isEmpty());
+    }
+
+    // A name typed without an extension gets one; a file of that name is replaced
+    // only when the user says so.
+    void exportAsksBeforeReplacingTheFileWithTheAddedExtension()
+    {
+        FakeGraphDialogs dialogs;
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
+        const QString typed = dir_.filePath("kept");
+        const QString written = typed + ".png";
+        QFile existing(written);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old");
+        existing.close();
+        dialogs.exportPath = typed;
+        dialogs.exportFilter = GraphControl::ExportFilters().front();
+
+        window.findChild<QPushButton*>("cmdSave")->click();
+        QCOMPARE(dialogs.replaceQuestions, QStringList{written});
+        QCOMPARE(QFileInfo(written).size(), qint64(3));
+
+        dialogs.replaceExisting = true;
+        window.findChild<QPushButton*>("cmdSave")->click();
+        QCOMPARE(dialogs.replaceQuestions.size(), 2);
+        QVERIFY(QFileInfo(written).size() > 3);
+        QVERIFY(dialogs.errors.isEmpty());
     }
 
     void failedExportIsReported()

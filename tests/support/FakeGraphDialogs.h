@@ -31,6 +31,12 @@ public:
         return exportPath;
     }
 
+    bool ConfirmReplace(const QString& path) override
+    {
+        replaceQuestions.append(path);
+        return replaceExisting;
+    }
+
     void ShowError(const QString& title, const QString& text) override
     {
         errors.append(title + QLatin1Char('|') + text);
@@ -44,6 +50,8 @@ public:
     // Export dialog answers
     QString exportPath;
     QString exportFilter;
+    bool replaceExisting = false;
+    QStringList replaceQuestions;
 
     int printDialogs = 0;
     bool lastSelectionOffered = false;
