@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace zlm::fuzz {
@@ -38,6 +39,22 @@ public:
 private:
     std::string path_;
 };
+
+/** The bytes with every CR LF turned into LF; false when a CR stands anywhere else. */
+inline bool WithLfOnly(std::string_view bytes, std::string& lfOnly)
+{
+    lfOnly.clear();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
+                return false;
+            }
+            continue;
+        }
+        lfOnly += bytes[i];
+    }
+    return true;
+}
 
 /** Stops the run with a message: libFuzzer keeps the input that broke an invariant. */
 [[noreturn]] inline void Broken(const char* what)

@@ -35,22 +35,6 @@ bool Same(const zlm::DelimitedReadResult& a, const zlm::DelimitedReadResult& b)
            a.profile.interval == b.profile.interval && a.profile.headerFields == b.profile.headerFields;
 }
 
-/** The bytes with every CR LF turned into LF; false when a CR stands anywhere else. */
-bool WithLfOnly(std::string_view bytes, std::string& lfOnly)
-{
-    lfOnly.clear();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
-                return false;
-            }
-            continue;
-        }
-        lfOnly += bytes[i];
-    }
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -98,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // CR LF and LF alone are the same line end, and empty lines at the very end
     // are no data.
     std::string variant;
-    if (WithLfOnly(bytes, variant)) {
+    if (zlm::fuzz::WithLfOnly(bytes, variant)) {
         ZLM_FUZZ_CHECK(Same(zlm::ParseDelimitedProfile(variant, channel, units), read));
     }
     if (bytes.empty() || bytes.back() != '\r') {

@@ -52,22 +52,6 @@ bool SameProfile(const zlm::ErdReadResult& a, const zlm::ErdReadResult& b)
            a.hasTitle == b.hasTitle && a.title == b.title;
 }
 
-/** The bytes with every CR LF turned into LF; false when a CR stands anywhere else. */
-bool WithLfOnly(std::string_view bytes, std::string& lfOnly)
-{
-    lfOnly.clear();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
-                return false;
-            }
-            continue;
-        }
-        lfOnly += bytes[i];
-    }
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -111,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // CR LF and LF alone are the same line end, and empty lines at the very end
     // are no data: neither may change what is read.
     std::string variant;
-    if (WithLfOnly(bytes, variant)) {
+    if (zlm::fuzz::WithLfOnly(bytes, variant)) {
         ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, zlm::Channel::One).result, first.result));
     }
     if (bytes.empty() || bytes.back() != '\r') {
