@@ -42,6 +42,14 @@ void WriteRow(ResultsGrid& grid, const ResultsTableText& text, std::int32_t row)
 
 } // namespace
 
+UnitTexts UnitTextsFor(UnitSystem units)
+{
+    if (units == UnitSystem::SI) {
+        return {"m", "m", "mm"};
+    }
+    return {};
+}
+
 ResultsTableText::ResultsTableText(const RunResults& results, const UnitTexts& units, char decimalSeparator)
     : results_(results), units_(units), separator_(decimalSeparator)
 {

@@ -16,6 +16,9 @@ struct UnitTexts {
     std::string deviation = "in";
 };
 
+/** The unit texts of a unit system: "ft", "ft", "in" (US) or "m", "m", "mm" (SI). */
+UnitTexts UnitTextsFor(UnitSystem units);
+
 /**
  * The results of a run as the table shows them, row 0 the header: the placement
  * list ("Station (ft)", "Maximum Dev. (in)", "Amount Exceeded (in)"; one row per

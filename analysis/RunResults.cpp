@@ -112,6 +112,21 @@ std::vector<SectionRow> SectionRows(const DeviationList& placements, float dx, f
 
 } // namespace
 
+double DeviationPerLength(UnitSystem units)
+{
+    return units == UnitSystem::SI ? 1000.0 : 12.0;
+}
+
+std::int32_t StraightedgePoints(const StraightedgeMethod& method, double interval)
+{
+    return RoundToInt32(static_cast<double>(ToSingle(method.baseLength)) / interval);
+}
+
+double StepDistance(const StraightedgeMethod& method, double interval)
+{
+    return method.continuous ? interval : method.step;
+}
+
 bool ShowsAsExceeding(double amountExceeded)
 {
     static const double smallest = SmallestShownAmount();

@@ -7,12 +7,38 @@
 
 namespace zlm {
 
+/**
+ * The units a run measures in: US customary (lengths in feet, deviations in
+ * inches) or SI (lengths in metres, deviations in millimetres).
+ */
+enum class UnitSystem { US, SI };
+
 /** The straightedge method of a run: its length, how far it moves, and the criterion. */
 struct StraightedgeMethod {
-    double baseLength = 16.0; ///< feet
-    double step = 8.0;        ///< feet the straightedge moves between placements
-    float tolerance = 0.25f;  ///< inches: a placement exceeds when its gap is above it
+    double baseLength = 16.0;        ///< feet (US) or metres (SI)
+    double step = 8.0;               ///< feet or metres the straightedge moves between placements
+    bool continuous = false;         ///< the straightedge moves one sample point at a time; `step` is unused
+    float tolerance = 0.25f;         ///< inches or millimetres: a placement exceeds when its gap is above it
+    UnitSystem units = UnitSystem::US;
+
+    bool operator==(const StraightedgeMethod&) const = default;
 };
+
+/** Deviation units per length unit: 12 inches per foot, 1000 millimetres per metre. */
+double DeviationPerLength(UnitSystem units);
+
+/**
+ * The number of sample intervals the straightedge spans on a profile sampled every
+ * `interval`: the base length through single precision, divided by the interval,
+ * rounded half to even (16 ft at 1 ft gives 16).
+ */
+std::int32_t StraightedgePoints(const StraightedgeMethod& method, double interval);
+
+/**
+ * The distance the straightedge moves between placements, as a double: the step,
+ * or the interval itself when it rolls continuously.
+ */
+double StepDistance(const StraightedgeMethod& method, double interval);
 
 /** One row of the section summary: the placements that start inside one section of road. */
 struct SectionRow {
@@ -30,7 +56,7 @@ struct SectionRow {
 struct RunResults {
     StraightedgeMethod method;
     std::int32_t pointCount = 0;    ///< N of the profile analysed
-    double interval = 0.0;          ///< dx of the profile analysed, feet
+    double interval = 0.0;          ///< dx of the profile analysed, feet or metres
     float sectionLength = 0.0f;     ///< feet; 0 (or less) when the run listed placements
     DeviationList placements;       ///< one record per placement, in station order
     std::vector<SectionRow> sections; ///< the section summary's rows, when sectionLength > 0
