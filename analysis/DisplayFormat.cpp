@@ -110,4 +110,52 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
     return text;
 }
 
+namespace {
+
+template <typename Real> std::string PlainText(Real value)
+{
+    char buffer[400];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return "0";
+    std::string text(buffer, result.ptr);
+    std::size_t significant = 0;
+    bool leading = true;
+    for (const char c : text) {
+        if (c >= '1' && c <= '9')
+            leading = false;
+        if (!leading && c >= '0' && c <= '9')
+            ++significant;
+    }
+    if (significant <= 7)
+        return text;
+    // Rounded to 7 significant digits in fixed notation, trailing zeros dropped.
+    const double magnitude = std::fabs(static_cast<double>(value));
+    const int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    const int decimals = std::clamp(6 - exponent, 0, 340);
+    result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed,
+                           decimals);
+    if (result.ec != std::errc())
+        return "0";
+    text.assign(buffer, result.ptr);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+} // namespace
+
+std::string PlainDecimalText(float value)
+{
+    return PlainText(value);
+}
+
+std::string PlainDecimalText(double value)
+{
+    return PlainText(value);
+}
+
 } // namespace zlm

@@ -20,4 +20,13 @@ namespace zlm {
  */
 std::string FormatNumber(double value, std::string_view pattern, char decimalSeparator);
 
+/**
+ * A number as plain decimal text, as the method's settings are shown: the
+ * shortest digits that read back as the same value, but no more than 7
+ * significant digits, no exponent, no trailing zeros, "." as the decimal point
+ * (0.25f gives "0.25", 16.0 gives "16", 4.8768 gives "4.8768").
+ */
+std::string PlainDecimalText(float value);
+std::string PlainDecimalText(double value);
+
 } // namespace zlm

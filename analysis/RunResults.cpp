@@ -74,13 +74,13 @@ void CountSections(const DeviationList& placements, float sectionLength, std::ve
 }
 
 std::vector<SectionRow> SectionRows(const DeviationList& placements, float dx, float sectionLength,
-                                    std::int32_t pointCount)
+                                    std::int32_t pointCount, double stepDistance)
 {
     const auto n = static_cast<std::int64_t>(placements.size());
     // Points per section, the quotient in single precision.
     const std::int32_t a = RoundToInt32(static_cast<double>(sectionLength / dx));
-    // Points up to the start of the last placement, 8 feet per placement.
-    const std::int32_t t = RoundToInt32(static_cast<double>(8 * (n - 1)) / static_cast<double>(dx));
+    // Points up to the start of the last placement, one step per placement.
+    const std::int32_t t = RoundToInt32(stepDistance * static_cast<double>(n - 1) / static_cast<double>(dx));
 
     std::int64_t whole = 0;
     std::int64_t leftover = 0;
@@ -146,7 +146,8 @@ RunResults SummariseRun(DeviationList placements, const StraightedgeMethod& meth
     const auto n = static_cast<std::int64_t>(results.placements.size());
     if (results.HasSectionSummary()) {
         results.sections =
-            SectionRows(results.placements, static_cast<float>(interval), sectionLength, pointCount);
+            SectionRows(results.placements, static_cast<float>(interval), sectionLength, pointCount,
+                        StepDistance(method, interval));
         results.exceedingCount =
             std::count_if(results.placements.begin(), results.placements.end(),
                           [](const DeviationRecord& record) { return record.AmountExceeded > 0.0; });

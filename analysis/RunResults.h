@@ -1,17 +1,12 @@
 #pragma once
 
 #include "analysis/DeviationRecord.h"
+#include "analysis/UnitSystem.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace zlm {
-
-/**
- * The units a run measures in: US customary (lengths in feet, deviations in
- * inches) or SI (lengths in metres, deviations in millimetres).
- */
-enum class UnitSystem { US, SI };
 
 /** The straightedge method of a run: its length, how far it moves, and the criterion. */
 struct StraightedgeMethod {
@@ -85,7 +80,7 @@ bool ShowsAsExceeding(double amountExceeded);
  * Builds the results of a run from the engine's placements: the exceeding count
  * and overall percentage, and, for a section length above 0, the section rows.
  * `interval` is the profile's dx; the section arithmetic uses it in single
- * precision: a = S / dx rounded (points per section) and T = 8 (n - 1) / dx
+ * precision: a = S / dx rounded (points per section) and T = step (n - 1) / dx
  * (points up to the last placement's start) give T / a whole sections and one
  * shorter section for a remainder. A section length below half an interval
  * gives no section row.

@@ -74,6 +74,7 @@ struct Scratch {
     std::vector<unsigned char> nearTop;        // per span point: may it be a support at all?
     std::vector<std::int32_t> pairRight;       // surviving right candidates of one left candidate
     std::vector<double> pairSlope;             // and their slopes
+    std::vector<double> reciprocals;           // 1 / k for k = 0 .. L (index 0 unused)
     std::vector<std::int32_t> leftCandidates;  // near-top left candidates, highest first
     std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
 };
@@ -181,6 +182,13 @@ public:
         comparisonSlack_ = 0x1p-22 * magnitude + 0x1p-140;
         roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
 
+        auto& reciprocals = scratch_.reciprocals;
+        if (reciprocals.size() < static_cast<std::size_t>(e_ - s_) + 1) {
+            reciprocals.resize(static_cast<std::size_t>(e_ - s_) + 1);
+            for (std::size_t k = 1; k < reciprocals.size(); ++k)
+                reciprocals[k] = 1.0 / static_cast<double>(k);
+        }
+
         MarkNearTop();
         return true;
     }
@@ -228,15 +236,32 @@ public:
             // Right candidates that may still pair with a, in the order they are tried.
             auto& rights = scratch_.pairRight;
             auto& slopes = scratch_.pairSlope;
-            rights.clear();
-            slopes.clear();
+            // Kept without a branch: whether a candidate survives is as good as
+            // random, and a mispredicted branch per candidate cost more than the
+            // test. A product with the reciprocal of the distance first rules out
+            // the candidates whose slope is clearly too small; it differs from the
+            // quotient by at most three roundings, so the margin of four units
+            // keeps every candidate the quotient would keep. The survivors then
+            // get the quotient itself, which decides.
+            const std::size_t count = right.size();
+            rights.resize(count);
+            slopes.resize(count);
+            std::size_t kept = 0;
             for (const std::int32_t b : right) {
-                const double g = (y_[b] - ya) / static_cast<double>(b - a);
-                if (g < minimumSlope)
-                    continue;
-                rights.push_back(b);
-                slopes.push_back(g);
+                const double estimate = (y_[b] - ya) * reciprocal(b - a);
+                rights[kept] = b;
+                kept += estimate + (4.0 * kUnitRoundoff * std::fabs(estimate) + 0x1p-1000) < minimumSlope ? 0 : 1;
             }
+            std::size_t survivors = 0;
+            for (std::size_t i = 0; i < kept; ++i) {
+                const std::int32_t b = rights[i];
+                const double g = (y_[b] - ya) / static_cast<double>(b - a);
+                rights[survivors] = b;
+                slopes[survivors] = g;
+                survivors += g < minimumSlope ? 0 : 1;
+            }
+            rights.resize(survivors);
+            slopes.resize(survivors);
 
             double failsAtOrBelow = -std::numeric_limits<double>::infinity();
             double failsAtOrAbove = std::numeric_limits<double>::infinity();
@@ -260,6 +285,9 @@ public:
 
 private:
     bool nearTop(std::int32_t x) const { return scratch_.nearTop[x - s_] != 0; }
+
+    // 1 / distance for the distances of one span, 1 <= distance <= e - s.
+    double reciprocal(std::int32_t distance) const { return scratch_.reciprocals[static_cast<std::size_t>(distance)]; }
 
     // The near-top points of first..last, highest first; false when two of them
     // share an elevation.
@@ -496,11 +524,12 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
 }
 
 // The record of the placement whose straightedge starts at point `start`.
-DeviationRecord MakeRecord(std::int32_t start, const PlacementResult& result, double dx, float threshold)
+DeviationRecord MakeRecord(std::int32_t start, const PlacementResult& result, double dx, float threshold,
+                           double deviationPerLength)
 {
     DeviationRecord record;
     record.Station = static_cast<double>(start) * dx;
-    record.MaxDeviation = result.Deviation * 12.0;
+    record.MaxDeviation = result.Deviation * deviationPerLength;
     record.AmountExceeded =
         ToSingle(record.MaxDeviation) > threshold ? record.MaxDeviation - static_cast<double>(threshold) : 0.0;
     record.LeftSupport = result.LeftSupport;
@@ -511,7 +540,8 @@ DeviationRecord MakeRecord(std::int32_t start, const PlacementResult& result, do
 } // namespace
 
 void SimulateStraightedge(std::span<const double> elevations, std::int32_t pointCount, double dx, float advance,
-                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress)
+                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress,
+                          double deviationPerLength)
 {
     deviations.clear();
     const std::int32_t L = RoundToInt32(straightedgeLength / dx);
@@ -521,7 +551,7 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
     progress.SetVisible(true);
     deviations.reserve(starts.size());
     ComputePlacements(elevations, starts, L, [&](std::size_t i, const PlacementResult& result) {
-        deviations.push_back(MakeRecord(starts[i], result, dx, threshold));
+        deviations.push_back(MakeRecord(starts[i], result, dx, threshold, deviationPerLength));
         const double e = static_cast<double>(starts[i] + L);
         progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * e / pointCount)));
         progress.Refresh();

@@ -10,20 +10,23 @@
 namespace zlm {
 
 /**
- * Rolls a straightedge of `straightedgeLength` feet along the profile in steps of
- * `advance` points (8 / dx, single precision) and replaces `deviations` with one
- * record per placement, naming the pair of points that carried the straightedge
- * (-1 and -1 when no pair did, and the gap is 0).
+ * Rolls a straightedge of `straightedgeLength` length units along the profile in
+ * steps of `advance` points (step / dx, single precision) and replaces
+ * `deviations` with one record per placement, naming the pair of points that
+ * carried the straightedge (-1 and -1 when no pair did, and the gap is 0). A gap
+ * becomes a deviation as gap x `deviationPerLength` (12 inches per foot, or 1000
+ * millimetres per metre), compared with `threshold` in single precision.
  *
- * `workingElevations` holds at least `pointCount` elevations in feet (the
+ * `workingElevations` holds at least `pointCount` elevations in length units (the
  * Simulate command passes N + 1 values, the last 0.0; only 0 .. N - 1 are read).
- * The caller guarantees dx > 0 and a straightedge of at least 2 points
- * (L = 16 / dx rounded half-even, 2 <= L); a profile of L points or fewer gives
- * no placement. Progress goes to `progress` in the documented order.
+ * The caller guarantees dx > 0, a straightedge of at least 2 points
+ * (L = length / dx rounded half-even, 2 <= L) and an advance that moves it
+ * (above 0.5); a profile of L points or fewer gives no placement. Progress goes
+ * to `progress` in the documented order.
  */
 void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx,
                           float advance, float threshold, double straightedgeLength, DeviationList& deviations,
-                          ProgressSink& progress);
+                          ProgressSink& progress, double deviationPerLength = 12.0);
 
 /**
  * Sorts list[lo..hi] (point indexes) in ascending order of elevation with ZLM's

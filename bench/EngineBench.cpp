@@ -44,7 +44,19 @@ const std::vector<double>& Profile(const std::string& name)
 
 std::map<std::string, double> secondsPerRun; // "engine/realistic" -> seconds
 
-template <bool Reference> void RunEngine(benchmark::State& state, const std::string& profileName)
+/** A straightedge method as the engine receives it. */
+struct BenchMethod {
+    const char* name;
+    double length; ///< feet
+    double step;   ///< feet; the interval itself for continuous rolling
+    float threshold;
+};
+
+constexpr BenchMethod kDefaultMethod{"16 ft / 8 ft", 16.0, 8.0, 0.25f};
+constexpr BenchMethod kContinuousMethod{"10 ft continuous", 10.0, kDx, 0.125f};
+
+template <bool Reference>
+void RunEngine(benchmark::State& state, const std::string& profileName, const BenchMethod& method)
 {
     const auto& y = Profile(profileName);
     const auto n = static_cast<std::int32_t>(y.size() - 1);
@@ -54,42 +66,49 @@ template <bool Reference> void RunEngine(benchmark::State& state, const std::str
     std::int64_t runs = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
+        const auto advance = static_cast<float>(method.step / kDx);
         if constexpr (Reference)
-            zlm::reference::SimulateStraightedgeLiteral(y, n, kDx, static_cast<float>(8.0 / kDx), 0.25f, 16.0, out,
+            zlm::reference::SimulateStraightedgeLiteral(y, n, kDx, advance, method.threshold, method.length, out,
                                                         none);
         else
-            zlm::SimulateStraightedge(y, n, kDx, static_cast<float>(8.0 / kDx), 0.25f, 16.0, out, none);
+            zlm::SimulateStraightedge(y, n, kDx, advance, method.threshold, method.length, out, none);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++runs;
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["placements"] = static_cast<double>(out.size());
-    secondsPerRun[std::string(Reference ? "reference/" : "engine/") + profileName] = total / runs;
+    secondsPerRun[std::string(Reference ? "reference/" : "engine/") + profileName + "/" + method.name] = total / runs;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    for (const std::string profile : {"realistic", "crests"}) {
-        benchmark::RegisterBenchmark(("Engine/" + profile).c_str(), [profile](benchmark::State& s) {
-            RunEngine<false>(s, profile);
-        })->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("LiteralReference/" + profile).c_str(),
-                                     [profile](benchmark::State& s) { RunEngine<true>(s, profile); })
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(1);
+    for (const BenchMethod* method : {&kDefaultMethod, &kContinuousMethod}) {
+        for (const std::string profile : {"realistic", "crests"}) {
+            const std::string name = profile + "/" + method->name;
+            benchmark::RegisterBenchmark(("Engine/" + name).c_str(), [profile, method](benchmark::State& s) {
+                RunEngine<false>(s, profile, *method);
+            })->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("LiteralReference/" + name).c_str(), [profile, method](benchmark::State& s) {
+                RunEngine<true>(s, profile, *method);
+            })->Unit(benchmark::kMillisecond)->Iterations(1);
+        }
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (const std::string profile : {"realistic", "crests"}) {
-        const auto engine = secondsPerRun.find("engine/" + profile);
-        const auto reference = secondsPerRun.find("reference/" + profile);
-        if (engine != secondsPerRun.end() && reference != secondsPerRun.end())
-            std::printf("speed-up on the %s 10-mile profile: %.0f x (engine %.1f ms, literal reference %.0f ms)\n",
-                        profile.c_str(), reference->second / engine->second, engine->second * 1e3,
-                        reference->second * 1e3);
+    for (const BenchMethod* method : {&kDefaultMethod, &kContinuousMethod}) {
+        for (const std::string profile : {"realistic", "crests"}) {
+            const std::string name = profile + "/" + method->name;
+            const auto engine = secondsPerRun.find("engine/" + name);
+            const auto reference = secondsPerRun.find("reference/" + name);
+            if (engine != secondsPerRun.end() && reference != secondsPerRun.end())
+                std::printf("speed-up on the %s 10-mile profile, %s: %.0f x (engine %.1f ms, literal reference "
+                            "%.0f ms)\n",
+                            profile.c_str(), method->name, reference->second / engine->second,
+                            engine->second * 1e3, reference->second * 1e3);
+        }
     }
     return 0;
 }

@@ -19,6 +19,7 @@ struct SessionState {
     ElevationProfile profile;               ///< written only by a successful open
     std::string profileTitle;               ///< title of the loaded profile
     std::vector<double> workingElevations;  ///< the engine's copy: N + 1 values, the last 0.0
+    StraightedgeMethod method;              ///< the method the next run uses; the profile is read in its units
     RunResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
     Channel channel = Channel::One;         ///< read from a two-channel ERD file

@@ -15,14 +15,28 @@ namespace zlm {
 
 namespace {
 
-// The method every run uses: a 16-foot straightedge advanced 8 feet, a 0.25-inch criterion.
-const StraightedgeMethod kMethod{};
-// The finest sampling ZLM analyses: 16 ft over 32,768 points, about 0.15 mm apart.
+// The finest sampling ZLM analyses: a straightedge over 32,768 points (for 16 ft,
+// about 0.15 mm apart).
 constexpr std::int32_t kMostPointsPerStraightedge = 32768;
-// The largest elevation analysed, in feet (either sign).
-constexpr double kLargestElevationFeet = 1e9;
+// The largest elevation analysed, in feet or metres (either sign).
+constexpr double kLargestElevation = 1e9;
 
-std::string Feet(double value)
+/** The names a message uses for the lengths of a unit system. */
+struct LengthWords {
+    const char* symbol;     ///< "ft"
+    const char* plural;     ///< "feet"
+    const char* deviation;  ///< "in"
+};
+
+LengthWords WordsFor(UnitSystem units)
+{
+    if (units == UnitSystem::SI) {
+        return {"m", "metres", "mm"};
+    }
+    return {"ft", "feet", "in"};
+}
+
+std::string Length(double value)
 {
     return FormatNumber(value, "0.00", '.');
 }
@@ -35,8 +49,27 @@ std::string Interval(double value)
     return text;
 }
 
-/** The reason the open profile cannot be analysed, or nothing when it can. */
-std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
+/** The reason the method cannot be used at all, or nothing when it can. */
+std::optional<std::string> MethodRefusal(const StraightedgeMethod& method)
+{
+    const LengthWords words = WordsFor(method.units);
+    const auto unusable = [](const std::string& what) {
+        return what + " is not usable: it must be a number greater than 0.";
+    };
+    if (!std::isfinite(method.baseLength) || method.baseLength <= 0.0) {
+        return unusable("The straightedge length of " + PlainDecimalText(method.baseLength) + " " + words.symbol);
+    }
+    if (!method.continuous && (!std::isfinite(method.step) || method.step <= 0.0)) {
+        return unusable("The step of " + PlainDecimalText(method.step) + " " + words.symbol);
+    }
+    if (!std::isfinite(method.tolerance) || method.tolerance <= 0.0f) {
+        return unusable("The tolerance of " + PlainDecimalText(method.tolerance) + " " + words.deviation);
+    }
+    return std::nullopt;
+}
+
+/** The reason the open profile cannot be analysed with the method, or nothing when it can. */
+std::optional<std::string> ProfileRefusal(const ElevationProfile& profile, const StraightedgeMethod& method)
 {
     const std::int32_t n = profile.pointCount;
     if (n <= 0) {
@@ -46,57 +79,75 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile)
         return "The profile is incomplete: it declares " + std::to_string(n) + " points but holds " +
                std::to_string(profile.elevations.size()) + ". Open the profile again.";
     }
+    if (profile.units != method.units) {
+        return "The profile was read in other units than the method's. Open the profile again.";
+    }
+    const LengthWords words = WordsFor(method.units);
+    const std::string unit = std::string(" ") + words.symbol;
     const double dx = profile.interval;
     if (!std::isfinite(dx) || dx <= 0.0) {
-        return "The profile's sample interval is not usable: it must be a number of feet greater than 0.";
+        return std::string("The profile's sample interval is not usable: it must be a number of ") + words.plural +
+               " greater than 0.";
     }
-    // The engine needs a straightedge of at least 2 points: L = 16 / dx rounded, ties to even.
-    const double pointsPerStraightedge = kMethod.baseLength / dx;
+    const std::string straightedge = "a " + PlainDecimalText(method.baseLength) + unit + " straightedge";
+    // The engine needs a straightedge of at least 2 points: L = length / dx rounded, ties to even.
+    const double length = static_cast<double>(ToSingle(method.baseLength));
+    const double pointsPerStraightedge = length / dx;
     // Profilers sample no closer than a fraction of a millimetre. Far finer
     // intervals make every placement search through tens of thousands of
     // candidate supports: the run would not finish in any useful time.
     if (pointsPerStraightedge > static_cast<double>(kMostPointsPerStraightedge)) {
-        return "The profile's sample interval of " + Interval(dx) +
-               " ft is too small: a 16 ft straightedge would span more than " +
-               std::to_string(kMostPointsPerStraightedge) + " points. Use a profile sampled at least " +
-               Interval(kMethod.baseLength / kMostPointsPerStraightedge) + " ft apart.";
+        return "The profile's sample interval of " + Interval(dx) + unit + " is too small: " + straightedge +
+               " would span more than " + std::to_string(kMostPointsPerStraightedge) +
+               " points. Use a profile sampled at least " + Interval(length / kMostPointsPerStraightedge) + unit +
+               " apart.";
     }
     const std::int32_t l = RoundToInt32(pointsPerStraightedge);
     if (l < 2) {
-        return "The profile's sample interval of " + Interval(dx) +
-               " ft is too large: a 16 ft straightedge needs points no more than " + Feet(kMethod.baseLength / 1.5) +
-               " ft apart.";
+        return "The profile's sample interval of " + Interval(dx) + unit + " is too large: " + straightedge +
+               " needs points no more than " + Length(length / 1.5) + unit + " apart.";
+    }
+    // The straightedge moves by step / dx points, rounded from where it stands: an
+    // advance of half a point or less would leave it where it is for ever.
+    const auto advance = static_cast<float>(StepDistance(method, dx) / dx);
+    if (!(advance > 0.5f)) {
+        return "The step of " + PlainDecimalText(method.step) + unit +
+               " would not move the straightedge along this profile, sampled every " + Interval(dx) + unit +
+               ": use a step longer than half the interval, or roll it continuously.";
     }
     if (n <= l) {
-        const double length = static_cast<double>(n - 1) * dx;
-        return "The profile is too short to simulate: it is " + Feet(length) + " ft long (" + std::to_string(n) +
-               " points at " + Interval(dx) + " ft). At least 16 ft is needed for one placement of the straightedge.";
+        const double profileLength = static_cast<double>(n - 1) * dx;
+        return "The profile is too short to simulate: it is " + Length(profileLength) + unit + " long (" +
+               std::to_string(n) + " points at " + Interval(dx) + unit + "). At least " +
+               PlainDecimalText(method.baseLength) + unit + " is needed for one placement of the straightedge.";
     }
     // No road lies a million miles up. Far beyond that, the straightedge's heights
     // leave single precision in the engine's clearance test and turn into 0: a
     // garbage result.
     for (std::int32_t i = 0; i < n; ++i) {
         const double z = profile.elevations[static_cast<std::size_t>(i)];
-        if (!std::isfinite(z) || std::fabs(z) > kLargestElevationFeet) {
+        if (!std::isfinite(z) || std::fabs(z) > kLargestElevation) {
             return "The profile holds invalid elevations at point " + std::to_string(i + 1) +
-                   " (counting from 1): every elevation must be a finite number of feet, no larger than "
-                   "1,000,000,000 ft.";
+                   " (counting from 1): every elevation must be a finite number of " + words.plural +
+                   ", no larger than 1,000,000,000" + unit + ".";
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::string> SectionRefusal(float sectionLength, double dx)
+std::optional<std::string> SectionRefusal(float sectionLength, double dx, UnitSystem units)
 {
+    const LengthWords words = WordsFor(units);
     if (!std::isfinite(sectionLength)) {
-        return "The section length is not a usable number. Type a length in feet, or leave the box empty.";
+        return std::string("The section length is not a usable number. Type a length in ") + words.plural +
+               ", or leave the box empty.";
     }
     if (sectionLength > 0.0f) {
         // FillSectionSummary counts a section as S / dx points, in single precision, rounded.
         const float pointsPerSection = sectionLength / ToSingle(dx);
         if (RoundToInt32(pointsPerSection) < 1) {
             return "The section length is too short: a section must hold at least one profile point (at least " +
-                   Feet(dx / 2.0) + " ft at this profile's interval).";
+                   Length(dx / 2.0) + " " + words.symbol + " at this profile's interval).";
         }
     }
     return std::nullopt;
@@ -119,11 +170,15 @@ SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionL
                                 const std::function<void()>& handlePendingEvents, WorkingCopy workingCopy)
 {
     // Everything is checked before anything changes, so a refusal leaves the state as it was.
-    if (auto refusal = ProfileRefusal(state.profile)) {
+    const StraightedgeMethod method = state.method;
+    if (auto refusal = MethodRefusal(method)) {
+        return {false, *refusal};
+    }
+    if (auto refusal = ProfileRefusal(state.profile, method)) {
         return {false, *refusal};
     }
     const float sectionLength = ParseSingle(TrimBlanks(sectionLengthText));
-    if (auto refusal = SectionRefusal(sectionLength, state.profile.interval)) {
+    if (auto refusal = SectionRefusal(sectionLength, state.profile.interval, method.units)) {
         return {false, *refusal};
     }
 
@@ -143,13 +198,13 @@ SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionL
     }
 
     // The length goes through single precision, as the engine has always received it.
-    const double length = static_cast<double>(ToSingle(kMethod.baseLength));
-    const auto advance = static_cast<float>(kMethod.step / dx);
+    const double length = static_cast<double>(ToSingle(method.baseLength));
+    const auto advance = static_cast<float>(StepDistance(method, dx) / dx);
     DeviationList placements;
-    SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, kMethod.tolerance, length,
-                         placements, progress);
+    SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, method.tolerance, length,
+                         placements, progress, DeviationPerLength(method.units));
 
-    state.results = SummariseRun(std::move(placements), kMethod, n, dx, sectionLength);
+    state.results = SummariseRun(std::move(placements), method, n, dx, sectionLength);
     if (handlePendingEvents) {
         handlePendingEvents();
     }

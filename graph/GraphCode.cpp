@@ -9,21 +9,11 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace zlm {
 
 namespace {
-
-template <typename Real> std::string PlainText(Real value)
-{
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (result.ec != std::errc())
-        return "0";
-    return std::string(buffer, result.ptr);
-}
 
 /** Draws pages on a started printer: each page the graph laid out for the printable area. */
 struct PageRun {
@@ -43,16 +33,6 @@ struct PageRun {
 };
 
 } // namespace
-
-std::string PlainDecimalText(float value)
-{
-    return PlainText(value);
-}
-
-std::string PlainDecimalText(double value)
-{
-    return PlainText(value);
-}
 
 void PrintGraph(GraphControl& graph, double pagingLimit, GraphDialogs& dialogs)
 {

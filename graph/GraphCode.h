@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/DisplayFormat.h"
+
 #include <string>
 #include <vector>
 
@@ -7,14 +9,6 @@ namespace zlm {
 
 class GraphControl;
 class GraphDialogs;
-
-/**
- * A number as plain decimal text: the shortest digits that read back as the
- * same value, no exponent, "." as the decimal point (0.25f gives "0.25", 16.0
- * gives "16").
- */
-std::string PlainDecimalText(float value);
-std::string PlainDecimalText(double value);
 
 /**
  * Prints the graph on the printer chosen in the print dialog. When the graph is

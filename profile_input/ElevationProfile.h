@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/UnitSystem.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -7,11 +9,15 @@
 
 namespace zlm {
 
-/** The profile under analysis: elevations in feet along the road, N points at dx feet. */
+/**
+ * The profile under analysis: elevations along the road, N points at dx, in feet
+ * (US units) or metres (SI units).
+ */
 struct ElevationProfile {
     std::vector<double> elevations; ///< exactly pointCount values
     std::int32_t pointCount = 0;    ///< N
-    double interval = 0.0;          ///< dx, feet
+    double interval = 0.0;          ///< dx
+    UnitSystem units = UnitSystem::US; ///< feet, or metres for SI
 
     /**
      * What the file's header says about the run, as (name, value) texts in file
@@ -20,7 +26,7 @@ struct ElevationProfile {
      */
     std::vector<std::pair<std::string, std::string>> headerFields;
     /**
-     * The unit the file writes its elevations in, before they became feet: "ft",
+     * The unit the file writes its elevations in, before they became feet or metres: "ft",
      * "in", "mil", "m" or "mm"; empty when the reader does not record it.
      */
     std::string nativeElevationUnit;

@@ -64,7 +64,8 @@ bool PairCarries(const std::vector<double>& elev, std::int32_t s, std::int32_t e
 } // namespace
 
 void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N, double dx, float A, float threshold,
-                                 double straightedgeLength, DeviationList& deviations, ProgressSink& progress)
+                                 double straightedgeLength, DeviationList& deviations, ProgressSink& progress,
+                                 double deviationPerLength)
 {
     deviations.clear();
     const std::int32_t L = ToInteger(straightedgeLength / dx);
@@ -113,7 +114,7 @@ void SimulateStraightedgeLiteral(const std::vector<double>& elev, std::int32_t N
 
         DeviationRecord record;
         record.Station = static_cast<double>(s) * dx;
-        record.MaxDeviation = D * 12.0;
+        record.MaxDeviation = D * deviationPerLength;
         if (ToSingle(record.MaxDeviation) > threshold)
             record.AmountExceeded = record.MaxDeviation - static_cast<double>(threshold);
         else

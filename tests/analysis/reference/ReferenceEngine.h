@@ -16,6 +16,6 @@ namespace zlm::reference {
  */
 void SimulateStraightedgeLiteral(const std::vector<double>& workingElevations, std::int32_t pointCount, double dx,
                                  float advance, float threshold, double straightedgeLength, DeviationList& deviations,
-                                 ProgressSink& progress);
+                                 ProgressSink& progress, double deviationPerLength = 12.0);
 
 } // namespace zlm::reference
