@@ -112,6 +112,17 @@ std::vector<SectionRow> SectionRows(const DeviationList& placements, float dx, f
 
 } // namespace
 
+float SingleTolerance(double typed)
+{
+    if (std::isnan(typed)) {
+        return std::numeric_limits<float>::quiet_NaN();
+    }
+    if (std::fabs(typed) > static_cast<double>(std::numeric_limits<float>::max())) {
+        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(typed > 0.0 ? 1 : -1));
+    }
+    return ToSingle(typed);
+}
+
 double DeviationPerLength(UnitSystem units)
 {
     return units == UnitSystem::SI ? 1000.0 : 12.0;

@@ -19,6 +19,13 @@ struct StraightedgeMethod {
     bool operator==(const StraightedgeMethod&) const = default;
 };
 
+/**
+ * A tolerance as typed, in single precision as the engine compares it; a value
+ * beyond single precision keeps its sign as an infinity and NaN stays NaN, so
+ * that the refusal can name it.
+ */
+float SingleTolerance(double typed);
+
 /** Deviation units per length unit: 12 inches per foot, 1000 millimetres per metre. */
 double DeviationPerLength(UnitSystem units);
 

@@ -1,5 +1,7 @@
 #include "batch/BatchOptions.h"
 
+#include <charconv>
+#include <cmath>
 #include <optional>
 
 namespace zlm {
@@ -14,24 +16,83 @@ ParsedArguments UsageError(std::string error)
     return parsed;
 }
 
+/** A whole argument read as a decimal number ("10", "0.125", "1e-3"), or nothing. */
+std::optional<double> NumberArgument(const std::string& text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+/** The method options as given, before they are put together. */
+struct MethodArguments {
+    UnitSystem units = UnitSystem::US;
+    bool hasLength = false;
+    double length = 0.0;
+    bool hasStep = false;
+    double step = 0.0;
+    bool continuous = false;
+    bool hasThreshold = false;
+    double threshold = 0.0;
+};
+
+/**
+ * The method of the options: each value given as it stands, each one left out
+ * from the default method, converted exactly to SI units when they are chosen.
+ */
+StraightedgeMethod ComposeMethod(const MethodArguments& given)
+{
+    StraightedgeMethod method;
+    method.units = given.units;
+    if (given.units == UnitSystem::SI) {
+        method.baseLength = 16.0 * 0.3048;
+        method.step = 8.0 * 0.3048;
+        method.tolerance = SingleTolerance(0.25 * 25.4);
+    }
+    if (given.hasLength) {
+        method.baseLength = given.length;
+    }
+    if (given.hasStep) {
+        method.step = given.step;
+    }
+    method.continuous = given.continuous;
+    if (given.hasThreshold) {
+        method.tolerance = SingleTolerance(given.threshold);
+    }
+    return method;
+}
+
 } // namespace
 
 std::string BatchUsage()
 {
-    return "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE] PROFILE\n"
+    return "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
+           "                 [--units us|si] [--length N] [--step N|continuous] [--threshold N] PROFILE\n"
            "\n"
-           "Rolls a 16 ft straightedge along the profile in 8 ft steps, as the Simulate command does,\n"
-           "and writes the output summary, byte for byte what Save As writes.\n"
+           "Rolls a straightedge along the profile, as the Simulate command does (by default 16 ft long,\n"
+           "in 8 ft steps, against 0.25 in), and writes the output summary, byte for byte what Save As writes.\n"
            "\n"
            "  PROFILE               an ERD profile, or a column-text profile when the name ends in \"dat\"\n"
-           "  --section FEET        summarise per section of this length instead of listing every placement\n"
+           "  --section LENGTH      summarise per section of this length instead of listing every placement\n"
            "  --channel 1|2         the channel of a two-channel ERD profile (default 1)\n"
            "  --delimiter WORD      comma (default) or space\n"
            "  --output FILE         write the summary to FILE instead of standard output\n"
+           "  --units us|si         us (default): lengths in feet, deviations in inches;\n"
+           "                        si: metres and millimetres (the default method becomes 4.8768 m,\n"
+           "                        2.4384 m steps, 6.35 mm)\n"
+           "  --length N            the straightedge's length (default 16 ft)\n"
+           "  --step N|continuous   how far it moves between placements (default 8 ft), or continuous:\n"
+           "                        one sample point at a time\n"
+           "  --threshold N         the tolerance a gap is compared with (default 0.25 in)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"
-           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\".\n"
+           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\"\n"
+           "(with the tolerance and unit of the method).\n"
            "Exit status: 0 done, 1 the profile was refused or the summary could not be written, 2 usage error.\n";
 }
 
@@ -41,6 +102,7 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
     BatchOptions& options = parsed.options;
     std::optional<std::string> profile;
     bool optionsEnded = false;
+    MethodArguments method;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -70,7 +132,8 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output") {
+        if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output" &&
+            name != "--units" && name != "--length" && name != "--step" && name != "--threshold") {
             return UsageError("unknown option \"" + argument + "\"");
         }
         if (!value) {
@@ -92,6 +155,30 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
                 return UsageError("--delimiter must be comma or space, not \"" + *value + "\"");
             }
             options.delimiter = *value == "comma" ? Delimiter::Comma : Delimiter::Space;
+        } else if (name == "--units") {
+            if (*value != "us" && *value != "si") {
+                return UsageError("--units must be us or si, not \"" + *value + "\"");
+            }
+            method.units = *value == "us" ? UnitSystem::US : UnitSystem::SI;
+        } else if (name == "--step" && *value == "continuous") {
+            method.continuous = true;
+            method.hasStep = false;
+        } else if (name == "--length" || name == "--step" || name == "--threshold") {
+            const std::optional<double> number = NumberArgument(*value);
+            if (!number) {
+                return UsageError(name + " must be a number, not \"" + *value + "\"");
+            }
+            if (name == "--length") {
+                method.hasLength = true;
+                method.length = *number;
+            } else if (name == "--threshold") {
+                method.hasThreshold = true;
+                method.threshold = *number;
+            } else {
+                method.hasStep = true;
+                method.step = *number;
+                method.continuous = false;
+            }
         } else {
             if (value->empty()) {
                 return UsageError("--output needs a file name");
@@ -99,6 +186,7 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             options.outputPath = *value;
         }
     }
+    options.method = ComposeMethod(method);
 
     if (!profile) {
         return UsageError("no PROFILE was given");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/RunResults.h"
 #include "commands/SummaryWriter.h"
 
 #include <cstdint>
@@ -15,6 +16,12 @@ struct BatchOptions {
     Delimiter delimiter = Delimiter::Comma; ///< --delimiter: comma or space
     std::string outputPath;              ///< --output; empty = standard output
     std::string profilePath;             ///< PROFILE
+    /**
+     * --units, --length, --step, --threshold: the method, in the chosen system's
+     * units. Without them the default method; --units si alone gives the default
+     * converted exactly (4.8768 m, 2.4384 m, 6.35 mm).
+     */
+    StraightedgeMethod method;
 };
 
 /** Whether the command line asks for a run, for the usage text, for the version, or is wrong. */

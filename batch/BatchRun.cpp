@@ -14,9 +14,11 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     BatchOutcome outcome;
 
     SessionState state;
+    state.method = options.method;
+    state.units = UnitTextsFor(options.method.units);
     state.channel = options.channel == 2 ? Channel::Two : Channel::One;
     const ChannelQuestion answerChannel = [wanted = state.channel](Channel) { return wanted; };
-    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel);
+    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel, options.method.units);
     if (!opened.loaded) {
         outcome.message = opened.message;
         return outcome;
@@ -43,7 +45,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     }
     outcome.exitCode = 0;
     outcome.overallPercentExceeding = state.results.overallPercentExceeding;
-    outcome.percentLine = "Percent Exceeded Threshold (0.25 in) = " +
+    outcome.percentLine = "Percent Exceeded Threshold (" + PlainDecimalText(state.results.method.tolerance) + " " +
+                          state.units.deviation + ") = " +
                           FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
                           "% Overall";
     return outcome;

@@ -9,11 +9,12 @@ bool IsColumnTextPath(const std::string& path)
     return path.ends_with("dat");
 }
 
-OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
+OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+                            UnitSystem units)
 {
     OpenOutcome outcome;
     if (IsColumnTextPath(path)) {
-        const ColumnCheckResult check = CheckColumnProfile(path);
+        const ColumnCheckResult check = CheckColumnProfile(path, units);
         if (!check.accepted) {
             if (check.kind == ColumnCheckFailure::NotAProfile) {
                 outcome.box = OpenFailureBox::TakeoffError;
@@ -25,7 +26,7 @@ OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const Cha
             }
             return outcome;
         }
-        ColumnReadResult read = ReadColumnProfile(path);
+        ColumnReadResult read = ReadColumnProfile(path, units);
         if (!read.ok) {
             outcome.box = OpenFailureBox::FileError;
             outcome.message = std::move(read.message);
@@ -37,7 +38,7 @@ OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const Cha
         return outcome;
     }
 
-    ErdReadResult read = ReadErdProfile(path, channel, askChannel);
+    ErdReadResult read = ReadErdProfile(path, channel, askChannel, units);
     if (!read.ok) {
         outcome.box = OpenFailureBox::ErdError;
         outcome.message = "Error 0 " + read.failureText;

@@ -32,8 +32,10 @@ bool IsColumnTextPath(const std::string& path);
 /**
  * Reads the chosen file the way the Browse command does: ".dat" (exact case)
  * through CheckColumnProfile and ReadColumnProfile, anything else through
- * ReadErdProfile. The caller replaces its profile only when loaded.
+ * ReadErdProfile, in feet or, for SI units, in metres. The caller replaces its
+ * profile only when loaded.
  */
-OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel);
+OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+                            UnitSystem units = UnitSystem::US);
 
 } // namespace zlm

@@ -62,9 +62,15 @@ ColumnReadResult FileError(const std::string& path, const std::string& detail = 
     return result;
 }
 
+// Line 4 names the unit system the profile is written in: "Metric" is metres.
+bool IsMetric(const Header& header)
+{
+    return TrimBlanks(header.values[3]).starts_with("Metric");
+}
+
 } // namespace
 
-ColumnCheckResult CheckColumnProfile(const std::string& path)
+ColumnCheckResult CheckColumnProfile(const std::string& path, UnitSystem units)
 {
     if (path.find_first_of("\\/") == std::string::npos) {
         return Refuse(ColumnCheckFailure::NotAFile, "Not a file");
@@ -82,7 +88,7 @@ ColumnCheckResult CheckColumnProfile(const std::string& path)
     LineReader lines(bytes);
     const Header header = ReadHeader(lines);
 
-    if (TrimBlanks(header.values[3]).starts_with("Metric")) {
+    if (units == UnitSystem::US && IsMetric(header)) {
         return Refuse(ColumnCheckFailure::MetricProfile, "Please change to SI mode to use SI format profiles.");
     }
     if (!IsUsableInterval(ParseDouble(TrimBlanks(header.values[4])))) {
@@ -104,7 +110,7 @@ ColumnCheckResult CheckColumnProfile(const std::string& path)
     return accepted;
 }
 
-ColumnReadResult ReadColumnProfile(const std::string& path)
+ColumnReadResult ReadColumnProfile(const std::string& path, UnitSystem units)
 {
     try {
         std::string bytes;
@@ -116,7 +122,10 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
         if (!header.complete || !IsNumberText(header.values[5])) {
             return FileError(path);
         }
-        const double interval = ParseDouble(TrimBlanks(header.values[4]));
+        // In SI units a profile in feet becomes metres with the exact factor; one
+        // in metres is read as it stands. In US units only feet reach here.
+        const double scale = units == UnitSystem::SI && !IsMetric(header) ? 0.3048 : 1.0;
+        const double interval = ParseDouble(TrimBlanks(header.values[4])) * scale;
         std::int32_t count = 0;
         if (!ConvertWholeNumber(header.values[7], count) || count <= 0 || !IsUsableInterval(interval)) {
             return FileError(path);
@@ -145,7 +154,7 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
                 return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +
                                            " holds an elevation that is not a finite number.");
             }
-            const double elevation = ParseDouble(TrimBlanks(field));
+            const double elevation = ParseDouble(TrimBlanks(field)) * scale;
             if (!FitsSingle(elevation)) {
                 return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +
                                            " holds an elevation too large to be analysed.");
@@ -154,6 +163,7 @@ ColumnReadResult ReadColumnProfile(const std::string& path)
         }
         result.profile.pointCount = count;
         result.profile.interval = interval;
+        result.profile.units = units;
         result.title = std::string(header.values[0]);
         result.ok = true;
         return result;

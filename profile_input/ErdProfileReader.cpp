@@ -113,6 +113,24 @@ double IntervalInFeet(double interval, Unit unit)
     return interval;
 }
 
+// Metres per unit of the file, exact; a file without a unit is in feet. (A
+// millimetre is divided by 1000 instead, as 0.001 has no exact double.)
+double MetresPer(Unit unit)
+{
+    switch (unit) {
+    case Unit::Millimetre:
+        return 0.001;
+    case Unit::Metre:
+        return 1.0;
+    case Unit::Inch:
+        return 0.0254;
+    case Unit::Foot:
+    case Unit::None:
+        break;
+    }
+    return 0.3048;
+}
+
 // A GAIN line: the gain of channel 1 and, after a comma, of channel 2. A gain
 // that is no number reads as 0 (and becomes 1 once the header is read). False
 // for a gain that names a non-finite value or lies beyond single precision: it
@@ -144,9 +162,15 @@ bool ReadGains(std::string_view line, float& gain1, float& gain2)
 
 // What the lines up to END say about the data that follows.
 struct ErdHeader {
+    UnitSystem units = UnitSystem::US; // the units the profile is read in
     std::int32_t channelCount = 0;
-    double interval = 0.0;
-    float factor = 0.0f;
+    double interval = 0.0;      // in the profile's units once the header is complete
+    double fileInterval = 0.0;  // as the dimensions line gives it
+    Unit intervalUnit = Unit::None;
+    Unit elevationUnit = Unit::None;
+    float factor = 0.0f;        // US units: the file's unit to feet
+    double scale = 1.0;         // the file's unit to the profile's units, once the header is complete:
+    double divisor = 1.0;       // value x gain x scale / divisor (a millimetre is 1 / 1000 m exactly)
     bool hasUnits = false;
     float gain1 = 0.0f;
     float gain2 = 0.0f;
@@ -230,6 +254,7 @@ StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQue
         return "Error: The sample interval (field 6 of line 2) is not a number";
     }
     header.interval = ParseDouble(fields[5]);
+    header.fileInterval = header.interval;
     return std::nullopt;
 }
 
@@ -240,6 +265,7 @@ StepFailure ReadDataUnit(std::string_view line, ErdHeader& header)
         return "Error: Data unit format not recognized";
     }
     header.factor = ElevationFactor(unit);
+    header.elevationUnit = unit;
     header.hasUnits = true;
     return std::nullopt;
 }
@@ -251,6 +277,7 @@ StepFailure ReadIncrementUnit(std::string_view line, ErdHeader& header)
         return "Error: Data increment unit format not recognized";
     }
     header.interval = IntervalInFeet(header.interval, unit);
+    header.intervalUnit = unit;
     return std::nullopt;
 }
 
@@ -315,6 +342,17 @@ StepFailure CompleteHeader(ErdHeader& header)
     if (!header.hasUnits) {
         return "Error: The file has no UNITSNAM line naming the unit of its data";
     }
+    if (header.units == UnitSystem::SI) {
+        // Metres from the file's own unit, with the exact factors; no detour through feet.
+        const auto metres = [](double value, Unit unit) {
+            return unit == Unit::Millimetre ? value / 1000.0 : value * MetresPer(unit);
+        };
+        header.interval = metres(header.fileInterval, header.intervalUnit);
+        header.scale = header.elevationUnit == Unit::Millimetre ? 1.0 : MetresPer(header.elevationUnit);
+        header.divisor = header.elevationUnit == Unit::Millimetre ? 1000.0 : 1.0;
+    } else {
+        header.scale = static_cast<double>(header.factor);
+    }
     if (!IsUsableInterval(header.interval)) {
         return header.interval > 0.0 ? "Error: The sample interval is too large or too small to be analysed"
                                      : "Error: The sample interval is not greater than 0";
@@ -357,7 +395,7 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     result.title = header.title;
     const bool secondChannel = header.channelCount == 2 && channel != Channel::One;
     const double gain = secondChannel ? static_cast<double>(header.gain2) : static_cast<double>(header.gain1);
-    const double unitFactor = static_cast<double>(header.factor);
+    const double unitFactor = header.scale;
     std::vector<double>& elevations = result.profile.elevations;
     // One spare place, so that the batch tool can append the working copy's
     // closing 0.0 without moving the whole array.
@@ -378,8 +416,9 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
         if (IsNonFiniteText(value)) {
             return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation that is not a finite number");
         }
-        // Left to right in double: value times gain, then times the unit factor.
-        const double elevation = ParseDouble(value) * gain * unitFactor;
+        // Left to right in double: value times gain, then times the unit factor
+        // (and, for millimetres read as metres, divided by 1000).
+        const double elevation = ParseDouble(value) * gain * unitFactor / header.divisor;
         if (!FitsSingle(elevation)) {
             return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation too large to be analysed");
         }
@@ -390,14 +429,17 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     }
     result.profile.pointCount = static_cast<std::int32_t>(elevations.size());
     result.profile.interval = header.interval;
+    result.profile.units = header.units;
     result.ok = true;
     return result;
 }
 
-ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+                           UnitSystem units)
 {
     LineReader lines(bytes);
     ErdHeader header;
+    header.units = units;
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Refuse(std::move(*failure));
     }
@@ -410,7 +452,8 @@ ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const Chann
 // Reads a file whose data may be far larger than its header: the header is read
 // into memory, the data in chunks, twice (once to count the samples, once to
 // convert them), so that memory holds little more than the elevations.
-ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
+ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+                          UnitSystem units)
 {
     // The header: whole lines up to and including the END line, or the whole
     // file when it has none.
@@ -433,6 +476,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& cha
     }
     LineReader lines(head);
     ErdHeader header;
+    header.units = units;
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Refuse(std::move(*failure));
     }
@@ -454,23 +498,25 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& cha
 
 } // namespace
 
-ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel)
+ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+                              UnitSystem units)
 {
     try {
-        return ParseErdText(bytes, channel, askChannel);
+        return ParseErdText(bytes, channel, askChannel, units);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read the profile");
     }
 }
 
-ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel)
+ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+                             UnitSystem units)
 {
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     if (!file) {
         return Refuse("Unable to open " + path);
     }
     try {
-        return ReadErdFile(file.get(), path, channel, askChannel);
+        return ReadErdFile(file.get(), path, channel, askChannel, units);
     } catch (const std::bad_alloc&) {
         return Refuse("Error: Not enough memory to read " + path);
     }

@@ -29,17 +29,20 @@ struct ErdReadResult {
 /**
  * Reads an ERD profile ("ERDFILEV2.00"): dimensions line, keyword lines up to END
  * (UNITSNAM, XUNITS, GAIN, TITLE), then one or two channels of data, converted
- * to feet. For a two-channel file askChannel (when set) is asked and `channel`
+ * to feet (in US units, with the long-standing factors: 3.281 ft per metre) or
+ * to metres (in SI units, with the exact factors: 0.3048 m per foot). For a two-channel file askChannel (when set) is asked and `channel`
  * becomes its answer; `channel` then says which channel is read. Empty and
  * blank-only lines at the very end are no data. Failures come back as values
  * with their exact texts, e.g. "File is is not in ERD format".
  */
-ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel);
+ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+                             UnitSystem units = UnitSystem::US);
 
 /**
  * Reads an ERD profile already in memory, exactly as ReadErdProfile reads a
  * file's bytes (for the benchmark, fuzzing and tests that need no file).
  */
-ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel);
+ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+                              UnitSystem units = UnitSystem::US);
 
 } // namespace zlm

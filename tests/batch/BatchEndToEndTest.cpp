@@ -251,7 +251,7 @@ TEST_F(BatchEndToEndTest, HelpPrintsTheUsageOnStandardOutput)
 {
     const Finished run = RunBatch({"--help"}, folder_);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.starts_with("Usage: zlm-batch [--section FEET]")) << run.out;
+    EXPECT_TRUE(run.out.starts_with("Usage: zlm-batch [--section LENGTH]")) << run.out;
     EXPECT_EQ(run.err, "");
 }
 
