@@ -18,7 +18,8 @@ ParsedArguments UsageError(std::string error)
 
 std::string BatchUsage()
 {
-    return "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE] PROFILE\n"
+    return "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
+           "                 [--corrections FILE] PROFILE\n"
            "\n"
            "Rolls a 16 ft straightedge along the profile in 8 ft steps, as the Simulate command does,\n"
            "and writes the output summary, byte for byte what Save As writes.\n"
@@ -28,10 +29,12 @@ std::string BatchUsage()
            "  --channel 1|2         the channel of a two-channel ERD profile (default 1)\n"
            "  --delimiter WORD      comma (default) or space\n"
            "  --output FILE         write the summary to FILE instead of standard output\n"
+           "  --corrections FILE    also write the exceedance zones, where to correct, as comma-separated text\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"
-           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\".\n"
+           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\", and with\n"
+           "--corrections then \"Percent Defective Length = X.XX%\" (zone length over profile length).\n"
            "Exit status: 0 done, 1 the profile was refused or the summary could not be written, 2 usage error.\n";
 }
 
@@ -70,7 +73,8 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output") {
+        if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output" &&
+            name != "--corrections") {
             return UsageError("unknown option \"" + argument + "\"");
         }
         if (!value) {
@@ -92,6 +96,11 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
                 return UsageError("--delimiter must be comma or space, not \"" + *value + "\"");
             }
             options.delimiter = *value == "comma" ? Delimiter::Comma : Delimiter::Space;
+        } else if (name == "--corrections") {
+            if (value->empty()) {
+                return UsageError("--corrections needs a file name");
+            }
+            options.correctionsPath = *value;
         } else {
             if (value->empty()) {
                 return UsageError("--output needs a file name");

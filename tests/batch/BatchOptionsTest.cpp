@@ -29,21 +29,24 @@ TEST_P(BatchArgumentsTest, ReadsTheOptions)
     EXPECT_EQ(got.channel, want.channel);
     EXPECT_EQ(got.delimiter, want.delimiter);
     EXPECT_EQ(got.outputPath, want.outputPath);
+    EXPECT_EQ(got.correctionsPath, want.correctionsPath);
     EXPECT_EQ(got.profilePath, want.profilePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Good, BatchArgumentsTest,
-    ::testing::Values(GoodCase{{"road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd"}},
-                      GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt",
-                                "road.dat"},
-                               {"100", 2, Delimiter::Space, "o.txt", "road.dat"}},
-                      GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
-                               {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd"}},
-                      // The section text is handed on as typed: the run reads it like the window's text box.
-                      GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd"}},
-                      GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd"}},
-                      GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-"}}));
+    ::testing::Values(
+        GoodCase{{"road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", ""}},
+        GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt", "road.dat"},
+                 {"100", 2, Delimiter::Space, "o.txt", "road.dat", ""}},
+        GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
+                 {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd", ""}},
+        // The section text is handed on as typed: the run reads it like the window's text box.
+        GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd", ""}},
+        GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd", ""}},
+        GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-", ""}},
+        GoodCase{{"--corrections", "z.csv", "road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv"}},
+        GoodCase{{"road.erd", "--corrections=z.csv"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv"}}));
 
 TEST(BatchHelpTest, HelpWinsWhereverItStands)
 {
@@ -95,15 +98,18 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--channel=", "a.erd"}, "--channel must be 1 or 2"},
                       BadCase{{"--delimiter", "tab", "a.erd"}, "--delimiter must be comma or space"},
                       BadCase{{"--delimiter", "Comma", "a.erd"}, "--delimiter must be comma or space"},
-                      BadCase{{"--output=", "a.erd"}, "--output needs a file name"}));
+                      BadCase{{"--output=", "a.erd"}, "--output needs a file name"},
+                      BadCase{{"--corrections=", "a.erd"}, "--corrections needs a file name"}));
 
 TEST(BatchHelpTest, UsageNamesEveryOption)
 {
     const std::string usage = BatchUsage();
     EXPECT_TRUE(usage.starts_with(
-        "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE] PROFILE\n"));
+        "Usage: zlm-batch [--section FEET] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
+        "                 [--corrections FILE] PROFILE\n"));
     EXPECT_TRUE(usage.ends_with("\n"));
     EXPECT_NE(usage.find("\n  --version "), std::string::npos) << usage;
+    EXPECT_NE(usage.find("\n  --corrections FILE "), std::string::npos) << usage;
 }
 
 } // namespace
