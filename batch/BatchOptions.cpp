@@ -35,7 +35,7 @@ std::string BatchUsage()
            "\n"
            "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\", and with\n"
            "--corrections then \"Percent Defective Length = X.XX%\" (zone length over profile length).\n"
-           "Exit status: 0 done, 1 the profile was refused or the summary could not be written, 2 usage error.\n";
+           "Exit status: 0 done, 1 the profile was refused or a file could not be written, 2 usage error.\n";
 }
 
 ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
