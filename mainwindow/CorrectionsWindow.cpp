@@ -75,6 +75,7 @@ CorrectionsWindow::CorrectionsWindow(const SessionState& state, const QString& p
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->setSortingEnabled(true);
@@ -103,7 +104,7 @@ CorrectionsWindow::CorrectionsWindow(const SessionState& state, const QString& p
     layout->addWidget(lblSummary_);
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
-    resize(900, 420);
+    resize(1000, 420);
     view_->setFocus();
 }
 
