@@ -68,18 +68,6 @@ TEST(CorrectionsWriterTest, WithoutAZoneWritesTheHeaderAlone)
     EXPECT_EQ(zones.percentDefectiveLength, 0.0f);
 }
 
-TEST(CorrectionsWriterTest, AFailedSaveIsReportedAndKeepsTheOldFile)
-{
-    TempFolder folder;
-    SessionState state;
-    const CorrectionSummary zones = ZonesOf(state, TwoDefects());
-    const SaveResult missingFolder = SaveCorrections(folder / "no/such/zones.csv", zones, UnitTexts{});
-    EXPECT_FALSE(missingFolder.ok);
-    EXPECT_NE(missingFolder.message.find("no/such/zones.csv"), std::string::npos) << missingFolder.message;
-    const SaveResult folderAsTarget = SaveCorrections(folder.Path().string(), zones, UnitTexts{});
-    EXPECT_FALSE(folderAsTarget.ok);
-}
-
 TEST(CorrectionsWorstPlacementTest, TheLowPointIsWhereTheReportedGapLies)
 {
     // A rough road at 0.25 ft, quantised so that gaps tie, with dips here and
