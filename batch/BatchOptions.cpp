@@ -71,7 +71,8 @@ StraightedgeMethod ComposeMethod(const MethodArguments& given)
 std::string BatchUsage()
 {
     return "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
-           "                 [--units us|si] [--length N] [--step N|continuous] [--threshold N] PROFILE\n"
+           "                 [--corrections FILE] [--units us|si] [--length N] [--step N|continuous]\n"
+           "                 [--threshold N] PROFILE\n"
            "\n"
            "Rolls a straightedge along the profile, as the Simulate command does (by default 16 ft long,\n"
            "in 8 ft steps, against 0.25 in), and writes the output summary, byte for byte what Save As writes.\n"
@@ -88,12 +89,14 @@ std::string BatchUsage()
            "  --step N|continuous   how far it moves between placements (default 8 ft), or continuous:\n"
            "                        one sample point at a time\n"
            "  --threshold N         the tolerance a gap is compared with (default 0.25 in)\n"
+           "  --corrections FILE    also write the exceedance zones, where to correct, as comma-separated text\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"
-           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\"\n"
-           "(with the tolerance and unit of the method).\n"
-           "Exit status: 0 done, 1 the profile was refused or the summary could not be written, 2 usage error.\n";
+           "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\" (with the\n"
+           "tolerance and unit of the method), and with --corrections then \"Percent Defective Length = X.XX%\"\n"
+           "(zone length over profile length).\n"
+           "Exit status: 0 done, 1 the profile was refused or a file could not be written, 2 usage error.\n";
 }
 
 ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
@@ -133,7 +136,8 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             value = argument.substr(equals + 1);
         }
         if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output" &&
-            name != "--units" && name != "--length" && name != "--step" && name != "--threshold") {
+            name != "--corrections" && name != "--units" && name != "--length" && name != "--step" &&
+            name != "--threshold") {
             return UsageError("unknown option \"" + argument + "\"");
         }
         if (!value) {
@@ -155,6 +159,11 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
                 return UsageError("--delimiter must be comma or space, not \"" + *value + "\"");
             }
             options.delimiter = *value == "comma" ? Delimiter::Comma : Delimiter::Space;
+        } else if (name == "--corrections") {
+            if (value->empty()) {
+                return UsageError("--corrections needs a file name");
+            }
+            options.correctionsPath = *value;
         } else if (name == "--units") {
             if (*value != "us" && *value != "si") {
                 return UsageError("--units must be us or si, not \"" + *value + "\"");

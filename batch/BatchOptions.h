@@ -11,11 +11,12 @@ namespace zlm {
 
 /** What one zlm-batch run is asked to do. */
 struct BatchOptions {
-    std::string sectionText;             ///< --section: read like the typed section length; empty = placement list
-    std::int32_t channel = 1;            ///< --channel: the answer to the channel question, 1 or 2
+    std::string sectionText;                ///< --section: read like the typed section length; empty = placement list
+    std::int32_t channel = 1;               ///< --channel: the answer to the channel question, 1 or 2
     Delimiter delimiter = Delimiter::Comma; ///< --delimiter: comma or space
-    std::string outputPath;              ///< --output; empty = standard output
-    std::string profilePath;             ///< PROFILE
+    std::string outputPath;                 ///< --output; empty = standard output
+    std::string profilePath;                ///< PROFILE
+    std::string correctionsPath;            ///< --corrections: where to write the corrections list; empty = none
     /**
      * --units, --length, --step, --threshold: the method, in the chosen system's
      * units. Without them the default method; --units si alone gives the default

@@ -1,7 +1,9 @@
 #include "batch/BatchRun.h"
 
+#include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
+#include "commands/CorrectionsWriter.h"
 #include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
 #include "commands/SimulateCommand.h"
@@ -26,8 +28,7 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     state.profile = std::move(opened.profile);
     state.profileTitle = std::move(opened.title);
 
-    const SimulationOutcome run =
-        RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
+    const SimulationOutcome run = RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
     if (!run.ran) {
         outcome.message = run.refusal;
         return outcome;
@@ -42,6 +43,16 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
             outcome.message = saved.message;
             return outcome;
         }
+    }
+    if (!options.correctionsPath.empty()) {
+        const CorrectionSummary zones = FindCorrectionZones(state.results, state.workingElevations);
+        const SaveResult saved = SaveCorrections(options.correctionsPath, zones, state.units);
+        if (!saved.ok) {
+            outcome.message = saved.message;
+            return outcome;
+        }
+        outcome.defectiveLine =
+            "Percent Defective Length = " + FormatNumber(zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
     }
     outcome.exitCode = 0;
     outcome.overallPercentExceeding = state.results.overallPercentExceeding;

@@ -82,5 +82,8 @@ int main(int argc, char** argv)
         }
     }
     WriteError(outcome.percentLine + "\n");
+    if (!outcome.defectiveLine.empty()) {
+        WriteError(outcome.defectiveLine + "\n");
+    }
     return 0;
 }

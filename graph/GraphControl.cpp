@@ -300,6 +300,72 @@ QVector<GraphControl::LineInfo> GraphControl::Lines() const
     return lines_;
 }
 
+void GraphControl::AddBand(double start, double end, const QColor& colour, const QString& label)
+{
+    // The bands have a layer of their own under the curves, so a shaded zone
+    // never hides the deviation it marks.
+    const QString layerName = QStringLiteral("bands");
+    if (plot_->layer(layerName) == nullptr)
+        plot_->addLayer(layerName, plot_->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
+    auto* band = new QCPItemRect(plot_);
+    band->setLayer(layerName);
+    band->setPen(Qt::NoPen);
+    band->setBrush(colour);
+    band->topLeft->setAxes(plot_->xAxis, plot_->yAxis);
+    band->topLeft->setAxisRect(plot_->axisRect());
+    band->topLeft->setTypeX(QCPItemPosition::ptPlotCoords);
+    band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    band->topLeft->setCoords(start, 0.0);
+    band->bottomRight->setAxes(plot_->xAxis, plot_->yAxis);
+    band->bottomRight->setAxisRect(plot_->axisRect());
+    band->bottomRight->setTypeX(QCPItemPosition::ptPlotCoords);
+    band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    band->bottomRight->setCoords(end, 1.0);
+    bands_.append({start, end});
+
+    if (bandLegend_ == nullptr) {
+        // Items have no legend entry; an empty bar chart in the band's colour names them.
+        auto* legendEntry = new QCPBars(plot_->xAxis, plot_->yAxis);
+        legendEntry->setName(label);
+        legendEntry->setPen(Qt::NoPen);
+        legendEntry->setBrush(colour);
+        bandLegend_ = legendEntry;
+    }
+}
+
+QVector<GraphControl::BandInfo> GraphControl::Bands() const
+{
+    return bands_;
+}
+
+void GraphControl::SetMarkers(const QVector<QPointF>& points, int axis, const QColor& colour, const QString& label)
+{
+    if (markers_ == nullptr)
+        markers_ = plot_->addGraph(plot_->xAxis, axis == 1 ? plot_->yAxis2 : plot_->yAxis);
+    else
+        markers_->setValueAxis(axis == 1 ? plot_->yAxis2 : plot_->yAxis);
+    markers_->setName(label);
+    markers_->setLineStyle(QCPGraph::lsNone);
+    markers_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangleInverted, colour, colour, 8));
+    QVector<double> keys;
+    QVector<double> values;
+    for (const QPointF& point : points) {
+        keys.append(point.x());
+        values.append(point.y());
+    }
+    markers_->setData(keys, values);
+}
+
+QVector<QPointF> GraphControl::Markers() const
+{
+    QVector<QPointF> points;
+    if (markers_ == nullptr)
+        return points;
+    for (auto it = markers_->data()->constBegin(); it != markers_->data()->constEnd(); ++it)
+        points.append(QPointF(it->key, it->value));
+    return points;
+}
+
 void GraphControl::FitFullExtent()
 {
     QCPRange xRange;

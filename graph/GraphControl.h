@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QCPAbstractPlottable;
 class QCPGraph;
 class QCPPainter;
 class QCPTextElement;
@@ -102,6 +103,28 @@ public:
     void AddVerticalLine(double x, const QColor& colour, const QString& label);
     QVector<LineInfo> Lines() const;
 
+    /** A shaded band across the plot, from one distance to another. */
+    struct BandInfo {
+        double start = 0.0;
+        double end = 0.0;
+    };
+
+    /**
+     * Shades the distances `start` to `end` across the whole height of the plot,
+     * behind the curves and lines. All bands share one style and one legend
+     * entry, `label`, made with the first band.
+     */
+    void AddBand(double start, double end, const QColor& colour, const QString& label);
+    QVector<BandInfo> Bands() const;
+
+    /**
+     * Marks `points` (distance, value on vertical axis `axis`) with symbols and
+     * no line between them, named `label` in the legend. The markers take no
+     * part in the graph's extent. Replaces markers set before.
+     */
+    void SetMarkers(const QVector<QPointF>& points, int axis, const QColor& colour, const QString& label);
+    QVector<QPointF> Markers() const;
+
     /**
      * Applies everything set so far: the view takes the full extent of the data
      * (and of the horizontal lines on their axes), the zoom is cleared, and the
@@ -160,6 +183,9 @@ private:
     std::vector<SubsetStyle> subsets_;
     std::vector<QCPGraph*> graphs_;
     QVector<LineInfo> lines_;
+    QVector<BandInfo> bands_;
+    QCPAbstractPlottable* bandLegend_ = nullptr;
+    QCPGraph* markers_ = nullptr;
     bool zoomed_ = false;
     double fullStart_ = 0.0;
     double fullEnd_ = 1.0;

@@ -1,5 +1,6 @@
 #include "graph/frmSkiPlot.h"
 
+#include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
 #include "analysis/RunResults.h"
@@ -168,6 +169,7 @@ void frmSkiPlot::Load(const SessionState& state, const QString& lblFileCaption)
     SetTitles(state, lblFileCaption);
     SetCurves(state);
     AddSectionLines(state.results);
+    AddCorrectionZones(state);
     pagingLimit_ = static_cast<double>(state.results.pointCount - 1) * state.results.interval;
     hourglass.Restore();
     graph_->Redraw();
@@ -240,6 +242,39 @@ void frmSkiPlot::AddSectionLines(const RunResults& results)
         graph_->AddVerticalLine(at, QColor(0, 0, 0),
                                 FromStd(FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
     }
+}
+
+void frmSkiPlot::AddCorrectionZones(const SessionState& state)
+{
+    const RunResults& results = state.results;
+    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
+    if (zones.zones.empty())
+        return;
+    // The supports sit on the profile curve: the same elevation in the same
+    // deviation unit, through single precision as the curve is drawn.
+    const double perLength = DeviationPerLength(results.method.units);
+    const auto profileValue = [&](std::int32_t point) {
+        const auto m = static_cast<std::size_t>(point);
+        const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
+        return static_cast<double>(static_cast<float>(elevation * perLength));
+    };
+    const auto distance = [&](std::int32_t point) {
+        return static_cast<double>(static_cast<float>(static_cast<double>(point) * results.interval));
+    };
+    QVector<QPointF> supports;
+    for (const CorrectionZone& zone : zones.zones) {
+        graph_->AddBand(zone.start, zone.end, QColor(255, 140, 0, 60), QStringLiteral("Exceedance zones"));
+        if (zone.HasSupports()) {
+            supports.append(QPointF(distance(zone.leftSupport), profileValue(zone.leftSupport)));
+            supports.append(QPointF(distance(zone.rightSupport), profileValue(zone.rightSupport)));
+        }
+    }
+    graph_->SetMarkers(supports, 1, QColor(200, 0, 0), QStringLiteral("Supports of worst placement"));
+}
+
+void frmSkiPlot::ZoomToDistance(double start, double end)
+{
+    graph_->ZoomTo(start, end);
 }
 
 void frmSkiPlot::LayoutGraphWindow()

@@ -47,11 +47,18 @@ public:
     /** The paging limit printing uses: the distance of the last profile point, feet. */
     double PagingLimit() const;
 
+    /**
+     * Zooms the distance axis to `start` .. `end` as the user's rubber band does,
+     * so Undo Zoom goes back to the whole profile.
+     */
+    void ZoomToDistance(double start, double end);
+
 private:
     void Load(const SessionState& state, const QString& lblFileCaption);
     void SetTitles(const SessionState& state, const QString& lblFileCaption);
     void SetCurves(const SessionState& state);
     void AddSectionLines(const RunResults& results);
+    void AddCorrectionZones(const SessionState& state);
     void LayoutGraphWindow();
     void RefreshReadout(const QPoint& pixel);
     void cmdPrint_Click();

@@ -5,6 +5,7 @@
 #include "graph/frmSkiPlot.h"
 #include "commands/SummaryWriter.h"
 #include "commands/SimulateCommand.h"
+#include "mainwindow/CorrectionsWindow.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/TallylineProgress.h"
@@ -174,6 +175,9 @@ void frmSkiMain::CreateControls()
     cmdSaveAs_->setObjectName("cmdSaveAs");
     cmdPlot_ = new QPushButton("&Plot", mainFrame_);
     cmdPlot_->setObjectName("cmdPlot");
+    cmdCorrections_ = new QPushButton("&Corrections...", mainFrame_);
+    cmdCorrections_->setObjectName("cmdCorrections");
+    cmdCorrections_->setToolTip("The exceedance zones: where to grind or fill");
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
@@ -193,7 +197,7 @@ void frmSkiMain::CreateControls()
     lblFile_->hide();
 
     const int buttonWidth = std::max(cmdSaveAs_->sizeHint().width(), 90);
-    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
+    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_, cmdCorrections_}) {
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
     }
@@ -219,6 +223,7 @@ void frmSkiMain::ArrangeControls()
     commandRow->addWidget(cmdAbout_);
     commandRow->addWidget(cmdSaveAs_);
     commandRow->addWidget(cmdPlot_);
+    commandRow->addWidget(cmdCorrections_);
 
     auto* creditsRow = new QHBoxLayout;
     creditsRow->addWidget(creditsLabel_);
@@ -264,6 +269,7 @@ void frmSkiMain::ConnectCommands()
     connect(txtSectionLength_, &QLineEdit::returnPressed, this, &frmSkiMain::cmdSimulate_Click);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
     connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
+    connect(cmdCorrections_, &QPushButton::clicked, this, &frmSkiMain::cmdCorrections_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
 }
 
@@ -271,6 +277,7 @@ void frmSkiMain::Load()
 {
     resultsValid_ = false;
     cmdPlot_->setEnabled(false);
+    cmdCorrections_->setEnabled(false);
     ResetMousePointer();
 
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
@@ -296,6 +303,8 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
     // Plot shows the last run's results: there is nothing to show before a run,
     // nor once another profile has been chosen.
     cmdPlot_->setEnabled(enabled && resultsValid_);
+    // The zones are of the same results.
+    cmdCorrections_->setEnabled(cmdPlot_->isEnabled());
 }
 
 void frmSkiMain::ResetMousePointer()
@@ -470,6 +479,15 @@ void frmSkiMain::cmdPlot_Click()
 void frmSkiMain::SetPlotWindowOpener(PlotWindowOpener opener)
 {
     plotOpener_ = std::move(opener);
+}
+
+void frmSkiMain::cmdCorrections_Click()
+{
+    if (busy_ || !resultsValid_) {
+        return;
+    }
+    CorrectionsWindow corrections(state_, lblFile_->text(), *dialogs_, this);
+    corrections.exec();
 }
 
 void frmSkiMain::cmdAbout_Click()

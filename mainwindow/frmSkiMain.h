@@ -65,6 +65,8 @@ public:
     void chkSection_Click();
     void cmdSaveAs_Click();
     void cmdPlot_Click();
+    /** Opens the corrections window for the current results; enabled exactly when Plot is. */
+    void cmdCorrections_Click();
     void cmdAbout_Click();
     void OpenWebLink();
 
@@ -111,6 +113,7 @@ private:
     QPushButton* cmdAbout_ = nullptr;
     QPushButton* cmdSaveAs_ = nullptr;
     QPushButton* cmdPlot_ = nullptr;
+    QPushButton* cmdCorrections_ = nullptr;
     QLabel* creditsLabel_ = nullptr;
     QLabel* webLink_ = nullptr;
     QLabel* lblFile_ = nullptr;

@@ -167,6 +167,26 @@ TEST_F(BatchEndToEndTest, OutputFileGetsTheSameBytesSafely)
     EXPECT_EQ(ReadBytes(target), kChannel1);
 }
 
+TEST_F(BatchEndToEndTest, CorrectionsGoToTheirFileAndTheDefectiveShareFollowsThePercentLine)
+{
+    const std::string target = folder_ / "zones.csv";
+    // With the summary on standard output, and whatever the locale's decimal separator.
+    Finished run = RunBatch({"--corrections", target, one_}, folder_, -1, "de_DE.UTF-8");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadBytes(target), "Zone,Start (ft),End (ft),Length (ft),Placements,Worst Dev. (in),Worst At (ft),"
+                                 "Support 1 (ft),Support 2 (ft),Low Point (ft)\r\n"
+                                 "1,0.0000,16.0000,16.0000,1,0.6000,0.0000,2.5000,13.5000,4.0000\r\n");
+    run = RunBatch({"--corrections", target, one_}, folder_);
+    EXPECT_EQ(run.out, kChannel1);
+    EXPECT_EQ(run.err, kPercentLine + "Percent Defective Length = 50.00%\n"); // 16 ft of 32 ft
+
+    const std::string missing = folder_ / "no such folder/zones.csv";
+    run = RunBatch({"--corrections", missing, one_}, folder_);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
+}
+
 TEST_F(BatchEndToEndTest, OutputIntoAMissingFolderFailsWithNoFile)
 {
     const std::string target = folder_ / "no such folder/summary.txt";

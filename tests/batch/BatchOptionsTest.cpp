@@ -29,22 +29,25 @@ TEST_P(BatchArgumentsTest, ReadsTheOptions)
     EXPECT_EQ(got.channel, want.channel);
     EXPECT_EQ(got.delimiter, want.delimiter);
     EXPECT_EQ(got.outputPath, want.outputPath);
+    EXPECT_EQ(got.correctionsPath, want.correctionsPath);
     EXPECT_EQ(got.profilePath, want.profilePath);
     EXPECT_EQ(got.method, want.method);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Good, BatchArgumentsTest,
-    ::testing::Values(GoodCase{{"road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", {}}},
-                      GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt",
-                                "road.dat"},
-                               {"100", 2, Delimiter::Space, "o.txt", "road.dat", {}}},
-                      GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
-                               {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd", {}}},
-                      // The section text is handed on as typed: the run reads it like the window's text box.
-                      GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd", {}}},
-                      GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd", {}}},
-                      GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-", {}}}));
+    ::testing::Values(
+        GoodCase{{"road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", "", {}}},
+        GoodCase{{"--section", "100", "--channel", "2", "--delimiter", "space", "--output", "o.txt", "road.dat"},
+                 {"100", 2, Delimiter::Space, "o.txt", "road.dat", "", {}}},
+        GoodCase{{"road.erd", "--section=12,5", "--channel=1", "--delimiter=comma", "--output=a=b.txt"},
+                 {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd", "", {}}},
+        // The section text is handed on as typed: the run reads it like the window's text box.
+        GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd", "", {}}},
+        GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd", "", {}}},
+        GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-", "", {}}},
+        GoodCase{{"--corrections", "z.csv", "road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv", {}}},
+        GoodCase{{"road.erd", "--corrections=z.csv"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv", {}}}));
 
 TEST(BatchHelpTest, HelpWinsWhereverItStands)
 {
@@ -100,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--units", "metric", "a.erd"}, "--units must be us or si"},
                       BadCase{{"--length", "ten", "a.erd"}, "--length must be a number"},
                       BadCase{{"--step", "8ft", "a.erd"}, "--step must be a number"},
-                      BadCase{{"--threshold=", "a.erd"}, "--threshold must be a number"}));
+                      BadCase{{"--threshold=", "a.erd"}, "--threshold must be a number"},
+                      BadCase{{"--corrections=", "a.erd"}, "--corrections needs a file name"}));
 
 TEST(BatchHelpTest, UsageNamesEveryOption)
 {
@@ -108,7 +112,7 @@ TEST(BatchHelpTest, UsageNamesEveryOption)
     EXPECT_TRUE(usage.starts_with(
         "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"));
     EXPECT_TRUE(usage.ends_with("\n"));
-    for (const char* option : {"--version", "--units", "--length", "--step", "--threshold"}) {
+    for (const char* option : {"--version", "--corrections", "--units", "--length", "--step", "--threshold"}) {
         EXPECT_NE(usage.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }
