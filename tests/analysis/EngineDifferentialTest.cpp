@@ -25,18 +25,28 @@ bool SameBits(double a, double b)
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
+/** A method as the engine receives it: length, step and threshold in the run's units. */
+struct EngineMethod {
+    double length = 16.0;
+    double step = 8.0;
+    float threshold = 0.25f;
+    double deviationPerLength = 12.0;
+};
+
 // Runs both engines and returns a description of the first difference, or "".
-std::string Compare(const std::vector<double>& profile, double dx)
+std::string Compare(const std::vector<double>& profile, double dx, const EngineMethod& method = {})
 {
     std::vector<double> working = profile;
     working.push_back(0.0);
     const auto n = static_cast<std::int32_t>(profile.size());
-    const float advance = static_cast<float>(8.0 / dx);
+    const float advance = static_cast<float>(method.step / dx);
     NullProgress none;
     DeviationList expected;
     DeviationList actual;
-    reference::SimulateStraightedgeLiteral(working, n, dx, advance, 0.25f, 16.0, expected, none);
-    SimulateStraightedge(working, n, dx, advance, 0.25f, 16.0, actual, none);
+    reference::SimulateStraightedgeLiteral(working, n, dx, advance, method.threshold, method.length, expected, none,
+                                           method.deviationPerLength);
+    SimulateStraightedge(working, n, dx, advance, method.threshold, method.length, actual, none,
+                         method.deviationPerLength);
     std::ostringstream why;
     if (expected.size() != actual.size()) {
         why << "placements: reference " << expected.size() << ", engine " << actual.size();
@@ -92,6 +102,37 @@ INSTANTIATE_TEST_SUITE_P(Intervals, EngineDifferential,
                          ::testing::Values(DifferentialCase{0.25, 2500}, DifferentialCase{0.3, 2000},
                                            DifferentialCase{0.5, 2000}, DifferentialCase{1.0 / 12.0, 600},
                                            DifferentialCase{0.1, 1000}, DifferentialCase{1.0, 2000}));
+
+TEST(EngineDifferentialMethods, AnyLengthStepAndUnitsMatchTheLiteralReference)
+{
+    // Straightedges of 2 to 200 intervals, odd and even, moved from one point at
+    // a time (continuous rolling) up to their full length, with fractional
+    // steps; US deviations (x 12, inches) and SI ones (x 1000, millimetres).
+    std::mt19937_64 rng(20261209);
+    const auto shapes = AllProfileShapes();
+    int checked = 0;
+    for (const int L : {2, 3, 4, 5, 7, 8, 12, 13, 31, 40, 64, 97, 120, 161, 200}) {
+        const double dx = 0.25;
+        for (const double stepPoints : {1.0, 1.5, 2.0, 0.5 * L, 0.75 * L + 0.3, static_cast<double>(L)}) {
+            for (int variant = 0; variant < 12; ++variant) {
+                const bool si = variant % 2 == 1;
+                const auto shape = shapes[static_cast<std::size_t>(checked) % shapes.size()];
+                const EngineMethod method{static_cast<double>(L) * dx, stepPoints * dx, si ? 3.0f : 0.125f,
+                                          si ? 1000.0 : 12.0};
+                const int placements = L > 100 ? 4 : 12;
+                const int points = L + 1 + static_cast<int>((placements - 1) * std::ceil(stepPoints)) +
+                                   static_cast<int>(rng() % 3);
+                const auto seed = rng();
+                const auto profile = GenerateProfile(shape, points, dx, seed, si ? 150.0 : 500.0);
+                ASSERT_EQ(Compare(profile, dx, method), "") << ShapeName(shape) << " L " << L << " step "
+                                                            << stepPoints << (si ? " SI" : " US") << " seed "
+                                                            << seed;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 15 * 6 * 12);
+}
 
 TEST(EngineDifferentialTargeted, OddLengthsWithBothParitiesOfStart)
 {
