@@ -18,7 +18,15 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual void SetValue(std::int16_t percent) = 0;
     virtual void Refresh() = 0;
+    /**
+     * Asked after each Refresh: true stops the run (the engine throws
+     * RunCancelled). The window answers it when the user cancels; others never do.
+     */
+    virtual bool CancelRequested() { return false; }
 };
+
+/** Thrown by the engine when its progress sink asks it to stop. */
+struct RunCancelled {};
 
 /** A progress sink that shows nothing. */
 class NullProgress final : public ProgressSink {

@@ -479,6 +479,7 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
         done[b].store(false);
     std::exception_ptr workerFailure; // written by the worker before it sets workerFailed
     std::atomic<bool> workerFailed{false};
+    std::atomic<bool> stopping{false}; // delivery failed (or was cancelled): the worker need not go on
     std::thread worker;
     const bool twoThreads = n >= kPlacementsForSecondThread && std::thread::hardware_concurrency() > 1;
     if (twoThreads) {
@@ -486,7 +487,7 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
             Scratch scratch;
             for (std::size_t b = 1; b < blocks; b += 2) {
                 try {
-                    if (!workerFailed.load(std::memory_order_relaxed))
+                    if (!workerFailed.load(std::memory_order_relaxed) && !stopping.load(std::memory_order_relaxed))
                         compute(b, scratch);
                 } catch (...) {
                     workerFailure = std::current_exception();
@@ -513,6 +514,7 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
             }
         }
     } catch (...) {
+        stopping.store(true, std::memory_order_relaxed);
         if (worker.joinable())
             worker.join();
         throw;
@@ -555,6 +557,10 @@ void SimulateStraightedge(std::span<const double> elevations, std::int32_t point
         const double e = static_cast<double>(starts[i] + L);
         progress.SetValue(static_cast<std::int16_t>(RoundToInt32(100.0 * e / pointCount)));
         progress.Refresh();
+        if (progress.CancelRequested()) {
+            progress.SetVisible(false);
+            throw RunCancelled{};
+        }
     });
     progress.SetVisible(false);
 }

@@ -22,7 +22,8 @@ namespace zlm {
  * The caller guarantees dx > 0, a straightedge of at least 2 points
  * (L = length / dx rounded half-even, 2 <= L) and an advance that moves it
  * (above 0.5); a profile of L points or fewer gives no placement. Progress goes
- * to `progress` in the documented order.
+ * to `progress` in the documented order; when it asks to cancel, the run stops
+ * and RunCancelled is thrown, `deviations` then holding the placements so far.
  */
 void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx,
                           float advance, float threshold, double straightedgeLength, DeviationList& deviations,

@@ -1,5 +1,7 @@
 #include "batch/BatchOptions.h"
 
+#include "analysis/MethodPresets.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -46,13 +48,7 @@ struct MethodArguments {
  */
 StraightedgeMethod ComposeMethod(const MethodArguments& given)
 {
-    StraightedgeMethod method;
-    method.units = given.units;
-    if (given.units == UnitSystem::SI) {
-        method.baseLength = 16.0 * 0.3048;
-        method.step = 8.0 * 0.3048;
-        method.tolerance = SingleTolerance(0.25 * 25.4);
-    }
+    StraightedgeMethod method = ConvertMethod(StraightedgeMethod{}, given.units);
     if (given.hasLength) {
         method.baseLength = given.length;
     }

@@ -59,6 +59,7 @@ function(zlm_qttest_dir)
     target_compile_definitions(${test} PRIVATE ZLM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
     add_test(NAME ${test} COMMAND ${test})
     set_tests_properties(${test} PROPERTIES TIMEOUT 600
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu")
+      # Settings go to a folder of the test's own, never to the user's.
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${test}-settings")
   endforeach()
 endfunction()

@@ -187,23 +187,35 @@ SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionL
     const std::int32_t n = state.profile.pointCount;
     const double dx = state.profile.interval;
 
+    // The run works on its own copy, so that a cancelled run leaves the last
+    // run's working elevations (which its results refer to) in place.
+    std::vector<double> working;
     if (workingCopy == WorkingCopy::TakeProfile) {
         // The readers leave room for the closing 0.0, so this moves nothing.
-        state.workingElevations = std::move(state.profile.elevations);
+        working = std::move(state.profile.elevations);
         state.profile.elevations.clear();
-        state.workingElevations.resize(static_cast<std::size_t>(n));
-        state.workingElevations.push_back(0.0);
+        working.resize(static_cast<std::size_t>(n));
+        working.push_back(0.0);
     } else {
-        state.workingElevations = CopyWorkingElevations(state.profile);
+        working = CopyWorkingElevations(state.profile);
     }
 
     // The length goes through single precision, as the engine has always received it.
     const double length = static_cast<double>(ToSingle(method.baseLength));
     const auto advance = static_cast<float>(StepDistance(method, dx) / dx);
     DeviationList placements;
-    SimulateStraightedge(std::span<const double>(state.workingElevations), n, dx, advance, method.tolerance, length,
-                         placements, progress, DeviationPerLength(method.units));
+    try {
+        SimulateStraightedge(std::span<const double>(working), n, dx, advance, method.tolerance, length, placements,
+                             progress, DeviationPerLength(method.units));
+    } catch (const RunCancelled&) {
+        if (workingCopy == WorkingCopy::TakeProfile) {
+            working.pop_back();
+            state.profile.elevations = std::move(working);
+        }
+        return {false, {}, true};
+    }
 
+    state.workingElevations = std::move(working);
     state.results = SummariseRun(std::move(placements), method, n, dx, sectionLength);
     if (handlePendingEvents) {
         handlePendingEvents();

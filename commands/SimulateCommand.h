@@ -12,7 +12,8 @@ namespace zlm {
 /** Outcome of the Simulate command. */
 struct SimulationOutcome {
     bool ran = false;
-    std::string refusal; ///< why nothing was run, for a "Ski Error" box, when !ran
+    std::string refusal;    ///< why nothing was run, for a "Ski Error" box, when !ran and not cancelled
+    bool cancelled = false; ///< the progress sink asked to stop: nothing changed, no message due
 };
 
 /** Whether a run copies the profile's elevations or takes them over. */
@@ -30,7 +31,8 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
  * elevations, runs the straightedge engine, calls handlePendingEvents once,
  * and stores the run's results in `state` (the placement list, or, for a section
  * length text that converts to more than 0, the section summary as well), with
- * the working elevations. A caller that shows a table fills it from
+ * the working elevations. A run the progress sink cancels leaves the state, and
+ * the last run's results, exactly as they were. A caller that shows a table fills it from
  * state.results (FillResultsTable).
  */
 SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionLengthText, ProgressSink& progress,

@@ -178,8 +178,18 @@ void frmSkiPlot::Load(const SessionState& state, const QString& lblFileCaption)
 void frmSkiPlot::SetTitles(const SessionState& state, const QString& lblFileCaption)
 {
     const RunResults& results = state.results;
-    graph_->SetMainTitle(FromStd(PlainDecimalText(results.method.baseLength)) + QStringLiteral("-Foot") +
-                         QStringLiteral(" Evenrule (ZLM)"));
+    const StraightedgeMethod& method = results.method;
+    QString mainTitle = FromStd(PlainDecimalText(method.baseLength)) +
+                        (method.units == UnitSystem::SI ? QStringLiteral("-Metre") : QStringLiteral("-Foot")) +
+                        QStringLiteral(" Evenrule (ZLM)");
+    // The default method's title is the long-standing one; any other says how the
+    // straightedge moved, as the threshold line below says what it was held to.
+    if (method != StraightedgeMethod{}) {
+        mainTitle += method.continuous ? QStringLiteral(", rolled continuously")
+                                       : QStringLiteral(", ") + FromStd(PlainDecimalText(method.step)) +
+                                             FromStd(" " + state.units.length) + QStringLiteral(" steps");
+    }
+    graph_->SetMainTitle(mainTitle);
     std::string directory;
     graph_->SetSubtitle(FromStd(SplitFilePath(lblFileCaption.toStdString(), directory)));
 
@@ -222,7 +232,7 @@ void frmSkiPlot::SetCurves(const SessionState& state)
     for (std::size_t m = 0; m < pointCount; ++m) {
         const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
         profile.x[m] = static_cast<float>(static_cast<double>(m) * results.interval);
-        profile.y[m] = static_cast<float>(elevation * 12.0);
+        profile.y[m] = static_cast<float>(elevation * DeviationPerLength(results.method.units));
     }
     graph_->SetData({std::move(placements), std::move(profile)});
 }

@@ -6,6 +6,8 @@
 #include "commands/SummaryWriter.h"
 #include "commands/SimulateCommand.h"
 #include "mainwindow/CorrectionsWindow.h"
+#include "mainwindow/MethodDialog.h"
+#include "mainwindow/MethodSettings.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/TallylineProgress.h"
@@ -16,6 +18,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QShortcut>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -154,6 +159,17 @@ void frmSkiMain::CreateControls()
     cmdSimulate_ = new QPushButton("&Simulate", mainFrame_);
     cmdSimulate_->setObjectName("cmdSimulate");
 
+    cmdMethod_ = new QPushButton("&Method...", mainFrame_);
+    cmdMethod_->setObjectName("cmdMethod");
+    cmdMethod_->setToolTip("The straightedge's length, its step, the tolerance and the units");
+    cmdCancel_ = new QPushButton("Cancel", mainFrame_);
+    cmdCancel_->setObjectName("cmdCancel");
+    cmdCancel_->setToolTip("Stop the run (Esc); the last results stay");
+    cmdCancel_->hide();
+    lblMethod_ = new QLabel(mainFrame_);
+    lblMethod_->setObjectName("lblMethod");
+    lblMethod_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     lblSectionLength_ = new QLabel("Section Length:", mainFrame_);
     lblSectionLength_->setObjectName("lblSectionLength");
     txtSectionLength_ = new QLineEdit(mainFrame_);
@@ -197,7 +213,8 @@ void frmSkiMain::CreateControls()
     lblFile_->hide();
 
     const int buttonWidth = std::max(cmdSaveAs_->sizeHint().width(), 90);
-    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_, cmdCorrections_}) {
+    for (QPushButton* button :
+         {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_, cmdCorrections_}) {
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
     }
@@ -212,6 +229,8 @@ void frmSkiMain::ArrangeControls()
 
     auto* simulateRow = new QHBoxLayout;
     simulateRow->addWidget(cmdSimulate_);
+    simulateRow->addWidget(cmdMethod_);
+    simulateRow->addWidget(cmdCancel_);
     simulateRow->addSpacing(12);
     simulateRow->addWidget(lblSectionLength_);
     simulateRow->addWidget(txtSectionLength_);
@@ -238,6 +257,7 @@ void frmSkiMain::ArrangeControls()
     frameLayout->addSpacing(6);
     frameLayout->addWidget(chkSection_);
     frameLayout->addLayout(simulateRow);
+    frameLayout->addWidget(lblMethod_);
     frameLayout->addSpacing(6);
     frameLayout->addWidget(grdSKI_, 1);
     frameLayout->addLayout(commandRow);
@@ -265,6 +285,10 @@ void frmSkiMain::ConnectCommands()
 {
     connect(cmdOpen_, &QPushButton::clicked, this, &frmSkiMain::cmdOpen_Click);
     connect(cmdSimulate_, &QPushButton::clicked, this, &frmSkiMain::cmdSimulate_Click);
+    connect(cmdMethod_, &QPushButton::clicked, this, &frmSkiMain::cmdMethod_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmSkiMain::CancelRun);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmSkiMain::CancelRun);
     connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
     connect(txtSectionLength_, &QLineEdit::returnPressed, this, &frmSkiMain::cmdSimulate_Click);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
@@ -283,9 +307,10 @@ void frmSkiMain::Load()
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
     lblFile_->clear();
 
-    state_.units.length = "ft";
-    state_.units.deviation = "in";
-    state_.units.station = "ft";
+    QSettings settings;
+    state_.method = MethodSettings(settings).MethodInForce();
+    state_.units = UnitTextsFor(state_.method.units);
+    ShowMethod();
 
     // The grid's width decides its column widths; the window is laid out but not shown yet.
     layout()->activate();
@@ -296,8 +321,8 @@ void frmSkiMain::Load()
 
 void frmSkiMain::SetCommandsEnabled(bool enabled)
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{cmdOpen_, cmdSimulate_, chkSection_, txtSectionLength_,
-                                                            cmdAbout_, cmdSaveAs_, cmdPlot_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{cmdOpen_, cmdSimulate_, cmdMethod_, chkSection_,
+                                                            txtSectionLength_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
         control->setEnabled(enabled);
     }
     // Plot shows the last run's results: there is nothing to show before a run,
@@ -332,24 +357,18 @@ void frmSkiMain::OpenProfile(const QString& path)
         return;
     }
     // Once a file is chosen the old results go, whether or not the new file loads.
-    grid_.SetRows(2);
-    for (std::int32_t c = 0; c < 3; ++c) {
-        grid_.SetTextMatrix(1, c, "");
-        // An empty row left yellow from an exceeding placement would look like an exceedance.
-        grid_.SetRow(1);
-        grid_.SetCol(c);
-        grid_.SetCellBackColor(kWhite);
-    }
-    resultsValid_ = false;
-    grdSKI_->Reload();
+    ClearResults();
 
     OpenOutcome outcome;
     {
         BusyScope busy(*this);
-        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier) {
-            ArrowWhileAsking arrow;
-            return dialogs_->AskChannel(earlier);
-        });
+        outcome = ReadProfileFile(
+            ToFileName(path), state_.channel,
+            [this](Channel earlier) {
+                ArrowWhileAsking arrow;
+                return dialogs_->AskChannel(earlier);
+            },
+            state_.method.units);
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
@@ -385,6 +404,40 @@ void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
     }
 }
 
+namespace {
+
+/**
+ * The window's progress during a run: the bar, and every tenth of a second the
+ * events that arrived meanwhile, so that the window repaints and Cancel or Esc
+ * can reach it (the commands are disabled for the run's duration).
+ */
+class WindowProgress final : public ProgressSink {
+public:
+    WindowProgress(ProgressSink& bar, const bool& cancelRequested) : bar_(bar), cancelRequested_(cancelRequested)
+    {
+        sinceEvents_.start();
+    }
+    void SetTextVisible(bool visible) override { bar_.SetTextVisible(visible); }
+    void SetVisible(bool visible) override { bar_.SetVisible(visible); }
+    void SetValue(std::int16_t percent) override { bar_.SetValue(percent); }
+    void Refresh() override
+    {
+        bar_.Refresh();
+        if (sinceEvents_.elapsed() >= 100) {
+            QCoreApplication::processEvents();
+            sinceEvents_.restart();
+        }
+    }
+    bool CancelRequested() override { return cancelRequested_; }
+
+private:
+    ProgressSink& bar_;
+    const bool& cancelRequested_;
+    QElapsedTimer sinceEvents_;
+};
+
+} // namespace
+
 void frmSkiMain::cmdSimulate_Click()
 {
     if (busy_) {
@@ -393,10 +446,13 @@ void frmSkiMain::cmdSimulate_Click()
     SimulationOutcome outcome;
     {
         BusyScope busy(*this);
+        cancelRequested_ = false;
+        cmdCancel_->show();
         NullProgress noBar;
-        ProgressSink& progress = progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar;
+        WindowProgress progress(progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar, cancelRequested_);
         outcome = RunSimulation(state_, txtSectionLength_->text().toStdString(), progress,
                                 [] { QCoreApplication::processEvents(); });
+        cmdCancel_->hide();
         if (outcome.ran) {
             LayoutResultsHeader(grid_, state_.units);
             FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
@@ -404,9 +460,95 @@ void frmSkiMain::cmdSimulate_Click()
             grdSKI_->Reload();
         }
     }
-    if (!outcome.ran) {
+    if (!outcome.ran && !outcome.cancelled) {
         dialogs_->ShowMessage("Ski Error", FromCoreText(outcome.refusal), QMessageBox::Warning, QMessageBox::Ok);
     }
+}
+
+void frmSkiMain::CancelRun()
+{
+    if (busy_) {
+        cancelRequested_ = true;
+    }
+}
+
+void frmSkiMain::cmdMethod_Click()
+{
+    if (busy_) {
+        return;
+    }
+    QSettings settings;
+    MethodSettings remembered(settings);
+    MethodDialog dialog(state_.method, remembered.UserMethods(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    remembered.SetUserMethods(dialog.UserMethods());
+    if (dialog.Method() != state_.method) {
+        ApplyMethod(dialog.Method());
+    }
+}
+
+void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
+{
+    if (busy_) {
+        return;
+    }
+    const bool unitsChanged = method.units != state_.method.units;
+    state_.method = method;
+    QSettings settings;
+    MethodSettings(settings).SetMethodInForce(method);
+    state_.units = UnitTextsFor(method.units);
+    ShowMethod();
+    ClearResults();
+    if (!unitsChanged || lblFile_->text().isEmpty()) {
+        return;
+    }
+    // The profile is analysed in the method's units: read it again in the new
+    // ones, with the channel chosen when it was opened.
+    OpenOutcome outcome;
+    {
+        BusyScope busy(*this);
+        const Channel chosen = state_.channel;
+        outcome = ReadProfileFile(
+            ToFileName(lblFile_->text()), state_.channel, [chosen](Channel) { return chosen; }, method.units);
+        if (outcome.loaded) {
+            state_.profile = std::move(outcome.profile);
+            state_.profileTitle = std::move(outcome.title);
+        } else {
+            // What stays open must be in the method's units, so nothing does.
+            state_.profile = ElevationProfile{};
+            state_.profileTitle.clear();
+            lblFile_->clear();
+            lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
+            lblFileVisible_->setToolTip(QString());
+        }
+    }
+    if (!outcome.loaded) {
+        ShowOpenFailure(outcome.box, FromCoreText(outcome.message));
+    }
+}
+
+void frmSkiMain::ShowMethod()
+{
+    lblMethod_->setText("Method: " + FromCoreText(DescribeMethod(state_.method)));
+    lblSectionFormat_->setText(state_.method.units == UnitSystem::SI ? "m." : "ft.");
+}
+
+void frmSkiMain::ClearResults()
+{
+    LayoutResultsHeader(grid_, state_.units);
+    grid_.SetRows(2);
+    for (std::int32_t c = 0; c < 3; ++c) {
+        grid_.SetTextMatrix(1, c, "");
+        // An empty row left yellow from an exceeding placement would look like an exceedance.
+        grid_.SetRow(1);
+        grid_.SetCol(c);
+        grid_.SetCellBackColor(kWhite);
+    }
+    resultsValid_ = false;
+    SetCommandsEnabled(!busy_);
+    grdSKI_->Reload();
 }
 
 void frmSkiMain::chkSection_Click()
@@ -522,8 +664,10 @@ bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
 void frmSkiMain::closeEvent(QCloseEvent* event)
 {
     if (busy_) {
-        // Closing in the middle of a run would unload the window under the command.
+        // Closing in the middle of a run would unload the window under the command:
+        // the run is asked to stop, and the window closes once it has.
         closeRequested_ = true;
+        cancelRequested_ = true;
         event->ignore();
         return;
     }

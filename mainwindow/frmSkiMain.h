@@ -65,6 +65,15 @@ public:
     void chkSection_Click();
     void cmdSaveAs_Click();
     void cmdPlot_Click();
+    /** Opens the Method… dialog; a changed method takes force at once and needs a new run. */
+    void cmdMethod_Click();
+    /**
+     * Makes `method` the one the next run uses and remembers it: the last run's
+     * results go, and a profile open in other units is read again in the new ones.
+     */
+    void ApplyMethod(const StraightedgeMethod& method);
+    /** Asks a run in progress to stop (Cancel, Esc); the last results stay. */
+    void CancelRun();
     /** Opens the corrections window for the current results; enabled exactly when Plot is. */
     void cmdCorrections_Click();
     void cmdAbout_Click();
@@ -88,6 +97,9 @@ private:
     void SetCommandsEnabled(bool enabled);
     void ShowOpenFailure(OpenFailureBox box, const QString& text);
     void ResetMousePointer();
+    void ShowMethod();
+    /** The grid back to its header alone, in the method's units: no results shown. */
+    void ClearResults();
 
     std::unique_ptr<UserDialogs> ownDialogs_;
     UserDialogs* dialogs_ = nullptr;
@@ -98,6 +110,7 @@ private:
     bool unloaded_ = false;
     bool busy_ = false;
     bool closeRequested_ = false;
+    bool cancelRequested_ = false;
     PlotWindowOpener plotOpener_;
 
     QFrame* mainFrame_ = nullptr;
@@ -106,6 +119,9 @@ private:
     QLabel* lblFileVisible_ = nullptr;
     QCheckBox* chkSection_ = nullptr;
     QPushButton* cmdSimulate_ = nullptr;
+    QPushButton* cmdMethod_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+    QLabel* lblMethod_ = nullptr;
     QLabel* lblSectionLength_ = nullptr;
     QLineEdit* txtSectionLength_ = nullptr;
     QLabel* lblSectionFormat_ = nullptr;
