@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHashSeed>
 
+#include <cstdio>
 #include <memory>
 
 namespace zlm {
@@ -25,7 +26,15 @@ public:
             // Qt orders some of the document's objects by hash; a fixed seed keeps
             // the bytes of the same report the same from one run to the next.
             QHashSeed::setDeterministicGlobalSeed();
+            // Starting Qt without a desktop session brings notes (no runtime
+            // folder, no session bus) that mean nothing to a zlm-batch user.
+            const QtMessageHandler previous =
+                qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                    if (type == QtCriticalMsg || type == QtFatalMsg)
+                        std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+                });
             application_ = std::make_unique<QApplication>(argc_, argv_);
+            qInstallMessageHandler(previous);
         }
         return WritePdfReport(path, state, request);
     }
