@@ -62,13 +62,29 @@ StraightedgeMethod ComposeMethod(const MethodArguments& given)
     return method;
 }
 
+/** Reads --report or --paper into the options; the usage error, or nothing when the value is good. */
+std::optional<std::string> ApplyReportOption(const std::string& name, const std::string& value, BatchOptions& options)
+{
+    if (name == "--report") {
+        if (value.empty()) {
+            return "--report needs a file name";
+        }
+        options.reportPath = value;
+    } else if (value == "a4" || value == "letter") {
+        options.paper = value == "a4" ? PaperSize::A4 : PaperSize::Letter;
+    } else {
+        return "--paper must be a4 or letter, not \"" + value + "\"";
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string BatchUsage()
 {
     return "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
            "                 [--corrections FILE] [--units us|si] [--length N] [--step N|continuous]\n"
-           "                 [--threshold N] PROFILE\n"
+           "                 [--threshold N] [--report FILE.pdf] [--paper a4|letter] PROFILE\n"
            "\n"
            "Rolls a straightedge along the profile, as the Simulate command does (by default 16 ft long,\n"
            "in 8 ft steps, against 0.25 in), and writes the output summary, byte for byte what Save As writes.\n"
@@ -86,6 +102,11 @@ std::string BatchUsage()
            "                        one sample point at a time\n"
            "  --threshold N         the tolerance a gap is compared with (default 0.25 in)\n"
            "  --corrections FILE    also write the exceedance zones, where to correct, as comma-separated text\n"
+           "  --report FILE.pdf     also write the acceptance report as a PDF: profile, checksum, method,\n"
+           "                        result, the deviation graph page by page and the corrections list;\n"
+           "                        with SOURCE_DATE_EPOCH set, its time is the analysis time and the\n"
+           "                        same inputs give the same bytes\n"
+           "  --paper a4|letter     the report's paper (default: the locale's, Letter for US locales)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"
@@ -130,6 +151,16 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
         if (const auto equals = argument.find('='); equals != std::string::npos && argument.starts_with("--")) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
+        }
+        if (name == "--report" || name == "--paper") {
+            if (!value && i + 1 >= arguments.size()) {
+                return UsageError(name + " needs a value");
+            }
+            const std::string given = value ? *value : arguments[++i];
+            if (const std::optional<std::string> error = ApplyReportOption(name, given, options)) {
+                return UsageError(*error);
+            }
+            continue;
         }
         if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output" &&
             name != "--corrections" && name != "--units" && name != "--length" && name != "--step" &&

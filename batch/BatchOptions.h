@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/RunResults.h"
+#include "commands/ReportRequest.h"
 #include "commands/SummaryWriter.h"
 
 #include <cstdint>
@@ -23,6 +24,8 @@ struct BatchOptions {
      * converted exactly (4.8768 m, 2.4384 m, 6.35 mm).
      */
     StraightedgeMethod method;
+    std::string reportPath = {};                ///< --report: where to write the PDF report; empty = none
+    PaperSize paper = PaperSize::LocaleDefault; ///< --paper: a4 or letter; by default the locale's
 };
 
 /** Whether the command line asks for a run, for the usage text, for the version, or is wrong. */

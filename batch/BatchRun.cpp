@@ -5,15 +5,36 @@
 #include "analysis/ResultsTable.h"
 #include "commands/CorrectionsWriter.h"
 #include "commands/OpenCommand.h"
+#include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 #include "commands/SimulateCommand.h"
 #include "commands/SummaryWriter.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
 namespace zlm {
 
-BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress)
+BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress, ReportWriter* reports)
 {
     BatchOutcome outcome;
+
+    // The report's time is settled before the run, so a bad SOURCE_DATE_EPOCH costs no analysis.
+    AnalysisTime analysisTime;
+    if (!options.reportPath.empty()) {
+        if (reports == nullptr) {
+            outcome.message = "zlm-batch: reports are not available in this build";
+            return outcome;
+        }
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        analysisTime = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"),
+                                          std::chrono::duration_cast<std::chrono::seconds>(now).count());
+        if (!analysisTime.ok) {
+            outcome.message = "zlm-batch: " + analysisTime.message;
+            return outcome;
+        }
+    }
 
     SessionState state;
     state.method = options.method;
@@ -54,11 +75,26 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
         outcome.defectiveLine =
             "Percent Defective Length = " + FormatNumber(zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
     }
+    if (!options.reportPath.empty()) {
+        std::error_code ignored;
+        const std::filesystem::path absolute = std::filesystem::absolute(options.profilePath, ignored);
+        ReportRequest request;
+        request.profilePath = absolute.empty() ? options.profilePath : absolute.lexically_normal().string();
+        request.commandLine = ReproducingCommandLine(state, request.profilePath);
+        request.analysisTime = analysisTime.seconds;
+        request.paper = options.paper;
+        request.decimalSeparator = decimalSeparator;
+        const SaveResult saved = reports->Write(options.reportPath, state, request);
+        if (!saved.ok) {
+            outcome.message = saved.message;
+            return outcome;
+        }
+    }
     outcome.exitCode = 0;
     outcome.overallPercentExceeding = state.results.overallPercentExceeding;
     outcome.percentLine = "Percent Exceeded Threshold (" + PlainDecimalText(state.results.method.tolerance) + " " +
-                          state.units.deviation + ") = " +
-                          FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
+                          state.units.deviation +
+                          ") = " + FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
                           "% Overall";
     return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/ProgressSink.h"
 #include "batch/BatchOptions.h"
+#include "commands/ReportRequest.h"
 
 #include <string>
 
@@ -22,9 +23,12 @@ struct BatchOutcome {
  * does (answering the channel question with options.channel), runs Simulate as
  * the window does, and either saves the summary (the table the window would
  * show) safely to options.outputPath or returns its bytes. With
- * options.correctionsPath it also writes the corrections list there, safely. Numbers use
+ * options.correctionsPath it also writes the corrections list there, safely. With
+ * options.reportPath `reports` writes the report there (a run without a writer
+ * is refused before it starts), dated by ChooseAnalysisTime. Numbers use
  * `decimalSeparator`.
  */
-BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress);
+BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress,
+                      ReportWriter* reports = nullptr);
 
 } // namespace zlm

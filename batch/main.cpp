@@ -3,12 +3,14 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/TerminalProgress.h"
+#include "commands/ReportRequest.h"
 #include "commands/SafeFileWrite.h"
 
 #include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -64,11 +66,21 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    std::unique_ptr<zlm::ReportWriter> reports;
+#ifdef ZLM_HAS_REPORT
+    reports = zlm::MakePdfReportWriter();
+#endif
+    if (!parsed.options.reportPath.empty() && !reports) {
+        WriteError("zlm-batch: reports are not available in this build (it was made without the graph)\n\n" +
+                   zlm::BatchUsage());
+        return 2;
+    }
+
     zlm::NullProgress quiet;
     zlm::TerminalProgress terminal(STDERR_FILENO);
     zlm::ProgressSink& progress = ::isatty(STDERR_FILENO) ? static_cast<zlm::ProgressSink&>(terminal) : quiet;
 
-    const zlm::BatchOutcome outcome = zlm::RunBatch(parsed.options, separator, progress);
+    const zlm::BatchOutcome outcome = zlm::RunBatch(parsed.options, separator, progress, reports.get());
     if (outcome.exitCode != 0) {
         WriteError(outcome.message + "\n");
         return outcome.exitCode;

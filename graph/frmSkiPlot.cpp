@@ -1,15 +1,13 @@
 #include "graph/frmSkiPlot.h"
 
-#include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
-#include "analysis/NumberText.h"
 #include "analysis/RunResults.h"
+#include "commands/SessionState.h"
+#include "graph/DeviationGraph.h"
 #include "graph/GraphCode.h"
 #include "graph/GraphControl.h"
 #include "graph/LocaleText.h"
 #include "graph/StandardGraphDialogs.h"
-#include "commands/SessionState.h"
-#include "profile_input/PathText.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -80,8 +78,7 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
 
 } // namespace
 
-frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent,
-                       GraphDialogs* dialogs)
+frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent, GraphDialogs* dialogs)
     : QDialog(parent), dialogs_(dialogs)
 {
     if (dialogs_ == nullptr) {
@@ -166,120 +163,10 @@ void frmSkiPlot::Load(const SessionState& state, const QString& lblFileCaption)
 {
     LoadHourglass hourglass;
     LayoutGraphWindow();
-    SetTitles(state, lblFileCaption);
-    SetCurves(state);
-    AddSectionLines(state.results);
-    AddCorrectionZones(state);
+    FillDeviationGraph(*graph_, state, lblFileCaption, LocaleDecimalSeparator());
     pagingLimit_ = static_cast<double>(state.results.pointCount - 1) * state.results.interval;
     hourglass.Restore();
     graph_->Redraw();
-}
-
-void frmSkiPlot::SetTitles(const SessionState& state, const QString& lblFileCaption)
-{
-    const RunResults& results = state.results;
-    const StraightedgeMethod& method = results.method;
-    QString mainTitle = FromStd(PlainDecimalText(method.baseLength)) +
-                        (method.units == UnitSystem::SI ? QStringLiteral("-Metre") : QStringLiteral("-Foot")) +
-                        QStringLiteral(" Evenrule (ZLM)");
-    // The default method's title is the long-standing one; any other says how the
-    // straightedge moved, as the threshold line below says what it was held to.
-    if (method != StraightedgeMethod{}) {
-        mainTitle += method.continuous ? QStringLiteral(", rolled continuously")
-                                       : QStringLiteral(", ") + FromStd(PlainDecimalText(method.step)) +
-                                             FromStd(" " + state.units.length) + QStringLiteral(" steps");
-    }
-    graph_->SetMainTitle(mainTitle);
-    std::string directory;
-    graph_->SetSubtitle(FromStd(SplitFilePath(lblFileCaption.toStdString(), directory)));
-
-    const std::string thresholdText = PlainDecimalText(results.method.tolerance);
-    const QString threshold = FromStd(thresholdText);
-    const QString deviationUnit = FromStd(state.units.deviation);
-    graph_->SetExtraTitleLine(0, QStringLiteral("|Threshold Value = ") + threshold + QStringLiteral(" (") +
-                                     deviationUnit + QStringLiteral(")|"));
-    graph_->SetExtraTitleLine(1, QStringLiteral("|") + FromStd(state.profileTitle) + QStringLiteral("|"));
-    graph_->SetExtraTitleLine(
-        2, QStringLiteral("|Percent Exceeded Threshold (") + threshold + QStringLiteral(" ") + deviationUnit +
-               QStringLiteral(") = ") +
-               FromStd(FormatNumber(results.overallPercentExceeding, "#0.00", LocaleDecimalSeparator())) +
-               QStringLiteral("% Overall|"));
-
-    graph_->SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
-    graph_->SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
-    graph_->SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
-    // The line stands where its label says: at the tolerance's text read back.
-    graph_->AddHorizontalLine(ParseDouble(thresholdText), 0, QColor(255, 0, 0), threshold);
-}
-
-void frmSkiPlot::SetCurves(const SessionState& state)
-{
-    // Both curves are drawn in single precision: placements by station, and the
-    // profile's N points in the deviation unit.
-    const RunResults& results = state.results;
-    const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
-    const std::size_t n = std::min(results.placements.size(), pointCount);
-    GraphControl::Curve placements{{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {}, {}};
-    placements.x.resize(n);
-    placements.y.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        placements.x[i] = static_cast<float>(results.placements[i].Station);
-        placements.y[i] = static_cast<float>(results.placements[i].MaxDeviation);
-    }
-    GraphControl::Curve profile{{QStringLiteral("Profile"), QColor(110, 110, 110), 1}, {}, {}};
-    profile.x.resize(pointCount);
-    profile.y.resize(pointCount);
-    for (std::size_t m = 0; m < pointCount; ++m) {
-        const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
-        profile.x[m] = static_cast<float>(static_cast<double>(m) * results.interval);
-        profile.y[m] = static_cast<float>(elevation * DeviationPerLength(results.method.units));
-    }
-    graph_->SetData({std::move(placements), std::move(profile)});
-}
-
-void frmSkiPlot::AddSectionLines(const RunResults& results)
-{
-    if (!results.HasSectionSummary())
-        return;
-    // One line closing each section, labelled with its share as the table shows it;
-    // the last closes at the last profile point.
-    const std::size_t count = results.sections.size();
-    const char separator = LocaleDecimalSeparator();
-    for (std::size_t i = 0; i < count; ++i) {
-        const double at = i + 1 == count
-                              ? static_cast<double>(results.pointCount - 1) * results.interval
-                              : static_cast<double>(results.sectionLength * static_cast<float>(i + 1));
-        graph_->AddVerticalLine(at, QColor(0, 0, 0),
-                                FromStd(FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
-    }
-}
-
-void frmSkiPlot::AddCorrectionZones(const SessionState& state)
-{
-    const RunResults& results = state.results;
-    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
-    if (zones.zones.empty())
-        return;
-    // The supports sit on the profile curve: the same elevation in the same
-    // deviation unit, through single precision as the curve is drawn.
-    const double perLength = DeviationPerLength(results.method.units);
-    const auto profileValue = [&](std::int32_t point) {
-        const auto m = static_cast<std::size_t>(point);
-        const double elevation = m < state.workingElevations.size() ? state.workingElevations[m] : 0.0;
-        return static_cast<double>(static_cast<float>(elevation * perLength));
-    };
-    const auto distance = [&](std::int32_t point) {
-        return static_cast<double>(static_cast<float>(static_cast<double>(point) * results.interval));
-    };
-    QVector<QPointF> supports;
-    for (const CorrectionZone& zone : zones.zones) {
-        graph_->AddBand(zone.start, zone.end, QColor(255, 140, 0, 60), QStringLiteral("Exceedance zones"));
-        if (zone.HasSupports()) {
-            supports.append(QPointF(distance(zone.leftSupport), profileValue(zone.leftSupport)));
-            supports.append(QPointF(distance(zone.rightSupport), profileValue(zone.rightSupport)));
-        }
-    }
-    graph_->SetMarkers(supports, 1, QColor(200, 0, 0), QStringLiteral("Supports of worst placement"));
 }
 
 void frmSkiPlot::ZoomToDistance(double start, double end)

@@ -55,10 +55,6 @@ public:
 
 private:
     void Load(const SessionState& state, const QString& lblFileCaption);
-    void SetTitles(const SessionState& state, const QString& lblFileCaption);
-    void SetCurves(const SessionState& state);
-    void AddSectionLines(const RunResults& results);
-    void AddCorrectionZones(const SessionState& state);
     void LayoutGraphWindow();
     void RefreshReadout(const QPoint& pixel);
     void cmdPrint_Click();

@@ -14,10 +14,13 @@
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
 #include "commands/OpenCommand.h"
+#include "commands/ReportRequest.h"
+#include "report/PdfReport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QShortcut>
@@ -35,6 +38,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cstdlib>
 #include <utility>
 
 namespace zlm {
@@ -194,6 +198,9 @@ void frmSkiMain::CreateControls()
     cmdCorrections_ = new QPushButton("&Corrections...", mainFrame_);
     cmdCorrections_->setObjectName("cmdCorrections");
     cmdCorrections_->setToolTip("The exceedance zones: where to grind or fill");
+    cmdReport_ = new QPushButton("&Report...", mainFrame_);
+    cmdReport_->setObjectName("cmdReport");
+    cmdReport_->setToolTip("Write the acceptance report of this run as a PDF");
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
@@ -213,8 +220,8 @@ void frmSkiMain::CreateControls()
     lblFile_->hide();
 
     const int buttonWidth = std::max(cmdSaveAs_->sizeHint().width(), 90);
-    for (QPushButton* button :
-         {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_, cmdCorrections_}) {
+    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_,
+                                cmdCorrections_, cmdReport_}) {
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
     }
@@ -243,6 +250,7 @@ void frmSkiMain::ArrangeControls()
     commandRow->addWidget(cmdSaveAs_);
     commandRow->addWidget(cmdPlot_);
     commandRow->addWidget(cmdCorrections_);
+    commandRow->addWidget(cmdReport_);
 
     auto* creditsRow = new QHBoxLayout;
     creditsRow->addWidget(creditsLabel_);
@@ -294,6 +302,7 @@ void frmSkiMain::ConnectCommands()
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
     connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
     connect(cmdCorrections_, &QPushButton::clicked, this, &frmSkiMain::cmdCorrections_Click);
+    connect(cmdReport_, &QPushButton::clicked, this, &frmSkiMain::cmdReport_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
 }
 
@@ -302,6 +311,7 @@ void frmSkiMain::Load()
     resultsValid_ = false;
     cmdPlot_->setEnabled(false);
     cmdCorrections_->setEnabled(false);
+    cmdReport_->setEnabled(false);
     ResetMousePointer();
 
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
@@ -330,6 +340,7 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
     cmdPlot_->setEnabled(enabled && resultsValid_);
     // The zones are of the same results.
     cmdCorrections_->setEnabled(cmdPlot_->isEnabled());
+    cmdReport_->setEnabled(cmdPlot_->isEnabled());
 }
 
 void frmSkiMain::ResetMousePointer()
@@ -457,6 +468,7 @@ void frmSkiMain::cmdSimulate_Click()
             LayoutResultsHeader(grid_, state_.units);
             FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
             resultsValid_ = true;
+            analysisTime_ = QDateTime::currentSecsSinceEpoch();
             grdSKI_->Reload();
         }
     }
@@ -630,6 +642,50 @@ void frmSkiMain::cmdCorrections_Click()
     }
     CorrectionsWindow corrections(state_, lblFile_->text(), *dialogs_, this);
     corrections.exec();
+}
+
+void frmSkiMain::cmdReport_Click()
+{
+    if (busy_ || !resultsValid_) {
+        return;
+    }
+    int filterIndex = 1;
+    QString path = dialogs_->AskSaveFile("Report", {"PDF Report (*.pdf)"}, filterIndex);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString withExtension =
+        path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".pdf");
+    if (withExtension != path && QFileInfo::exists(withExtension)) {
+        // The dialog asked about the name as typed; the file written is another one.
+        const auto answer = dialogs_->ShowMessage(
+            "Report", QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(withExtension),
+            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            return;
+        }
+    }
+    path = withExtension;
+
+    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), analysisTime_);
+    if (!time.ok) {
+        dialogs_->ShowMessage("Report", FromCoreText(time.message), QMessageBox::Warning, QMessageBox::Ok);
+        return;
+    }
+    ReportRequest request;
+    request.profilePath = ToFileName(QFileInfo(lblFile_->text()).absoluteFilePath());
+    request.commandLine = ReproducingCommandLine(state_, request.profilePath);
+    request.analysisTime = time.seconds;
+    request.decimalSeparator = LocaleDecimalSeparator();
+
+    SaveResult saved;
+    {
+        BusyScope busy(*this);
+        saved = WritePdfReport(ToFileName(path), state_, request);
+    }
+    if (!saved.ok) {
+        dialogs_->ShowMessage("File Error!", FromCoreText(saved.message), QMessageBox::Warning, QMessageBox::Ok);
+    }
 }
 
 void frmSkiMain::cmdAbout_Click()

@@ -77,6 +77,13 @@ public:
     /** Opens the corrections window for the current results; enabled exactly when Plot is. */
     void cmdCorrections_Click();
     void cmdAbout_Click();
+    /**
+     * Writes the acceptance report of the current results as a PDF: asks for the
+     * file (".pdf" added when missing, replacing confirmed), writes it with the
+     * hourglass, and shows "File Error!" naming the path when that fails. Enabled
+     * exactly when Plot is.
+     */
+    void cmdReport_Click();
     void OpenWebLink();
 
     /** Replaces the opening of the graph window (tests). */
@@ -130,6 +137,8 @@ private:
     QPushButton* cmdSaveAs_ = nullptr;
     QPushButton* cmdPlot_ = nullptr;
     QPushButton* cmdCorrections_ = nullptr;
+    QPushButton* cmdReport_ = nullptr;
+    std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     QLabel* creditsLabel_ = nullptr;
     QLabel* webLink_ = nullptr;
     QLabel* lblFile_ = nullptr;

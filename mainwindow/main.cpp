@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QHashSeed>
 #include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
@@ -64,6 +65,9 @@ int main(int argc, char* argv[])
     // A save past a file-size limit then fails with a message (and leaves the old
     // file), instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Qt orders some objects of a PDF by hash: a fixed seed lets a report come
+    // out byte for byte the same in every session (see SOURCE_DATE_EPOCH).
+    QHashSeed::setDeterministicGlobalSeed();
     QApplication app(argc, argv);
     QApplication::setApplicationName("ZLM");
     QApplication::setApplicationVersion(

@@ -176,6 +176,8 @@ struct ErdHeader {
     float gain2 = 0.0f;
     bool hasTitle = false;
     std::string title;
+    // Every keyword line: its 8-column keyword and the rest.
+    std::vector<std::pair<std::string, std::string>> fields;
 };
 
 // A step of reading the header: nothing when it went well, else the refusal text.
@@ -326,6 +328,11 @@ StepFailure ReadKeywordLines(LineReader& lines, ErdHeader& header)
         if (StepFailure failure = ReadKeywordLine(line, lines.LineNumber(), header)) {
             return failure;
         }
+        // Kept for display and reports: the keyword fills the first 8 columns, its value the rest.
+        if (!TrimBlanks(line).empty()) {
+            header.fields.emplace_back(std::string(TrimBlanks(line.substr(0, 8))),
+                                       std::string(TrimBlanks(From(line, 8))));
+        }
     }
     return "Error: The file ends before its END line";
 }
@@ -430,6 +437,7 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     result.profile.pointCount = static_cast<std::int32_t>(elevations.size());
     result.profile.interval = header.interval;
     result.profile.units = header.units;
+    result.profile.headerFields = header.fields;
     result.ok = true;
     return result;
 }

@@ -136,6 +136,19 @@ TEST(ErdRead, SignatureBetweenBlanksAndTitle)
     EXPECT_EQ(result.title, "Track Run E1");
 }
 
+TEST(ErdRead, KeepsEveryKeywordLineAsAHeaderField)
+{
+    TempFolder folder;
+    const std::vector<std::string> lines =
+        OneChannel({"TITLE   Track Run E1  ", "SHORTNAMLElev.", "", "SURVDATE 03/01/2001 13:27", "UNITSNAMft"});
+    Channel channel = Channel::One;
+    const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), channel, nullptr);
+    ASSERT_TRUE(result.ok) << result.failureText;
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"TITLE", "Track Run E1"}, {"SHORTNAM", "LElev."}, {"SURVDATE", "03/01/2001 13:27"}, {"UNITSNAM", "ft"}};
+    EXPECT_EQ(result.profile.headerFields, expected);
+}
+
 TEST(ErdRead, WithoutTitleLine)
 {
     TempFolder folder;

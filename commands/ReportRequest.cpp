@@ -1,0 +1,102 @@
+#include "commands/ReportRequest.h"
+
+#include "analysis/UnitSystem.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+
+namespace zlm {
+
+namespace {
+
+/** The shortest fixed-point text that reads back as `value` (no exponent: --section takes none). */
+template <typename Real> std::string ShortestText(Real value)
+{
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
+}
+
+} // namespace
+
+std::string ShellQuoted(const std::string& word)
+{
+    bool safe = !word.empty();
+    for (const char c : word) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                           c == '-' || c == '.' || c == '/' || c == ',' || c == '+' || c == ':' || c == '@' ||
+                           c == '%' || c == '=';
+        safe = safe && plain;
+    }
+    if (safe) {
+        return word;
+    }
+    std::string quoted = "'";
+    for (const char c : word) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+std::string ReproducingCommandLine(const SessionState& state, const std::string& profilePath)
+{
+    const StraightedgeMethod& method = state.results.method;
+    std::string line = "zlm-batch --units ";
+    line += method.units == UnitSystem::SI ? "si" : "us";
+    line += " --length " + ShortestText(method.baseLength);
+    line += " --step " + (method.continuous ? std::string("continuous") : ShortestText(method.step));
+    line += " --threshold " + ShortestText(method.tolerance);
+    if (state.results.HasSectionSummary()) {
+        line += " --section " + ShortestText(state.results.sectionLength);
+    }
+    if (state.channel == Channel::Two) {
+        line += " --channel 2";
+    }
+    // A path that starts with "-" would be read as an option.
+    if (profilePath.starts_with("-")) {
+        line += " --";
+    }
+    return line + " " + ShellQuoted(profilePath);
+}
+
+AnalysisTime ChooseAnalysisTime(const char* sourceDateEpoch, std::int64_t now)
+{
+    AnalysisTime time;
+    if (sourceDateEpoch == nullptr) {
+        time.ok = true;
+        time.seconds = now;
+        return time;
+    }
+    const std::string text(sourceDateEpoch);
+    std::int64_t seconds = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || text[0] == '-' || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+        time.message = "SOURCE_DATE_EPOCH must be a whole number of seconds since 1970, not \"" + text + "\"";
+        return time;
+    }
+    time.ok = true;
+    time.seconds = seconds;
+    return time;
+}
+
+std::string UtcTimeText(std::int64_t seconds)
+{
+    using namespace std::chrono;
+    const sys_seconds at{std::chrono::seconds(seconds)};
+    const sys_days day = floor<days>(at);
+    const year_month_day date(day);
+    const hh_mm_ss clock(at - day);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02ld:%02ld:%02lld UTC", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<long>(clock.hours().count()), static_cast<long>(clock.minutes().count()),
+                  static_cast<long long>(clock.seconds().count()));
+    return text;
+}
+
+} // namespace zlm

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "commands/ReportRequest.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <string>
+
+namespace zlm {
+
+struct SessionState;
+
+/** The distance one graph page of the report covers at most: 1,000 ft, or 300 m for SI units. */
+double GraphPageDistance(UnitSystem units);
+
+/**
+ * The acceptance report of the run in `state` as PDF bytes. Every page carries
+ * the report's name, the profile's file name and "Page i of n" at the top and
+ * the program, its version and the analysis time at the bottom. The pages hold,
+ * in order: the profile (file name and path, size, SHA-256 of its bytes, channel,
+ * points, interval, length, title and the file's header fields), the method,
+ * the result (placements, exceeding placements, percentages, zones; the section
+ * table of a section run), the deviation graph split into landscape pages of at
+ * most GraphPageDistance each, the corrections list, and the command line and
+ * time that reproduce the run. Text is text; the graph is drawn as vectors.
+ * The same state and request give the same bytes: the document's dates are the
+ * analysis time and its identifier is derived from its contents.
+ *
+ * Needs a QApplication (the graph is a widget). Returns empty bytes, with
+ * `error` saying why, when the profile file cannot be read for its checksum.
+ */
+QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& request, QString& error);
+
+/** PdfReportBytes written safely to `path`: a failure leaves no partial file and names the path. */
+SaveResult WritePdfReport(const std::string& path, const SessionState& state, const ReportRequest& request);
+
+} // namespace zlm

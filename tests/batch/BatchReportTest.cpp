@@ -1,0 +1,239 @@
+// zlm-batch --report end to end, checked on the PDF as its readers see it:
+// poppler's pdfinfo and pdftotext, run on the file the built zlm-batch wrote.
+
+#include "bench/TenMileProfile.h"
+#include "commands/ReportRequest.h"
+#include "support/TempFolder.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace zlm {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+
+struct Ran {
+    int exitCode = -1;
+    std::string out;
+};
+
+/** Runs a shell command, its standard output and error captured together. */
+Ran Shell(const std::string& command)
+{
+    Ran ran;
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return ran;
+    }
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        ran.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    ran.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return ran;
+}
+
+/** zlm-batch in `folder` without a display, under the C locale; `environment` is put before it ("A=1 B=2"). */
+Ran Batch(const TempFolder& folder, const std::string& arguments, const std::string& environment = "")
+{
+    return Shell("cd " + ShellQuoted(folder.Path().string()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                 "-u SOURCE_DATE_EPOCH LC_ALL=C " + environment + " " + ZLM_BATCH_PATH + " " + arguments);
+}
+
+std::string PdfText(const std::string& pdf)
+{
+    return Shell("pdftotext -layout " + ShellQuoted(pdf) + " -").out;
+}
+
+std::string PdfInfo(const std::string& pdf, const std::string& field)
+{
+    const std::string info = Shell("pdfinfo " + ShellQuoted(pdf)).out;
+    std::smatch match;
+    return std::regex_search(info, match, std::regex(field + ":\\s*([^\\n]*)")) ? match[1].str() : std::string();
+}
+
+/**
+ * An ERD road of `points` at `interval` ft: level, with a dip of 0.06 ft
+ * every 100 ft that a 16 ft straightedge bridges, so zones appear.
+ */
+std::string RoadErd(int points, double interval)
+{
+    std::ostringstream erd;
+    erd << "ERDFILEV2.00\r\n1," << points << ",1,1,1," << interval << ",0\r\n"
+        << "TITLE   Report test road\r\nSURVDATE 03/01/2001 13:27\r\nUNITSNAMft\r\nXUNITS  ft\r\nEND\r\n";
+    for (int i = 0; i < points; ++i) {
+        const double x = std::fmod(i * interval, 100.0);
+        const double dip = x > 40.0 && x < 48.0 ? -0.06 * std::sin((x - 40.0) / 8.0 * 3.14159265358979) : 0.0;
+        erd << dip << "\r\n";
+    }
+    return erd.str();
+}
+
+#ifdef ZLM_HAS_REPORT
+
+TEST(BatchReport, StatesTheProfileMethodResultAndZones)
+{
+    TempFolder folder;
+    const std::string profile = folder.Write("road one.erd", RoadErd(2400, 0.5));
+    const Ran ran = Batch(folder,
+                          "--section 500 --corrections zones.csv --output summary.txt --paper letter "
+                          "--report report.pdf 'road one.erd'",
+                          "SOURCE_DATE_EPOCH=1700000000");
+    ASSERT_EQ(ran.exitCode, 0) << ran.out;
+    const std::string pdf = folder / "report.pdf";
+    const std::string text = PdfText(pdf);
+
+    // 1199.5 ft of road: one page of profile, method and result, two graph pages, one of corrections.
+    EXPECT_EQ(PdfInfo(pdf, "Pages"), "4");
+    EXPECT_NE(PdfInfo(pdf, "Page size").find("612 x 792"), std::string::npos);
+    EXPECT_NE(PdfInfo(pdf, "Page size").find("(letter)"), std::string::npos);
+    EXPECT_EQ(PdfInfo(pdf, "CreationDate"), "Tue Nov 14 22:13:20 2023 UTC");
+
+    const std::string sha = Shell("sha256sum " + ShellQuoted(profile) + " | cut -c1-64").out.substr(0, 64);
+    const std::string percent =
+        std::regex_replace(ran.out, std::regex("(?:.|\\n)*= ([0-9.]+)% Overall(?:.|\\n)*"), "$1");
+    const std::vector<std::string> expected{
+        "Evenrule \\(ZLM\\) straightedge report +road one\\.erd +Page 1 of 4",
+        "Page 4 of 4",
+        "File name +road one\\.erd",
+        "Full path +" + std::regex_replace(profile, std::regex("[.()]"), "\\$&"),
+        "SHA-256 +" + sha,
+        "Size +" + std::to_string(std::filesystem::file_size(profile)) + " bytes",
+        "Points +2400",
+        "Sample interval +0\\.5 ft",
+        "Profile length +1199\\.50 ft",
+        "SURVDATE +03/01/2001 13:27",
+        "Base length +16 ft",
+        "Step +8 ft",
+        "Tolerance +0\\.25 in",
+        "Unit system +US \\(ft, in\\)",
+        "Percent exceeding overall +" + percent + "%",
+        "Section +Stations",
+        "Deviation graph 2 of 2: distance 1000\\.00 to 1199\\.50 ft of 1199\\.50 ft \\(each page covers at most "
+        "1,000 ft\\)",
+        "Analysis time +2023-11-14 22:13:20 UTC",
+        "Evenrule \\(ZLM\\) " ZLM_VERSION " .+ analysis of 2023-11-14 22:13:20 UTC",
+    };
+    for (const std::string& pattern : expected) {
+        EXPECT_TRUE(std::regex_search(text, std::regex(pattern))) << pattern;
+    }
+
+    // The command line, continued over lines as a shell reads it, names the profile by its full path.
+    const std::string command = std::regex_replace(text, std::regex(" \\\\\n +"), " ");
+    EXPECT_NE(
+        command.find("zlm-batch --units us --length 16 --step 8 --threshold 0.25 --section 500 '" + profile + "'"),
+        std::string::npos);
+
+    // Every zone of the corrections file is a row of the report, every column as the file has it.
+    std::istringstream zones(ReadBytes(folder / "zones.csv"));
+    std::string row;
+    std::getline(zones, row);
+    int rows = 0;
+    while (std::getline(zones, row) && !row.empty()) {
+        if (row.back() == '\r') {
+            row.pop_back();
+        }
+        const std::string cells = " *" + std::regex_replace(row, std::regex(","), " +");
+        EXPECT_TRUE(std::regex_search(text, std::regex(cells))) << row;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 12);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Exceedance zones +12")));
+}
+
+TEST(BatchReport, SameInputsSameBytesUnderSourceDateEpoch)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(800, 0.5));
+    const std::string arguments = "--paper a4 --report r.pdf road.erd";
+    ASSERT_EQ(Batch(folder, arguments, "SOURCE_DATE_EPOCH=1700000000").exitCode, 0);
+    const std::string first = ReadBytes(folder / "r.pdf");
+    ASSERT_EQ(Batch(folder, arguments, "SOURCE_DATE_EPOCH=1700000000").exitCode, 0);
+    EXPECT_TRUE(first == ReadBytes(folder / "r.pdf")) << "two runs of the same inputs differ";
+    EXPECT_EQ(PdfInfo(folder / "r.pdf", "Page size"), "595 x 842 pts (A4)");
+
+    ASSERT_EQ(Batch(folder, arguments, "SOURCE_DATE_EPOCH=1700000060").exitCode, 0);
+    EXPECT_NE(PdfText(folder / "r.pdf").find("2023-11-14 22:14:20 UTC"), std::string::npos);
+
+    const Ran refused = Batch(folder, arguments, "SOURCE_DATE_EPOCH=yesterday");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("SOURCE_DATE_EPOCH must be a whole number of seconds"), std::string::npos)
+        << refused.out;
+}
+
+TEST(BatchReport, MetricRoadsArePagedEvery300Metres)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(2400, 0.5));
+    ASSERT_EQ(Batch(folder, "--units si --step continuous --report r.pdf road.erd").exitCode, 0);
+    const std::string text = PdfText(folder / "r.pdf");
+    // 1199.5 ft are 365.61 m: two graph pages.
+    EXPECT_NE(text.find("Deviation graph 2 of 2: distance 300.00 to 365.61 m of 365.61 m (each page covers at most "
+                        "300 m)"),
+              std::string::npos);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Step +continuous")));
+    EXPECT_TRUE(std::regex_search(text, std::regex("zlm-batch --units si --length 4.8768 --step continuous")));
+}
+
+TEST(BatchReport, TenMileProfileTakesAGraphPagePer1000Feet)
+{
+    TempFolder folder;
+    bench::WriteTenMileErd(folder / "ten.erd");
+    ASSERT_EQ(Batch(folder, "--output /dev/null --report ten.pdf ten.erd").exitCode, 0);
+    const std::string text = PdfText(folder / "ten.pdf");
+    // 633,599 intervals of 1 in are 52,799.92 ft: 53 pages of graph.
+    EXPECT_NE(text.find("Deviation graph 53 of 53: distance 52000.00 to 52799.92 ft"), std::string::npos);
+    EXPECT_EQ(text.find("Deviation graph 54"), std::string::npos);
+    const std::string pages = PdfInfo(folder / "ten.pdf", "Pages");
+    EXPECT_NE(text.find("Page " + pages + " of " + pages), std::string::npos);
+    EXPECT_GT(std::stoi(pages), 53);
+}
+
+TEST(BatchReport, FailedWriteLeavesNoFileAndSaysWhere)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(800, 0.5));
+    const Ran missing = Batch(folder, "--output s.txt --report no/such/folder/r.pdf road.erd");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.out.find("no/such/folder/r.pdf"), std::string::npos) << missing.out;
+
+    // A folder in the report's place is refused and stays as it was.
+    std::filesystem::create_directory(folder / "taken.pdf");
+    const Ran folderInPlace = Batch(folder, "--report taken.pdf road.erd");
+    EXPECT_EQ(folderInPlace.exitCode, 1);
+    EXPECT_NE(folderInPlace.out.find("taken.pdf"), std::string::npos) << folderInPlace.out;
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.pdf"));
+    EXPECT_EQ(folder.Names().size(), 3u) << "a partial report was left";
+
+    const Ran gone = Batch(folder, "--report r.pdf gone.erd");
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "r.pdf"));
+}
+
+#endif
+
+TEST(BatchReport, ReportOptionsAreCheckedOrRefusedWithoutTheGraph)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(100, 0.5));
+    const Ran paper = Batch(folder, "--paper a5 --report r.pdf road.erd");
+    EXPECT_EQ(paper.exitCode, 2);
+    EXPECT_NE(paper.out.find("--paper must be a4 or letter, not \"a5\""), std::string::npos) << paper.out;
+#ifndef ZLM_HAS_REPORT
+    const Ran report = Batch(folder, "--report r.pdf road.erd");
+    EXPECT_EQ(report.exitCode, 2);
+    EXPECT_NE(report.out.find("reports are not available in this build"), std::string::npos) << report.out;
+#endif
+}
+
+} // namespace
+} // namespace zlm
