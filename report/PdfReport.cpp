@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -356,7 +357,10 @@ public:
         painter_.setFont(bold);
         painter_.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, kReportName);
         painter_.setFont(font);
-        painter_.drawText(header, Qt::AlignHCenter | Qt::AlignVCenter, facts_.fileName);
+        // A long file name is shortened in its middle rather than run into the texts beside it.
+        const QString fileName =
+            QFontMetricsF(font, &writer_).elidedText(facts_.fileName, Qt::ElideMiddle, size.width() * 0.3);
+        painter_.drawText(header, Qt::AlignHCenter | Qt::AlignVCenter, fileName);
         painter_.drawText(header, Qt::AlignRight | Qt::AlignVCenter,
                           QStringLiteral("Page %1 of %2").arg(page_).arg(pageCount_));
         painter_.setPen(QPen(QColor(128, 128, 128), 0.75));

@@ -49,18 +49,6 @@ Ran Batch(const TempFolder& folder, const std::string& arguments, const std::str
                  "-u SOURCE_DATE_EPOCH LC_ALL=C " + environment + " " + ZLM_BATCH_PATH + " " + arguments);
 }
 
-std::string PdfText(const std::string& pdf)
-{
-    return Shell("pdftotext -layout " + ShellQuoted(pdf) + " -").out;
-}
-
-std::string PdfInfo(const std::string& pdf, const std::string& field)
-{
-    const std::string info = Shell("pdfinfo " + ShellQuoted(pdf)).out;
-    std::smatch match;
-    return std::regex_search(info, match, std::regex(field + ":\\s*([^\\n]*)")) ? match[1].str() : std::string();
-}
-
 /**
  * An ERD road of `points` at `interval` ft: level, with a dip of 0.06 ft
  * every 100 ft that a 16 ft straightedge bridges, so zones appear.
@@ -79,6 +67,18 @@ std::string RoadErd(int points, double interval)
 }
 
 #ifdef ZLM_HAS_REPORT
+
+std::string PdfText(const std::string& pdf)
+{
+    return Shell("pdftotext -layout " + ShellQuoted(pdf) + " -").out;
+}
+
+std::string PdfInfo(const std::string& pdf, const std::string& field)
+{
+    const std::string info = Shell("pdfinfo " + ShellQuoted(pdf)).out;
+    std::smatch match;
+    return std::regex_search(info, match, std::regex(field + ":\\s*([^\\n]*)")) ? match[1].str() : std::string();
+}
 
 TEST(BatchReport, StatesTheProfileMethodResultAndZones)
 {

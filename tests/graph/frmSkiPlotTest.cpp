@@ -109,6 +109,21 @@ private slots:
             QCOMPARE(profile[m], QPointF(m, double(static_cast<float>(m / 100.0 * 12.0))));
     }
 
+    // A run in SI units draws its profile of metres in millimetres, the unit its axis names.
+    void siProfileIsDrawnInMillimetres()
+    {
+        zlm::SessionState state = SmallRun();
+        state.results.method.units = zlm::UnitSystem::SI;
+        state.units = zlm::UnitTextsFor(zlm::UnitSystem::SI);
+        FakeGraphDialogs dialogs;
+        frmSkiPlot window(state, "run.erd", nullptr, &dialogs);
+        QCOMPARE(window.Graph()->YAxisLabel(1), QStringLiteral("Elevation (mm)"));
+        const QVector<QPointF> profile = window.Graph()->DrawnPoints(1);
+        QCOMPARE(profile.size(), 12);
+        for (int m = 0; m < 12; ++m)
+            QCOMPARE(profile[m], QPointF(m, double(static_cast<float>(m / 100.0 * 1000.0))));
+    }
+
     // The threshold line stands at the threshold text read back as a double, so a
     // threshold of 0.1f is drawn at 0.1, not at the float's 0.100000001490116.
     void thresholdLine_data()
