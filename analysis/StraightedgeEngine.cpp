@@ -65,18 +65,179 @@ constexpr double kUnitRoundoff = 0x1p-53;
 constexpr double kFastElevationLimit = 1e30;
 constexpr double kFastLineLimit = 1e37;
 
-// Reusable buffers of one run, so that a placement allocates nothing.
+// An upper chain of the current span's points, kept from one placement to the
+// next: each point carries its depth below the chord of two chain vertices
+// around it (0 for a vertex), which is what the candidate filter of
+// SupportSearch compares with its allowance.
+//
+// Moving the straightedge on by one point changes the chain only at its ends:
+// the first vertex s leaves, so the points up to the old second vertex get a
+// chain of their own, and the new last point joins with the pops of the
+// monotone-chain rule. Only the points under a changed edge need a new depth:
+// every other point keeps a depth below the chord of two vertices that are
+// still span points (the left vertex of a point's depth is never left of the
+// vertex before it in the chain, so it leaves the span only with the first
+// edge, whose points are rebuilt). Fact (2) needs no more than that. A popped
+// vertex gets its depth below the new last edge; the points under its old
+// edges keep theirs, which is safe though less sharp.
+class UpperChain {
+public:
+    /** Prepares for the spans of the points first .. last; no span is followed yet. */
+    void Reset(std::int32_t first, std::int32_t last)
+    {
+        base_ = first;
+        const auto size = static_cast<std::size_t>(last - first) + 1;
+        depth_.resize(size);
+        previous_.resize(size);
+        next_.resize(size);
+        following_ = false;
+    }
+
+    /** Makes the chain one of the span s .. e, stepping on from the last span where that is cheaper. */
+    void Follow(std::span<const double> y, std::int32_t s, std::int32_t e)
+    {
+        const std::int32_t steps = s - s_;
+        if (following_ && e - s == e_ - s_ && steps >= 0 && steps <= std::max(1, (e - s) / 4)) {
+            while (s_ < s)
+                Step(y);
+            return;
+        }
+        Build(y, s, e);
+        s_ = s;
+        e_ = e;
+        following_ = true;
+    }
+
+    /** How far point x lies below the chain (not below it: 0 or less). */
+    double Depth(std::int32_t x) const { return depth_[static_cast<std::size_t>(x - base_)]; }
+
+private:
+    std::size_t at(std::int32_t x) const { return static_cast<std::size_t>(x - base_); }
+
+    // An upper hull of first .. last as the chain of those points, with their depths.
+    void Build(std::span<const double> y, std::int32_t first, std::int32_t last)
+    {
+        auto& chain = stack_;
+        chain.clear();
+        chain.push_back(first);
+        if (last > first) {
+            // Points below the chord of the ends cannot be vertices of the upper
+            // hull, so the chain skips them (it stays a chain of the points either way).
+            const double endSlope = (y[last] - y[first]) / static_cast<double>(last - first);
+            for (std::int32_t x = first + 1; x <= last; ++x) {
+                if (x != last && y[x] < y[first] + endSlope * static_cast<double>(x - first))
+                    continue;
+                while (chain.size() >= 2) {
+                    const std::int32_t o = chain[chain.size() - 2];
+                    const std::int32_t p = chain.back();
+                    const double cross =
+                        static_cast<double>(p - o) * (y[x] - y[o]) - (y[p] - y[o]) * static_cast<double>(x - o);
+                    if (cross < 0.0)
+                        break;
+                    chain.pop_back();
+                }
+                chain.push_back(x);
+            }
+        }
+        previous_[at(first)] = -1;
+        depth_[at(first)] = 0.0;
+        for (std::size_t c = 0; c + 1 < chain.size(); ++c) {
+            const std::int32_t v1 = chain[c];
+            const std::int32_t v2 = chain[c + 1];
+            next_[at(v1)] = v2;
+            previous_[at(v2)] = v1;
+            SetDepthsUnder(y, v1, v2, v1 + 1, v2 - 1);
+            depth_[at(v2)] = 0.0;
+        }
+    }
+
+    // The depths of the points first .. last below the chord of v1 and v2.
+    void SetDepthsUnder(std::span<const double> y, std::int32_t v1, std::int32_t v2, std::int32_t first,
+                        std::int32_t last)
+    {
+        const double slope = (y[v2] - y[v1]) / static_cast<double>(v2 - v1);
+        for (std::int32_t x = first; x <= last; ++x)
+            depth_[at(x)] = (y[v1] + slope * static_cast<double>(x - v1)) - y[x];
+    }
+
+    // From the span s .. e to s + 1 .. e + 1.
+    void Step(std::span<const double> y)
+    {
+        const std::int32_t front = s_ + 1;
+        const std::int32_t second = next_[at(s_)];
+        Build(y, front, second); // links only up to `second`, whose link onwards stays
+
+        const std::int32_t x = e_ + 1;
+        std::int32_t back = e_;
+        popped_.clear();
+        while (back != front) {
+            const std::int32_t o = previous_[at(back)];
+            const double cross =
+                static_cast<double>(back - o) * (y[x] - y[o]) - (y[back] - y[o]) * static_cast<double>(x - o);
+            if (cross < 0.0)
+                break;
+            popped_.push_back(back);
+            back = o;
+        }
+        next_[at(back)] = x;
+        previous_[at(x)] = back;
+        depth_[at(x)] = 0.0;
+        for (const std::int32_t p : popped_)
+            SetDepthsUnder(y, back, x, p, p);
+        s_ = front;
+        e_ = x;
+    }
+
+    std::int32_t base_ = 0;
+    std::int32_t s_ = 0;
+    std::int32_t e_ = 0;
+    bool following_ = false;
+    std::vector<double> depth_;          // per point of the window
+    std::vector<std::int32_t> previous_; // per chain vertex: the vertex before it (-1 for the first)
+    std::vector<std::int32_t> next_;     // per chain vertex but the last: the vertex after it
+    std::vector<std::int32_t> stack_;    // the hull being built
+    std::vector<std::int32_t> popped_;   // vertices the last point popped
+};
+
+// Reusable buffers of one thread, so that a placement allocates nothing, and
+// what the placements of its current block share: the block's points run from
+// `base` (its first start) to its last end.
 struct Scratch {
     std::vector<std::int32_t> left;
     std::vector<std::int32_t> right;
-    std::vector<float> singles;                // ToSingle of each elevation of the span
-    std::vector<std::int32_t> chain;           // an upper chain of span points
-    std::vector<unsigned char> nearTop;        // per span point: may it be a support at all?
     std::vector<std::int32_t> pairRight;       // surviving right candidates of one left candidate
     std::vector<double> pairSlope;             // and their slopes
     std::vector<double> reciprocals;           // 1 / k for k = 0 .. L (index 0 unused)
     std::vector<std::int32_t> leftCandidates;  // near-top left candidates, highest first
     std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
+
+    std::int32_t base = 0;
+    std::vector<float> singles;               // ToSingle of each point of the block
+    std::vector<std::int32_t> unusableBefore; // points beyond the fast magnitudes (or NaN) before each point
+    UpperChain chain;
+
+    /** Takes on the block whose placements span the points first .. last. */
+    void BeginBlock(std::span<const double> y, std::int32_t first, std::int32_t last)
+    {
+        base = first;
+        const auto size = static_cast<std::size_t>(last - first) + 1;
+        singles.resize(size);
+        unusableBefore.resize(size + 1);
+        unusableBefore[0] = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            const double v = y[static_cast<std::size_t>(first) + i];
+            singles[i] = ToSingle(v);
+            unusableBefore[i + 1] = unusableBefore[i] + (std::fabs(v) <= kFastElevationLimit ? 0 : 1); // also NaN
+        }
+        chain.Reset(first, last);
+    }
+
+    /** Whether every point of s .. e is within the fast magnitudes. */
+    bool Usable(std::int32_t s, std::int32_t e) const
+    {
+        return unusableBefore[static_cast<std::size_t>(e + 1 - base)] ==
+               unusableBefore[static_cast<std::size_t>(s - base)];
+    }
 };
 
 // The outcome of one placement: its gap in feet and the support pair that
@@ -87,6 +248,27 @@ struct PlacementResult {
     std::int32_t LeftSupport = -1;
     std::int32_t RightSupport = -1;
 };
+
+// The lowest and highest of y[first..last], four at a time so that no
+// comparison waits for the one before it.
+std::pair<double, double> Range(std::span<const double> y, std::int32_t first, std::int32_t last)
+{
+    double lowest[4] = {y[first], y[first], y[first], y[first]};
+    double highest[4] = {y[first], y[first], y[first], y[first]};
+    std::int32_t x = first;
+    for (; x + 3 <= last; x += 4) {
+        for (int j = 0; j < 4; ++j) {
+            lowest[j] = std::min(lowest[j], y[x + j]);
+            highest[j] = std::max(highest[j], y[x + j]);
+        }
+    }
+    for (; x <= last; ++x) {
+        lowest[0] = std::min(lowest[0], y[x]);
+        highest[0] = std::max(highest[0], y[x]);
+    }
+    return {std::min(std::min(lowest[0], lowest[1]), std::min(lowest[2], lowest[3])),
+            std::max(std::max(highest[0], highest[1]), std::max(highest[2], highest[3]))};
+}
 
 // The candidate lists of the span s .. e in the literal search's order: the d
 // points from each end, sorted by elevation with ZLM's quicksort and then
@@ -146,6 +328,12 @@ void OrderCandidatesLiterally(std::span<const double> y, std::int32_t s, std::in
 // line height of the span, and E as 16 (L + 2) double-precision units of V, far
 // above the rounding of any line, chord or slope computed here.
 //
+// A candidate is dropped by (2) when its depth below the chord of the two
+// vertices of an UpperChain around it exceeds T + 8E: both vertices are points
+// of the current span, and the extra 7E is far above the rounding of the chord
+// and of the depth, whichever earlier placement computed them. Points that are
+// vertices themselves have depth 0 and always stay.
+//
 // The clearance test itself checks first the point that failed the last pair,
 // then the midpoint: the verdict is a conjunction over all points, so the order
 // of checking cannot change it.
@@ -159,19 +347,10 @@ public:
     /** False when the span is outside the magnitudes the reasoning covers. */
     bool Prepare()
     {
-        double lowest = y_[s_];
-        double highest = y_[s_];
-        double largest = 0.0;
-        scratch_.singles.resize(static_cast<std::size_t>(e_ - s_) + 1);
-        for (std::int32_t x = s_; x <= e_; ++x) {
-            const double v = y_[x];
-            if (!(std::fabs(v) <= kFastElevationLimit))
-                return false; // also NaN
-            lowest = std::min(lowest, v);
-            highest = std::max(highest, v);
-            largest = std::max(largest, std::fabs(v));
-            scratch_.singles[x - s_] = ToSingle(v);
-        }
+        if (!scratch_.Usable(s_, e_))
+            return false;
+        const auto [lowest, highest] = Range(y_, s_, e_);
+        const double largest = std::max(std::fabs(lowest), std::fabs(highest));
         const double L = static_cast<double>(e_ - s_);
         // Any slope between two span points is at most the range per point, so no
         // line height anywhere in the span exceeds this magnitude.
@@ -181,6 +360,8 @@ public:
         largest_ = largest;
         comparisonSlack_ = 0x1p-22 * magnitude + 0x1p-140;
         roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
+        allowance_ = comparisonSlack_ + 8.0 * roundingSlack_;
+        singles_ = scratch_.singles.data() + (s_ - scratch_.base);
 
         auto& reciprocals = scratch_.reciprocals;
         if (reciprocals.size() < static_cast<std::size_t>(e_ - s_) + 1) {
@@ -189,7 +370,7 @@ public:
                 reciprocals[k] = 1.0 / static_cast<double>(k);
         }
 
-        MarkNearTop();
+        scratch_.chain.Follow(y_, s_, e_);
         return true;
     }
 
@@ -284,7 +465,8 @@ public:
     }
 
 private:
-    bool nearTop(std::int32_t x) const { return scratch_.nearTop[x - s_] != 0; }
+    // Whether x lies no further below the chain than the slack of fact (2) allows.
+    bool nearTop(std::int32_t x) const { return scratch_.chain.Depth(x) <= allowance_; }
 
     // 1 / distance for the distances of one span, 1 <= distance <= e - s.
     double reciprocal(std::int32_t distance) const { return scratch_.reciprocals[static_cast<std::size_t>(distance)]; }
@@ -302,44 +484,6 @@ private:
             if (!(y_[out[i - 1]] > y_[out[i]]))
                 return false;
         return true;
-    }
-
-    // Marks the span points that lie no further below an upper chain than the
-    // slack of fact (2) allows.
-    void MarkNearTop()
-    {
-        auto& chain = scratch_.chain;
-        chain.clear();
-        // Points below the chord of the span's ends cannot be vertices of its upper
-        // hull, so the chain skips them (it stays a chain of span points either way).
-        const double endSlope = (y_[e_] - y_[s_]) / static_cast<double>(e_ - s_);
-        for (std::int32_t x = s_; x <= e_; ++x) {
-            if (x != s_ && x != e_ && y_[x] < y_[s_] + endSlope * static_cast<double>(x - s_))
-                continue;
-            while (chain.size() >= 2) {
-                const std::int32_t o = chain[chain.size() - 2];
-                const std::int32_t p = chain.back();
-                const double cross =
-                    static_cast<double>(p - o) * (y_[x] - y_[o]) - (y_[p] - y_[o]) * static_cast<double>(x - o);
-                if (cross < 0.0)
-                    break;
-                chain.pop_back();
-            }
-            chain.push_back(x);
-        }
-        const std::int32_t K = e_ - s_;
-        scratch_.nearTop.assign(static_cast<std::size_t>(K) + 1, 1);
-        const double allowance = comparisonSlack_ + 8.0 * roundingSlack_;
-        for (std::size_t c = 0; c + 1 < chain.size(); ++c) {
-            const std::int32_t v1 = chain[c];
-            const std::int32_t v2 = chain[c + 1];
-            const double slope = (y_[v2] - y_[v1]) / static_cast<double>(v2 - v1);
-            for (std::int32_t x = v1 + 1; x < v2; ++x) {
-                const double chord = y_[v1] + slope * static_cast<double>(x - v1);
-                if (y_[x] + allowance < chord)
-                    scratch_.nearTop[x - s_] = 0;
-            }
-        }
     }
 
     // The gap measurement of TestSupportPair for a pair that carries: the
@@ -361,7 +505,7 @@ private:
     bool Carries(std::int32_t a, double g, std::int32_t& offender)
     {
         const auto fails = [&](std::int32_t k) {
-            return scratch_.singles[k] > ToSingle(y_[a] - static_cast<double>((a - s_) - k) * g);
+            return singles_[k] > ToSingle(y_[a] - static_cast<double>((a - s_) - k) * g);
         };
         if (lastOffender_ >= 0 && fails(lastOffender_)) {
             offender = lastOffender_;
@@ -388,6 +532,8 @@ private:
     double largest_ = 0.0;
     double comparisonSlack_ = 0.0;
     double roundingSlack_ = 0.0;
+    double allowance_ = 0.0;
+    const float* singles_ = nullptr; // ToSingle of each span point, from s
     std::int32_t lastOffender_ = -1;
 };
 
@@ -466,6 +612,7 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
     std::vector<PlacementResult> results(n);
     const auto compute = [&](std::size_t block, Scratch& scratch) {
         const std::size_t end = std::min(n, (block + 1) * kBlock);
+        scratch.BeginBlock(y, starts[block * kBlock], starts[end - 1] + L);
         for (std::size_t i = block * kBlock; i < end; ++i) {
             const std::int32_t s = starts[i];
             const std::int32_t m = RoundToInt32(static_cast<double>(L) / 2.0 + static_cast<double>(s));
