@@ -205,11 +205,13 @@ private:
 struct Scratch {
     std::vector<std::int32_t> left;
     std::vector<std::int32_t> right;
+    // Buffers of at least L + 1 entries that are never shrunk, so that filling
+    // them costs no initialisation; a placement keeps its own counts.
     std::vector<std::int32_t> pairRight;       // surviving right candidates of one left candidate
     std::vector<double> pairSlope;             // and their slopes
-    std::vector<double> reciprocals;           // 1 / k for k = 0 .. L (index 0 unused)
     std::vector<std::int32_t> leftCandidates;  // near-top left candidates, highest first
     std::vector<std::int32_t> rightCandidates; // near-top right candidates, highest first
+    std::vector<double> reciprocals;           // 1 / k for k = 0 .. L (index 0 unused)
 
     std::int32_t base = 0;
     std::vector<float> singles;               // ToSingle of each point of the block
@@ -230,6 +232,23 @@ struct Scratch {
             unusableBefore[i + 1] = unusableBefore[i] + (std::fabs(v) <= kFastElevationLimit ? 0 : 1); // also NaN
         }
         chain.Reset(first, last);
+    }
+
+    /** Makes the buffers and the reciprocals ready for spans of L intervals. */
+    void ReadyFor(std::int32_t L)
+    {
+        const auto size = static_cast<std::size_t>(L) + 1;
+        if (pairRight.size() < size) {
+            pairRight.resize(size);
+            pairSlope.resize(size);
+            leftCandidates.resize(size);
+            rightCandidates.resize(size);
+        }
+        if (reciprocals.size() < size) {
+            reciprocals.resize(size);
+            for (std::size_t k = 1; k < size; ++k)
+                reciprocals[k] = 1.0 / static_cast<double>(k);
+        }
     }
 
     /** Whether every point of s .. e is within the fast magnitudes. */
@@ -362,13 +381,7 @@ public:
         roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
         allowance_ = comparisonSlack_ + 8.0 * roundingSlack_;
         singles_ = scratch_.singles.data() + (s_ - scratch_.base);
-
-        auto& reciprocals = scratch_.reciprocals;
-        if (reciprocals.size() < static_cast<std::size_t>(e_ - s_) + 1) {
-            reciprocals.resize(static_cast<std::size_t>(e_ - s_) + 1);
-            for (std::size_t k = 1; k < reciprocals.size(); ++k)
-                reciprocals[k] = 1.0 / static_cast<double>(k);
-        }
+        scratch_.ReadyFor(e_ - s_);
 
         scratch_.chain.Follow(y_, s_, e_);
         return true;
@@ -384,30 +397,28 @@ public:
     void OrderCandidates()
     {
         const std::int32_t d = m_ - s_;
-        auto& leftCandidates = scratch_.leftCandidates;
-        auto& rightCandidates = scratch_.rightCandidates;
-        const bool leftDistinct = CollectByElevation(s_, s_ + d - 1, leftCandidates);
-        const bool rightDistinct = CollectByElevation(e_ - d + 1, e_, rightCandidates);
+        const bool leftDistinct = CollectByElevation(s_, s_ + d - 1, scratch_.leftCandidates, leftCount_);
+        const bool rightDistinct = CollectByElevation(e_ - d + 1, e_, scratch_.rightCandidates, rightCount_);
         if (leftDistinct && rightDistinct)
             return;
         auto& left = scratch_.left;
         auto& right = scratch_.right;
         OrderCandidatesLiterally(y_, s_, e_, d, left, right);
-        leftCandidates.clear();
-        rightCandidates.clear();
+        leftCount_ = 0;
         for (const std::int32_t a : left)
             if (nearTop(a))
-                leftCandidates.push_back(a);
+                scratch_.leftCandidates[leftCount_++] = a;
+        rightCount_ = 0;
         for (const std::int32_t b : right)
             if (nearTop(b))
-                rightCandidates.push_back(b);
+                scratch_.rightCandidates[rightCount_++] = b;
     }
 
     /** The first passing pair with its deviation, or no supports and 0 when no pair passes. */
     PlacementResult FindDeviation()
     {
-        const auto& left = scratch_.leftCandidates;
-        const auto& right = scratch_.rightCandidates;
+        const std::span<const std::int32_t> left(scratch_.leftCandidates.data(), leftCount_);
+        const std::span<const std::int32_t> right(scratch_.rightCandidates.data(), rightCount_);
         const double slack = comparisonSlack_ + roundingSlack_;
         const double slopeErrorBound = 8.0 * kUnitRoundoff * (2.0 * largest_ + slack);
         for (const std::int32_t a : left) {
@@ -415,8 +426,8 @@ public:
             const double minimumSlope = ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
 
             // Right candidates that may still pair with a, in the order they are tried.
-            auto& rights = scratch_.pairRight;
-            auto& slopes = scratch_.pairSlope;
+            std::int32_t* const rights = scratch_.pairRight.data();
+            double* const slopes = scratch_.pairSlope.data();
             // Kept without a branch: whether a candidate survives is as good as
             // random, and a mispredicted branch per candidate cost more than the
             // test. A product with the reciprocal of the distance first rules out
@@ -424,9 +435,6 @@ public:
             // quotient by at most three roundings, so the margin of four units
             // keeps every candidate the quotient would keep. The survivors then
             // get the quotient itself, which decides.
-            const std::size_t count = right.size();
-            rights.resize(count);
-            slopes.resize(count);
             std::size_t kept = 0;
             for (const std::int32_t b : right) {
                 const double estimate = (y_[b] - ya) * reciprocal(b - a);
@@ -441,12 +449,10 @@ public:
                 slopes[survivors] = g;
                 survivors += g < minimumSlope ? 0 : 1;
             }
-            rights.resize(survivors);
-            slopes.resize(survivors);
 
             double failsAtOrBelow = -std::numeric_limits<double>::infinity();
             double failsAtOrAbove = std::numeric_limits<double>::infinity();
-            for (std::size_t i = 0; i < rights.size(); ++i) {
+            for (std::size_t i = 0; i < survivors; ++i) {
                 const double g = slopes[i];
                 if (g <= failsAtOrBelow || g >= failsAtOrAbove)
                     continue;
@@ -471,17 +477,23 @@ private:
     // 1 / distance for the distances of one span, 1 <= distance <= e - s.
     double reciprocal(std::int32_t distance) const { return scratch_.reciprocals[static_cast<std::size_t>(distance)]; }
 
-    // The near-top points of first..last, highest first; false when two of them
-    // share an elevation.
-    bool CollectByElevation(std::int32_t first, std::int32_t last, std::vector<std::int32_t>& out) const
+    // The near-top points of first..last, highest first, into out (count of
+    // them); false when two of them share an elevation. Collected without a
+    // branch: which points are near the top is as good as random.
+    bool CollectByElevation(std::int32_t first, std::int32_t last, std::vector<std::int32_t>& out,
+                            std::size_t& count) const
     {
-        out.clear();
-        for (std::int32_t x = first; x <= last; ++x)
-            if (nearTop(x))
-                out.push_back(x);
-        std::sort(out.begin(), out.end(), [this](std::int32_t p, std::int32_t q) { return y_[p] > y_[q]; });
-        for (std::size_t i = 1; i < out.size(); ++i)
-            if (!(y_[out[i - 1]] > y_[out[i]]))
+        const double allowance = allowance_;
+        std::int32_t* const list = out.data();
+        std::size_t n = 0;
+        for (std::int32_t x = first; x <= last; ++x) {
+            list[n] = x;
+            n += scratch_.chain.Depth(x) <= allowance ? 1 : 0;
+        }
+        count = n;
+        std::sort(list, list + n, [this](std::int32_t p, std::int32_t q) { return y_[p] > y_[q]; });
+        for (std::size_t i = 1; i < n; ++i)
+            if (!(y_[list[i - 1]] > y_[list[i]]))
                 return false;
         return true;
     }
@@ -494,8 +506,7 @@ private:
         double deviation = -1.0;
         for (std::int32_t k = a - s_; k <= b - s_; ++k) {
             const double gap = (y_[a] - static_cast<double>((a - s_) - k) * g) - y_[s_ + k];
-            if (gap > deviation)
-                deviation = gap;
+            deviation = gap > deviation ? gap : deviation;
         }
         return deviation;
     }
@@ -535,6 +546,8 @@ private:
     double allowance_ = 0.0;
     const float* singles_ = nullptr; // ToSingle of each span point, from s
     std::int32_t lastOffender_ = -1;
+    std::size_t leftCount_ = 0;  // entries of scratch_.leftCandidates
+    std::size_t rightCount_ = 0; // entries of scratch_.rightCandidates
 };
 
 // The literal search: every pair in order, each tested over the whole span.
