@@ -337,7 +337,13 @@ void OrderCandidatesLiterally(std::span<const double> y, std::int32_t s, std::in
 //     The same holds at b, where the exact line is within E of y_b.
 // (3) At the midpoint m the passing line must reach y_m - T - E, which needs
 //     g >= (y_m - y_a - T - E) / (m - a); if no right candidate of a gives such
-//     a slope, no pair with a can pass.
+//     a slope, no pair with a can pass. All these minimum lines pass through
+//     the pivot P = (m, y_m - T - E), and a point b right of m lies above the
+//     line through a and P exactly when its slope from P is at least that
+//     line's slope. So when no right candidate's slope from P reaches a's
+//     minimum slope, less the rounding of both slopes (the slope error of a
+//     pair grows by at most the factor L + 1 when it is carried to P), no right
+//     candidate can survive for a, and a is passed over without trying them.
 //
 // The candidates that survive (2) are tried in the literal order: among
 // distinct elevations that order is by elevation whatever sort produced it; where
@@ -421,9 +427,20 @@ public:
         const std::span<const std::int32_t> right(scratch_.rightCandidates.data(), rightCount_);
         const double slack = comparisonSlack_ + roundingSlack_;
         const double slopeErrorBound = 8.0 * kUnitRoundoff * (2.0 * largest_ + slack);
+        // The steepest slope from the pivot of fact (3) to a right candidate; a
+        // candidate at the midpoint itself (odd L) lies above every line through it.
+        double steepestFromPivot = -std::numeric_limits<double>::infinity();
+        for (const std::int32_t b : right) {
+            const double fromPivot = b > m_ ? ((y_[b] - y_[m_]) + slack) / static_cast<double>(b - m_)
+                                            : std::numeric_limits<double>::infinity();
+            steepestFromPivot = std::max(steepestFromPivot, fromPivot);
+        }
+        const double pivotMargin = (static_cast<double>(e_ - s_) + 3.0) * slopeErrorBound;
         for (const std::int32_t a : left) {
             const double ya = y_[a];
             const double minimumSlope = ((y_[m_] - ya) - slack) / static_cast<double>(m_ - a) - slopeErrorBound;
+            if (steepestFromPivot + pivotMargin < minimumSlope)
+                continue;
 
             // Right candidates that may still pair with a, in the order they are tried.
             std::int32_t* const rights = scratch_.pairRight.data();
