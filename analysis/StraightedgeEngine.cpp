@@ -216,10 +216,18 @@ struct Scratch {
     std::int32_t base = 0;
     std::vector<float> singles;               // ToSingle of each point of the block
     std::vector<std::int32_t> unusableBefore; // points beyond the fast magnitudes (or NaN) before each point
+    // The block is cut into chunks of one span's length; per point, the lowest
+    // and highest elevation from the start of its chunk up to it, and from it to
+    // the end of its chunk. A span covers the end of one chunk and the start of
+    // the next (or one whole chunk), so its lowest and highest take two lookups.
+    std::vector<double> lowestUpTo;
+    std::vector<double> highestUpTo;
+    std::vector<double> lowestFrom;
+    std::vector<double> highestFrom;
     UpperChain chain;
 
-    /** Takes on the block whose placements span the points first .. last. */
-    void BeginBlock(std::span<const double> y, std::int32_t first, std::int32_t last)
+    /** Takes on the block whose placements, of L intervals each, span the points first .. last. */
+    void BeginBlock(std::span<const double> y, std::int32_t first, std::int32_t last, std::int32_t L)
     {
         base = first;
         const auto size = static_cast<std::size_t>(last - first) + 1;
@@ -231,7 +239,35 @@ struct Scratch {
             singles[i] = ToSingle(v);
             unusableBefore[i + 1] = unusableBefore[i] + (std::fabs(v) <= kFastElevationLimit ? 0 : 1); // also NaN
         }
+
+        lowestUpTo.resize(size);
+        highestUpTo.resize(size);
+        lowestFrom.resize(size);
+        highestFrom.resize(size);
+        const double* const v = y.data() + first;
+        const auto width = static_cast<std::size_t>(L) + 1;
+        for (std::size_t chunk = 0; chunk < size; chunk += width) {
+            const std::size_t end = std::min(size, chunk + width);
+            lowestUpTo[chunk] = highestUpTo[chunk] = v[chunk];
+            for (std::size_t i = chunk + 1; i < end; ++i) {
+                lowestUpTo[i] = std::min(lowestUpTo[i - 1], v[i]);
+                highestUpTo[i] = std::max(highestUpTo[i - 1], v[i]);
+            }
+            lowestFrom[end - 1] = highestFrom[end - 1] = v[end - 1];
+            for (std::size_t i = end - 1; i > chunk; --i) {
+                lowestFrom[i - 1] = std::min(lowestFrom[i], v[i - 1]);
+                highestFrom[i - 1] = std::max(highestFrom[i], v[i - 1]);
+            }
+        }
         chain.Reset(first, last);
+    }
+
+    /** The lowest and highest elevation of the span s .. s + L of this block (no NaN in it). */
+    std::pair<double, double> Range(std::int32_t s, std::int32_t e) const
+    {
+        const auto i = static_cast<std::size_t>(s - base);
+        const auto j = static_cast<std::size_t>(e - base);
+        return {std::min(lowestFrom[i], lowestUpTo[j]), std::max(highestFrom[i], highestUpTo[j])};
     }
 
     /** Makes the buffers and the reciprocals ready for spans of L intervals. */
@@ -267,27 +303,6 @@ struct PlacementResult {
     std::int32_t LeftSupport = -1;
     std::int32_t RightSupport = -1;
 };
-
-// The lowest and highest of y[first..last], four at a time so that no
-// comparison waits for the one before it.
-std::pair<double, double> Range(std::span<const double> y, std::int32_t first, std::int32_t last)
-{
-    double lowest[4] = {y[first], y[first], y[first], y[first]};
-    double highest[4] = {y[first], y[first], y[first], y[first]};
-    std::int32_t x = first;
-    for (; x + 3 <= last; x += 4) {
-        for (int j = 0; j < 4; ++j) {
-            lowest[j] = std::min(lowest[j], y[x + j]);
-            highest[j] = std::max(highest[j], y[x + j]);
-        }
-    }
-    for (; x <= last; ++x) {
-        lowest[0] = std::min(lowest[0], y[x]);
-        highest[0] = std::max(highest[0], y[x]);
-    }
-    return {std::min(std::min(lowest[0], lowest[1]), std::min(lowest[2], lowest[3])),
-            std::max(std::max(highest[0], highest[1]), std::max(highest[2], highest[3]))};
-}
 
 // The candidate lists of the span s .. e in the literal search's order: the d
 // points from each end, sorted by elevation with ZLM's quicksort and then
@@ -374,7 +389,7 @@ public:
     {
         if (!scratch_.Usable(s_, e_))
             return false;
-        const auto [lowest, highest] = Range(y_, s_, e_);
+        const auto [lowest, highest] = scratch_.Range(s_, e_);
         const double largest = std::max(std::fabs(lowest), std::fabs(highest));
         const double L = static_cast<double>(e_ - s_);
         // Any slope between two span points is at most the range per point, so no
@@ -642,7 +657,7 @@ void ComputePlacements(std::span<const double> y, const std::vector<std::int32_t
     std::vector<PlacementResult> results(n);
     const auto compute = [&](std::size_t block, Scratch& scratch) {
         const std::size_t end = std::min(n, (block + 1) * kBlock);
-        scratch.BeginBlock(y, starts[block * kBlock], starts[end - 1] + L);
+        scratch.BeginBlock(y, starts[block * kBlock], starts[end - 1] + L, L);
         for (std::size_t i = block * kBlock; i < end; ++i) {
             const std::int32_t s = starts[i];
             const std::int32_t m = RoundToInt32(static_cast<double>(L) / 2.0 + static_cast<double>(s));
