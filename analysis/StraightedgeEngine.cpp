@@ -558,10 +558,27 @@ private:
             offender = lastOffender_ = m_ - s_;
             return false;
         }
-        for (std::int32_t k = 0; k <= e_ - s_; ++k) {
-            if (fails(k)) {
-                offender = lastOffender_ = k;
-                return false;
+        // A point on or below the line in double precision is on or below it in
+        // single precision too: rounding is monotone, and no elevation or line
+        // height here reaches the single-precision overflow. So the points are
+        // first compared in double precision, eight at a time without a branch,
+        // and only where one of them stands above the line are they rounded.
+        const double* const span = y_.data() + s_;
+        const double ya = y_[a];
+        const auto above = [&](std::int32_t k) { return span[k] > ya - static_cast<double>((a - s_) - k) * g; };
+        const std::int32_t K = e_ - s_;
+        for (std::int32_t k = 0; k <= K; k += 8) {
+            const std::int32_t stop = std::min(k + 7, K);
+            bool any = false;
+            for (std::int32_t j = k; j <= stop; ++j)
+                any |= above(j);
+            if (!any)
+                continue;
+            for (std::int32_t j = k; j <= stop; ++j) {
+                if (above(j) && fails(j)) {
+                    offender = lastOffender_ = j;
+                    return false;
+                }
             }
         }
         return true;
@@ -596,6 +613,19 @@ PlacementResult FindDeviationLiterally(std::span<const double> y, std::int32_t s
     return {};
 }
 
+// The support search of the placement spanning s .. e with midpoint m.
+PlacementResult Search(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m, Scratch& scratch)
+{
+    const std::int32_t d = m - s;
+    SupportSearch search(y, s, e, m, scratch);
+    if (search.Prepare()) {
+        search.OrderCandidates();
+        return search.FindDeviation();
+    }
+    OrderCandidatesLiterally(y, s, e, d, scratch.left, scratch.right);
+    return FindDeviationLiterally(y, s, e, scratch.left, scratch.right);
+}
+
 // The outcome of the placement spanning s .. e with midpoint m.
 PlacementResult ComputePlacement(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m,
                                  Scratch& scratch)
@@ -604,7 +634,12 @@ PlacementResult ComputePlacement(std::span<const double> y, std::int32_t s, std:
     if (d <= 0)
         return {};
     // The midpoint shortcut compares it with the highest candidate of each half,
-    // which is the highest elevation whatever the order of equal ones.
+    // which is the highest elevation whatever the order of equal ones. For even
+    // L the halves hold every point but the midpoint, so a span whose highest
+    // point stands above the midpoint cannot take it (NaN spans are not usable
+    // and take the comparisons themselves).
+    if ((e - s) % 2 == 0 && scratch.Usable(s, e) && scratch.Range(s, e).second > y[m])
+        return Search(y, s, e, m, scratch);
     double leftHighest = y[s];
     double rightHighest = y[e];
     for (std::int32_t k = 1; k < d; ++k) {
@@ -613,14 +648,7 @@ PlacementResult ComputePlacement(std::span<const double> y, std::int32_t s, std:
     }
     if (leftHighest < y[m] && rightHighest < y[m])
         return {};
-
-    SupportSearch search(y, s, e, m, scratch);
-    if (search.Prepare()) {
-        search.OrderCandidates();
-        return search.FindDeviation();
-    }
-    OrderCandidatesLiterally(y, s, e, d, scratch.left, scratch.right);
-    return FindDeviationLiterally(y, s, e, scratch.left, scratch.right);
+    return Search(y, s, e, m, scratch);
 }
 
 // Placements are shared between two threads in blocks of kBlock, and only when
