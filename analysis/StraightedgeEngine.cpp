@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -65,6 +66,27 @@ constexpr double kUnitRoundoff = 0x1p-53;
 constexpr double kFastElevationLimit = 1e30;
 constexpr double kFastLineLimit = 1e37;
 
+// The slacks of the fast search for a span of L intervals whose elevations lie
+// within lowest .. highest. Each grows with the elevations' extent, so those of
+// a stretch of several spans bound those of each span.
+struct Slacks {
+    double magnitude;  // bounds every elevation and line height of the span
+    double comparison; // T: two single-precision units of the magnitude
+    double rounding;   // E: far above the rounding of any line, chord or slope
+    double allowance;  // how far below the chain a candidate may lie: T + 8E
+
+    Slacks(double lowest, double highest, double L)
+    {
+        const double largest = std::max(std::fabs(lowest), std::fabs(highest));
+        // Any slope between two span points is at most the range per point, so no
+        // line height anywhere in the span exceeds this magnitude.
+        magnitude = (largest + L * (highest - lowest)) * (1.0 + 1e-12) + 1e-300;
+        comparison = 0x1p-22 * magnitude + 0x1p-140;
+        rounding = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
+        allowance = comparison + 8.0 * rounding;
+    }
+};
+
 // An upper chain of the current span's points, kept from one placement to the
 // next: each point carries its depth below the chord of two chain vertices
 // around it (0 for a vertex), which is what the candidate filter of
@@ -82,14 +104,19 @@ constexpr double kFastLineLimit = 1e37;
 // edges keep theirs, which is safe though less sharp.
 class UpperChain {
 public:
-    /** Prepares for the spans of the points first .. last; no span is followed yet. */
-    void Reset(std::int32_t first, std::int32_t last)
+    /**
+     * Prepares for the spans of the points first .. last, whose allowances are
+     * at most `shallowest`; no span is followed yet.
+     */
+    void Reset(std::int32_t first, std::int32_t last, double shallowest)
     {
         base_ = first;
         const auto size = static_cast<std::size_t>(last - first) + 1;
         depth_.resize(size);
         previous_.resize(size);
         next_.resize(size);
+        shallow_.assign((size + 63) / 64, 0);
+        shallowest_ = shallowest;
         following_ = false;
     }
 
@@ -110,6 +137,28 @@ public:
 
     /** How far point x lies below the chain (not below it: 0 or less). */
     double Depth(std::int32_t x) const { return depth_[static_cast<std::size_t>(x - base_)]; }
+
+    /**
+     * Calls visit(x) for every point of first .. last, in order, whose depth is
+     * within the block's largest allowance: a superset of the points near the
+     * top for any span of the block, found without looking at the others.
+     */
+    template <typename Visit> void ForEachShallow(std::int32_t first, std::int32_t last, const Visit& visit) const
+    {
+        const std::size_t begin = at(first);
+        const std::size_t end = at(last) + 1;
+        for (std::size_t word = begin / 64; word * 64 < end; ++word) {
+            std::uint64_t bits = shallow_[word];
+            if (word == begin / 64)
+                bits &= ~std::uint64_t{0} << (begin % 64);
+            if ((word + 1) * 64 > end)
+                bits &= ~(~std::uint64_t{0} << (end % 64));
+            while (bits != 0) {
+                visit(base_ + static_cast<std::int32_t>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
+                bits &= bits - 1;
+            }
+        }
+    }
 
 private:
     std::size_t at(std::int32_t x) const { return static_cast<std::size_t>(x - base_); }
@@ -140,14 +189,14 @@ private:
             }
         }
         previous_[at(first)] = -1;
-        depth_[at(first)] = 0.0;
+        SetDepth(first, 0.0);
         for (std::size_t c = 0; c + 1 < chain.size(); ++c) {
             const std::int32_t v1 = chain[c];
             const std::int32_t v2 = chain[c + 1];
             next_[at(v1)] = v2;
             previous_[at(v2)] = v1;
             SetDepthsUnder(y, v1, v2, v1 + 1, v2 - 1);
-            depth_[at(v2)] = 0.0;
+            SetDepth(v2, 0.0);
         }
     }
 
@@ -157,7 +206,16 @@ private:
     {
         const double slope = (y[v2] - y[v1]) / static_cast<double>(v2 - v1);
         for (std::int32_t x = first; x <= last; ++x)
-            depth_[at(x)] = (y[v1] + slope * static_cast<double>(x - v1)) - y[x];
+            SetDepth(x, (y[v1] + slope * static_cast<double>(x - v1)) - y[x]);
+    }
+
+    // Keeps the shallow bit of x with its depth (set for NaN, so that it stays conservative).
+    void SetDepth(std::int32_t x, double depth)
+    {
+        const std::size_t i = at(x);
+        depth_[i] = depth;
+        const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+        shallow_[i / 64] = (shallow_[i / 64] & ~bit) | (depth > shallowest_ ? 0 : bit);
     }
 
     // From the span s .. e to s + 1 .. e + 1.
@@ -181,7 +239,7 @@ private:
         }
         next_[at(back)] = x;
         previous_[at(x)] = back;
-        depth_[at(x)] = 0.0;
+        SetDepth(x, 0.0);
         for (const std::int32_t p : popped_)
             SetDepthsUnder(y, back, x, p, p);
         s_ = front;
@@ -197,6 +255,8 @@ private:
     std::vector<std::int32_t> next_;     // per chain vertex but the last: the vertex after it
     std::vector<std::int32_t> stack_;    // the hull being built
     std::vector<std::int32_t> popped_;   // vertices the last point popped
+    std::vector<std::uint64_t> shallow_; // per point: is its depth within shallowest_?
+    double shallowest_ = 0.0;
 };
 
 // Reusable buffers of one thread, so that a placement allocates nothing, and
@@ -259,7 +319,13 @@ struct Scratch {
                 highestFrom[i - 1] = std::max(highestFrom[i], v[i - 1]);
             }
         }
-        chain.Reset(first, last);
+        // The largest allowance of the block's spans, for the chain's shallow points.
+        double shallowest = std::numeric_limits<double>::infinity();
+        if (unusableBefore[size] == 0) {
+            const auto [lowest, highest] = std::minmax_element(v, v + size);
+            shallowest = Slacks(*lowest, *highest, static_cast<double>(L)).allowance;
+        }
+        chain.Reset(first, last, shallowest);
     }
 
     /** The lowest and highest elevation of the span s .. s + L of this block (no NaN in it). */
@@ -390,17 +456,13 @@ public:
         if (!scratch_.Usable(s_, e_))
             return false;
         const auto [lowest, highest] = scratch_.Range(s_, e_);
-        const double largest = std::max(std::fabs(lowest), std::fabs(highest));
-        const double L = static_cast<double>(e_ - s_);
-        // Any slope between two span points is at most the range per point, so no
-        // line height anywhere in the span exceeds this magnitude.
-        const double magnitude = (largest + L * (highest - lowest)) * (1.0 + 1e-12) + 1e-300;
-        if (!(magnitude <= kFastLineLimit))
+        const Slacks slacks(lowest, highest, static_cast<double>(e_ - s_));
+        if (!(slacks.magnitude <= kFastLineLimit))
             return false;
-        largest_ = largest;
-        comparisonSlack_ = 0x1p-22 * magnitude + 0x1p-140;
-        roundingSlack_ = 16.0 * kUnitRoundoff * (L + 2.0) * magnitude;
-        allowance_ = comparisonSlack_ + 8.0 * roundingSlack_;
+        largest_ = std::max(std::fabs(lowest), std::fabs(highest));
+        comparisonSlack_ = slacks.comparison;
+        roundingSlack_ = slacks.rounding;
+        allowance_ = slacks.allowance;
         singles_ = scratch_.singles.data() + (s_ - scratch_.base);
         scratch_.ReadyFor(e_ - s_);
 
@@ -510,18 +572,19 @@ private:
     double reciprocal(std::int32_t distance) const { return scratch_.reciprocals[static_cast<std::size_t>(distance)]; }
 
     // The near-top points of first..last, highest first, into out (count of
-    // them); false when two of them share an elevation. Collected without a
-    // branch: which points are near the top is as good as random.
+    // them); false when two of them share an elevation. Only the chain's
+    // shallow points are looked at, and they are collected without a branch:
+    // which of them are near the top is as good as random.
     bool CollectByElevation(std::int32_t first, std::int32_t last, std::vector<std::int32_t>& out,
                             std::size_t& count) const
     {
         const double allowance = allowance_;
         std::int32_t* const list = out.data();
         std::size_t n = 0;
-        for (std::int32_t x = first; x <= last; ++x) {
+        scratch_.chain.ForEachShallow(first, last, [&](std::int32_t x) {
             list[n] = x;
             n += scratch_.chain.Depth(x) <= allowance ? 1 : 0;
-        }
+        });
         count = n;
         std::sort(list, list + n, [this](std::int32_t p, std::int32_t q) { return y_[p] > y_[q]; });
         for (std::size_t i = 1; i < n; ++i)
