@@ -442,7 +442,13 @@ void OrderCandidatesLiterally(std::span<const double> y, std::int32_t s, std::in
 //
 // The clearance test itself checks first the point that failed the last pair,
 // then the midpoint: the verdict is a conjunction over all points, so the order
-// of checking cannot change it.
+// of checking cannot change it. A point is rounded to single precision only when
+// it stands above the line in double precision, since on this path rounding is
+// monotone and no value reaches the single-precision overflow.
+//
+// V is the span's own; the chain's bits of shallow points use the V of the
+// whole block, which bounds it, so they mark a superset of the points that any
+// span of the block keeps.
 class SupportSearch {
 public:
     SupportSearch(std::span<const double> y, std::int32_t s, std::int32_t e, std::int32_t m, Scratch& scratch)
