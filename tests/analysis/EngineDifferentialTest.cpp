@@ -120,13 +120,12 @@ TEST(EngineDifferentialMethods, AnyLengthStepAndUnitsMatchTheLiteralReference)
                 const EngineMethod method{static_cast<double>(L) * dx, stepPoints * dx, si ? 3.0f : 0.125f,
                                           si ? 1000.0 : 12.0};
                 const int placements = L > 100 ? 4 : 12;
-                const int points = L + 1 + static_cast<int>((placements - 1) * std::ceil(stepPoints)) +
-                                   static_cast<int>(rng() % 3);
+                const int points =
+                    L + 1 + static_cast<int>((placements - 1) * std::ceil(stepPoints)) + static_cast<int>(rng() % 3);
                 const auto seed = rng();
                 const auto profile = GenerateProfile(shape, points, dx, seed, si ? 150.0 : 500.0);
-                ASSERT_EQ(Compare(profile, dx, method), "") << ShapeName(shape) << " L " << L << " step "
-                                                            << stepPoints << (si ? " SI" : " US") << " seed "
-                                                            << seed;
+                ASSERT_EQ(Compare(profile, dx, method), "") << ShapeName(shape) << " L " << L << " step " << stepPoints
+                                                            << (si ? " SI" : " US") << " seed " << seed;
                 ++checked;
             }
         }
@@ -156,6 +155,33 @@ TEST(EngineDifferentialTargeted, LongProfilesSplitAcrossThreadsStayInOrder)
         for (double dx : {1.0, 0.5}) {
             const auto profile = GenerateProfile(shape, static_cast<std::int32_t>(900.0 * 8.0 / dx), dx, 4242, 300.0);
             ASSERT_EQ(Compare(profile, dx), "") << ShapeName(shape) << " dx " << dx;
+        }
+    }
+}
+
+TEST(EngineDifferentialTargeted, ContinuousRollingFollowsTheProfileAcrossBlocks)
+{
+    // The straightedge moved one point at a time over enough points for many
+    // blocks on both threads, on every shape and on profiles whose upper chain
+    // changes abruptly part way: a cliff of a thousand feet up and back down, a
+    // single spike beyond the fast magnitudes (the placements over it take the
+    // literal search, those after it resume), and a NaN.
+    const double dx = 0.25;
+    for (const int L : {13, 48, 120}) {
+        const EngineMethod method{static_cast<double>(L) * dx, dx, 0.125f, 12.0};
+        for (auto shape : AllProfileShapes()) {
+            const auto profile = GenerateProfile(shape, 700 + 2 * L, dx, 1000 + static_cast<std::uint64_t>(L), 80.0);
+            auto cliff = profile;
+            for (std::size_t i = cliff.size() / 3; i < 2 * cliff.size() / 3; ++i)
+                cliff[i] += 1000.0;
+            auto spiked = profile;
+            spiked[spiked.size() / 2] = -4e31;
+            auto gap = profile;
+            gap[gap.size() / 4] = std::nan("");
+            ASSERT_EQ(Compare(profile, dx, method), "") << ShapeName(shape) << " L " << L;
+            ASSERT_EQ(Compare(cliff, dx, method), "") << ShapeName(shape) << " L " << L << " cliff";
+            ASSERT_EQ(Compare(spiked, dx, method), "") << ShapeName(shape) << " L " << L << " spiked";
+            ASSERT_EQ(Compare(gap, dx, method), "") << ShapeName(shape) << " L " << L << " NaN";
         }
     }
 }
