@@ -1,21 +1,22 @@
 #include "mainwindow/frmSkiMain.h"
 
 #include "analysis/ResultsTable.h"
+#include "commands/OpenCommand.h"
+#include "commands/SimulateCommand.h"
+#include "commands/SummaryWriter.h"
 #include "graph/LocaleText.h"
 #include "graph/frmSkiPlot.h"
-#include "commands/SummaryWriter.h"
-#include "commands/SimulateCommand.h"
+#include "mainwindow/HelpWindow.h"
+#include "mainwindow/LinkLabel.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/TallylineProgress.h"
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
-#include "commands/OpenCommand.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -24,9 +25,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
-#include <QUrl>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -67,6 +68,27 @@ public:
     ~ArrowWhileAsking() { QGuiApplication::restoreOverrideCursor(); }
     ArrowWhileAsking(const ArrowWhileAsking&) = delete;
     ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+};
+
+/**
+ * Gives the focus back to the control that started a command when the command
+ * is over: disabling the commands meanwhile moves it away, and a command started
+ * by its mnemonic had the focus elsewhere.
+ */
+class FocusReturn {
+public:
+    explicit FocusReturn(QWidget* origin) : origin_(origin) {}
+    ~FocusReturn()
+    {
+        if (origin_ != nullptr && origin_->isEnabled() && !origin_->isHidden()) {
+            origin_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> origin_;
 };
 
 } // namespace
@@ -153,11 +175,13 @@ void frmSkiMain::CreateControls()
     cmdSimulate_ = new QPushButton("&Simulate", mainFrame_);
     cmdSimulate_->setObjectName("cmdSimulate");
 
-    lblSectionLength_ = new QLabel("Section Length:", mainFrame_);
+    lblSectionLength_ = new QLabel("Section &Length:", mainFrame_);
     lblSectionLength_->setObjectName("lblSectionLength");
     txtSectionLength_ = new QLineEdit(mainFrame_);
     txtSectionLength_->setObjectName("txtSectionLength");
-    txtSectionLength_->setMaximumWidth(90);
+    // Room for a length such as 10000.25, in whatever font.
+    txtSectionLength_->setMaximumWidth(
+        std::max(90, txtSectionLength_->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12));
     lblSectionLength_->setBuddy(txtSectionLength_);
     lblSectionFormat_ = new QLabel("ft.", mainFrame_);
     lblSectionFormat_->setObjectName("lblSectionFormat");
@@ -177,22 +201,19 @@ void frmSkiMain::CreateControls()
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
-    webLink_ = new QLabel(kWebAddress, mainFrame_);
+    webLink_ = new LinkLabel(kGuideLink, mainFrame_);
     webLink_->setObjectName("Label2");
-    QPalette linkPalette = webLink_->palette();
-    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Highlight));
-    webLink_->setPalette(linkPalette);
-    QFont linkFont = webLink_->font();
-    linkFont.setUnderline(true);
-    webLink_->setFont(linkFont);
-    webLink_->setCursor(Qt::PointingHandCursor);
-    webLink_->setToolTip(QStringLiteral("Open %1 in the web browser").arg(kWebAddress));
+    webLink_->setToolTip(QStringLiteral("Open the ZLM user guide"));
 
     lblFile_ = new QLabel(mainFrame_);
     lblFile_->setObjectName("lblFile");
     lblFile_->hide();
 
-    const int buttonWidth = std::max(cmdSaveAs_->sizeHint().width(), 90);
+    // The widest caption decides, so that the buttons line up in any font.
+    int buttonWidth = 90;
+    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+    }
     for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
@@ -261,10 +282,12 @@ void frmSkiMain::ConnectCommands()
     connect(cmdOpen_, &QPushButton::clicked, this, &frmSkiMain::cmdOpen_Click);
     connect(cmdSimulate_, &QPushButton::clicked, this, &frmSkiMain::cmdSimulate_Click);
     connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
-    connect(txtSectionLength_, &QLineEdit::returnPressed, this, &frmSkiMain::cmdSimulate_Click);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
     connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
+    connect(txtSectionLength_, &QLineEdit::returnPressed, this, [this] { Simulate(txtSectionLength_); });
+    connect(webLink_, &LinkLabel::activated, this, [this] { ShowHelp(); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowHelp(); });
 }
 
 void frmSkiMain::Load()
@@ -294,7 +317,7 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
         control->setEnabled(enabled);
     }
     // Plot shows the last run's results: there is nothing to show before a run,
-    // nor once another profile has been chosen.
+    // nor once another profile has been loaded.
     cmdPlot_->setEnabled(enabled && resultsValid_);
 }
 
@@ -310,6 +333,7 @@ void frmSkiMain::cmdOpen_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdOpen_);
     const QString path = dialogs_->AskOpenFile(kOpenTitle, kOpenFilter, kOpenDefaultSuffix);
     if (path.isEmpty()) {
         return;
@@ -322,7 +346,33 @@ void frmSkiMain::OpenProfile(const QString& path)
     if (busy_ || path.isEmpty()) {
         return;
     }
-    // Once a file is chosen the old results go, whether or not the new file loads.
+    OpenOutcome outcome;
+    {
+        BusyScope busy(*this);
+        // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
+        Channel channel = state_.channel;
+        outcome = ReadProfileFile(ToFileName(path), channel, [this](Channel) {
+            ArrowWhileAsking arrow;
+            return dialogs_->AskChannel();
+        });
+        if (outcome.loaded) {
+            // The old results go with the old profile.
+            ClearResults();
+            state_.channel = channel;
+            state_.profile = std::move(outcome.profile);
+            state_.profileTitle = std::move(outcome.title);
+            lblFile_->setText(path);
+            lblFileVisible_->setText(QFile::decodeName(ShortenPath(ToFileName(path), kFileLabelLength).c_str()));
+            lblFileVisible_->setToolTip(path);
+        }
+    }
+    if (!outcome.loaded && !outcome.cancelled) {
+        ShowOpenFailure(outcome.box, FromCoreText(outcome.message));
+    }
+}
+
+void frmSkiMain::ClearResults()
+{
     grid_.SetRows(2);
     for (std::int32_t c = 0; c < 3; ++c) {
         grid_.SetTextMatrix(1, c, "");
@@ -333,25 +383,6 @@ void frmSkiMain::OpenProfile(const QString& path)
     }
     resultsValid_ = false;
     grdSKI_->Reload();
-
-    OpenOutcome outcome;
-    {
-        BusyScope busy(*this);
-        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier) {
-            ArrowWhileAsking arrow;
-            return dialogs_->AskChannel(earlier);
-        });
-        if (outcome.loaded) {
-            state_.profile = std::move(outcome.profile);
-            state_.profileTitle = std::move(outcome.title);
-            lblFile_->setText(path);
-            lblFileVisible_->setText(QFile::decodeName(ShortenPath(ToFileName(path), kFileLabelLength).c_str()));
-            lblFileVisible_->setToolTip(path);
-        }
-    }
-    if (!outcome.loaded) {
-        ShowOpenFailure(outcome.box, FromCoreText(outcome.message));
-    }
 }
 
 void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
@@ -378,9 +409,15 @@ void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
 
 void frmSkiMain::cmdSimulate_Click()
 {
+    Simulate(cmdSimulate_);
+}
+
+void frmSkiMain::Simulate(QWidget* origin)
+{
     if (busy_) {
         return;
     }
+    FocusReturn focus(origin);
     SimulationOutcome outcome;
     {
         BusyScope busy(*this);
@@ -419,6 +456,7 @@ void frmSkiMain::cmdSaveAs_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdSaveAs_);
     int filterIndex = 1;
     QString path =
         dialogs_->AskSaveFile("Save As", {"Comma Delimited (*.txt)", "Space Delimited (*.txt)"}, filterIndex);
@@ -457,6 +495,7 @@ void frmSkiMain::cmdPlot_Click()
     if (busy_ || !resultsValid_) {
         return;
     }
+    FocusReturn focus(cmdPlot_);
     // The graph window puts the pointer back once it has loaded.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (plotOpener_) {
@@ -464,6 +503,8 @@ void frmSkiMain::cmdPlot_Click()
         return;
     }
     frmSkiPlot plot(state_, lblFile_->text(), this);
+    // The graph's own guide window belongs to the graph window, which is modal.
+    connect(&plot, &frmSkiPlot::HelpRequested, &plot, [&plot] { HelpWindow::ShowFor(&plot, "graph.html"); });
     plot.exec();
 }
 
@@ -477,14 +518,14 @@ void frmSkiMain::cmdAbout_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdAbout_);
     frmAbout about(*dialogs_, this);
     about.exec();
 }
 
-void frmSkiMain::OpenWebLink()
+void frmSkiMain::ShowHelp(const QString& page)
 {
-    // Nothing is reported when no browser can open it.
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebAddress)));
+    HelpWindow::ShowFor(this, page.isEmpty() ? QString::fromLatin1(HelpWindow::kContentsPage) : page);
 }
 
 bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
@@ -492,11 +533,6 @@ bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove && !busy_ && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         ResetMousePointer();
-    } else if (watched == webLink_ && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && webLink_->rect().contains(mouse->position().toPoint())) {
-            OpenWebLink();
-        }
     }
     return QWidget::eventFilter(watched, event);
 }
