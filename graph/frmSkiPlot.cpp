@@ -113,10 +113,11 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
     cmdSave_ = makeButton("cmdSave", QStringLiteral("&Save/Export"));
     cmdUndoZoom_ = makeButton("cmdUndoZoom", QStringLiteral("&Undo Zoom"));
     barLayout->addStretch(1);
-    // The design's size, or what the widest caption needs in the font in use.
+    // The design's size, or what the widest caption needs in the font in use,
+    // with a character's room on either side.
     QSize buttonSize(Pixels(1455), Pixels(375));
     for (QPushButton* button : {cmdPrint_, cmdSave_, cmdUndoZoom_})
-        buttonSize = buttonSize.expandedTo(button->sizeHint());
+        buttonSize = buttonSize.expandedTo(button->sizeHint() + QSize(2 * button->fontMetrics().averageCharWidth(), 0));
     for (QPushButton* button : {cmdPrint_, cmdSave_, cmdUndoZoom_})
         button->setFixedSize(buttonSize);
     bar->setFixedHeight(buttonSize.height());

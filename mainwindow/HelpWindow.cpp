@@ -1,11 +1,15 @@
 #include "mainwindow/HelpWindow.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // The guide's resources live in this static library; a program that links it
 // keeps them only when something refers to their initialiser.
@@ -55,9 +59,15 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     connect(browser_, &QTextBrowser::backwardAvailable, backButton_, &QPushButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forwardButton_, &QPushButton::setEnabled);
 
-    // About 80 characters of text wide and 36 lines high, whatever the font.
+    // Room for the guide's pictures and about 100 characters of text, in any
+    // font, but never larger than the screen.
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 90, metrics.lineSpacing() * 40);
+    QSize size(std::max(metrics.averageCharWidth() * 100, 760), std::max(metrics.lineSpacing() * 40, 640));
+    if (const QScreen* shown = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(shown->availableGeometry().size() * 9 / 10);
+    }
+    resize(size);
+    browser_->setFocus();
 }
 
 void HelpWindow::ShowPage(const QString& page)
@@ -82,6 +92,10 @@ HelpWindow* HelpWindow::ShowFor(QWidget* owner, const QString& page)
         window != nullptr ? window->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (help == nullptr) {
         help = new HelpWindow(window);
+        if (window == nullptr) {
+            // No owner to go with: the window goes when it is closed.
+            help->setAttribute(Qt::WA_DeleteOnClose);
+        }
     }
     help->ShowPage(page);
     help->show();

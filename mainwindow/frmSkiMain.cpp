@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -37,6 +38,9 @@ namespace zlm {
 namespace {
 
 constexpr std::int16_t kFileLabelLength = 42;
+
+/** The widest header texts the grid shows (placement list and section summary). */
+constexpr const char* kWidestHeaders[] = {"Amount Exceeded (in)", "% Exceeding Threshold"};
 
 const char* const kOpenTitle = "Choose Profile to Analyze";
 const char* const kOpenFilter = "Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)";
@@ -145,9 +149,28 @@ void frmSkiMain::BuildControls()
     CreateControls();
     ArrangeControls();
     ConnectCommands();
-    resize(540, 580);
+    resize(InitialSize());
     setMinimumSize(minimumSizeHint().expandedTo(QSize(420, 400)));
     cmdOpen_->setFocus();
+}
+
+QSize frmSkiMain::InitialSize() const
+{
+    // The design's size, or wide enough for the grid's widest column headers in
+    // the font in use (the columns share the grid's width), and tall enough for
+    // a screenful of rows.
+    QFont headerFont = grdSKI_->font();
+    headerFont.setBold(true);
+    const QFontMetrics metrics(headerFont);
+    int header = 0;
+    for (const char* text : kWidestHeaders) {
+        header = std::max(header, metrics.horizontalAdvance(QString::fromLatin1(text)));
+    }
+    const int gridWidth = 3 * (header + 2 * metrics.averageCharWidth()) + grdSKI_->TwipsToPixels(350) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * grdSKI_->frameWidth();
+    const QMargins margins = mainFrame_->layout()->contentsMargins();
+    return QSize(std::max(540, gridWidth + margins.left() + margins.right()),
+                 std::max(580, 30 * metrics.lineSpacing()));
 }
 
 void frmSkiMain::CreateControls()

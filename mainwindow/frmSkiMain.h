@@ -90,6 +90,7 @@ private:
     void BuildControls();
     void CreateControls();
     void ArrangeControls();
+    QSize InitialSize() const;
     void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
