@@ -232,10 +232,11 @@ void frmSkiMain::CreateControls()
     lblFile_->setObjectName("lblFile");
     lblFile_->hide();
 
-    // The widest caption decides, so that the buttons line up in any font.
+    // The widest caption decides, with a character's room on either side, so that
+    // the buttons line up in any font.
     int buttonWidth = 90;
     for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
-        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width() + 2 * button->fontMetrics().averageCharWidth());
     }
     for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
         button->setMinimumWidth(buttonWidth);
