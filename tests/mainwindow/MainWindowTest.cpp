@@ -375,6 +375,12 @@ void MainWindowTest::sectionOption()
     QVERIFY(text->text().isEmpty());
     // The row sits on the Simulate button's line, below the check box.
     QVERIFY(text->geometry().top() > check->geometry().top());
+    // "Section &Length:" takes Alt+L to its box.
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    check->setFocus();
+    QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(text));
 
     text->setText("100");
     check->click();
