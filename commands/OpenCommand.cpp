@@ -39,6 +39,10 @@ OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const Cha
     }
 
     ErdReadResult read = ReadErdProfile(path, channel, askChannel, units);
+    if (read.cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     if (!read.ok) {
         outcome.box = OpenFailureBox::ErdError;
         outcome.message = "Error 0 " + read.failureText;

@@ -5,12 +5,12 @@
 #include "analysis/ProgressSink.h"
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
-#include "fuzz/FuzzFile.h"
-#include "commands/SummaryWriter.h"
+#include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
 #include "commands/SimulateCommand.h"
+#include "commands/SummaryWriter.h"
+#include "fuzz/FuzzFile.h"
 #include "profile_input/ErdProfileReader.h"
-#include "commands/OpenCommand.h"
 
 #include <cmath>
 #include <string>
@@ -58,6 +58,8 @@ bool OpenProfile(bool columnText, zlm::Channel channel, std::string_view bytes, 
         static const zlm::fuzz::FuzzFile file(".dat");
         const std::string& path = file.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         zlm::OpenOutcome opened = zlm::ReadProfileFile(path, state.channel, answer);
+        // The batch tool's answer never cancels.
+        ZLM_FUZZ_CHECK(!opened.cancelled);
         ZLM_FUZZ_CHECK(opened.loaded == (opened.box == zlm::OpenFailureBox::None));
         ZLM_FUZZ_CHECK(opened.loaded == opened.message.empty());
         if (!opened.loaded) {

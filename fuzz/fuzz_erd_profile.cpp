@@ -1,9 +1,11 @@
-// The ERD reader on arbitrary bytes, with both answers to the channel question.
+// The ERD reader on arbitrary bytes, with both answers to the channel question
+// and with the question cancelled.
 #include "fuzz/FuzzFile.h"
 #include "profile_input/ErdProfileReader.h"
 #include "profile_input/FieldText.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +17,7 @@ struct Read {
     zlm::Channel channelAfter = zlm::Channel::One;
 };
 
-Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, zlm::Channel answer)
+Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, std::optional<zlm::Channel> answer)
 {
     Read read;
     zlm::Channel channel = earlier;
@@ -29,6 +31,11 @@ Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, zlm::Channel 
 
 void CheckResult(const zlm::ErdReadResult& result)
 {
+    if (result.cancelled) {
+        ZLM_FUZZ_CHECK(!result.ok && result.failureText.empty() && !result.hasTitle);
+        ZLM_FUZZ_CHECK(result.profile.elevations.empty() && result.profile.pointCount == 0);
+        return;
+    }
     if (!result.ok) {
         ZLM_FUZZ_CHECK(!result.failureText.empty());
         ZLM_FUZZ_CHECK(result.profile.elevations.empty() && result.profile.pointCount == 0);
@@ -45,8 +52,8 @@ void CheckResult(const zlm::ErdReadResult& result)
 
 bool SameProfile(const zlm::ErdReadResult& a, const zlm::ErdReadResult& b)
 {
-    return a.ok == b.ok && a.failureText == b.failureText && a.profile.pointCount == b.profile.pointCount &&
-           a.profile.elevations == b.profile.elevations &&
+    return a.ok == b.ok && a.cancelled == b.cancelled && a.failureText == b.failureText &&
+           a.profile.pointCount == b.profile.pointCount && a.profile.elevations == b.profile.elevations &&
            (a.profile.interval == b.profile.interval ||
             (std::isnan(a.profile.interval) && std::isnan(b.profile.interval))) &&
            a.hasTitle == b.hasTitle && a.title == b.title;
@@ -66,15 +73,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Read first = ParseWithAnswer(bytes, earlier, zlm::Channel::One);
     const Read second = ParseWithAnswer(bytes, earlier, zlm::Channel::Two);
+    const Read cancelled = ParseWithAnswer(bytes, earlier, std::nullopt);
     CheckResult(first.result);
     CheckResult(second.result);
+    CheckResult(cancelled.result);
+    ZLM_FUZZ_CHECK(!first.result.cancelled && !second.result.cancelled);
 
     // The question is asked for the same files whatever the answer, and the
     // answer only matters when it is asked.
-    ZLM_FUZZ_CHECK(first.asked == second.asked);
+    ZLM_FUZZ_CHECK(first.asked == second.asked && first.asked == cancelled.asked);
+    // A cancelled question stops the read as cancelled, with the channel as it was.
+    ZLM_FUZZ_CHECK(cancelled.result.cancelled == cancelled.asked);
+    ZLM_FUZZ_CHECK(cancelled.channelAfter == earlier);
     if (!first.asked) {
         ZLM_FUZZ_CHECK(first.channelAfter == earlier && second.channelAfter == earlier);
         ZLM_FUZZ_CHECK(SameProfile(first.result, second.result));
+        ZLM_FUZZ_CHECK(SameProfile(first.result, cancelled.result));
     } else {
         ZLM_FUZZ_CHECK(first.channelAfter == zlm::Channel::One && second.channelAfter == zlm::Channel::Two);
         // Both channels come from the same lines: same count and interval.

@@ -14,7 +14,6 @@ namespace zlm {
 
 namespace {
 
-
 /** The export types: filter text, format name, extension. */
 struct ExportType {
     const char* filter;
@@ -445,6 +444,50 @@ void GraphControl::UndoZoom()
         return;
     zoomed_ = false;
     SetZoomWindow(fullStart_, fullEnd_);
+}
+
+void GraphControl::ZoomAround(double centre, double factor)
+{
+    if (!(factor > 0.0) || !std::isfinite(factor))
+        return;
+    const double start = ZoomStart();
+    const double end = ZoomEnd();
+    const double fullWidth = fullEnd_ - fullStart_;
+    if (!(end > start) || !(fullWidth > 0.0))
+        return;
+    if (!(centre >= start && centre <= end))
+        centre = start + (end - start) / 2.0;
+    const double width = std::max((end - start) / factor, fullWidth * kNarrowestShare);
+    if (width >= fullWidth) {
+        zoomed_ = false;
+        SetZoomWindow(fullStart_, fullEnd_);
+        return;
+    }
+    // The centre keeps its share of the way across the view.
+    const double share = (centre - start) / (end - start);
+    const double newStart = std::clamp(centre - share * width, fullStart_, fullEnd_ - width);
+    ZoomTo(newStart, newStart + width);
+}
+
+void GraphControl::Pan(double share)
+{
+    const double start = ZoomStart();
+    const double width = ZoomEnd() - start;
+    if (!(width > 0.0) || !std::isfinite(share))
+        return;
+    const double newStart = std::clamp(start + share * width, fullStart_, std::max(fullStart_, fullEnd_ - width));
+    if (newStart != start)
+        SetZoomWindow(newStart, newStart + width);
+}
+
+double GraphControl::FullStart() const
+{
+    return fullStart_;
+}
+
+double GraphControl::FullEnd() const
+{
+    return fullEnd_;
 }
 
 QPointF GraphControl::PixelToGraph(const QPoint& pixel) const

@@ -24,7 +24,8 @@ class GraphDialogs;
  * offers what the graph window needs and nothing more: titles, a line plot of
  * subsets over two vertical axes from X/Y arrays with a null marker, labelled
  * horizontal and vertical lines, a rubber-band zoom along the distance axis with
- * undo, the zoom window in distance units, pointer-to-graph conversion, rendering
+ * undo, zooming by a factor and panning (the window's keys), the zoom window in
+ * distance units, pointer-to-graph conversion, rendering
  * for a given pixel size, and an image export with its own save dialog.
  */
 class GraphControl : public QWidget {
@@ -143,6 +144,27 @@ public:
     void ZoomTo(double start, double end);
     /** Back to the full extent, flag cleared. On a graph that is not zoomed nothing changes. */
     void UndoZoom();
+    /**
+     * Zooms along the distance axis by `factor` (above 1 in, below 1 out) around
+     * the distance `centre`, which keeps its place on the screen; a centre outside
+     * the view stands for the view's middle. The window stays within the full
+     * extent and is never narrower than kNarrowestShare of it. Zoomed in, the graph
+     * is zoomed as after a rubber band; zoomed out to the full extent, it is no
+     * longer zoomed, as after UndoZoom.
+     */
+    void ZoomAround(double centre, double factor);
+    /**
+     * Moves the window along the distance axis by `share` of its width (negative:
+     * towards the start), never past the full extent, so a graph that is not
+     * zoomed does not move. The zoomed flag stays as it is.
+     */
+    void Pan(double share);
+    /** Start and end of the full extent, in distance units (feet). */
+    double FullStart() const;
+    double FullEnd() const;
+
+    /** The narrowest zoom window, as a share of the full extent. */
+    static constexpr double kNarrowestShare = 1e-6;
 
     /** Converts a pixel position on the graph to distance and deviation-axis coordinates. */
     QPointF PixelToGraph(const QPoint& pixel) const;

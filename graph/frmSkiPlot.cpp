@@ -8,6 +8,7 @@
 #include "graph/GraphControl.h"
 #include "graph/LocaleText.h"
 #include "graph/StandardGraphDialogs.h"
+#include "profile_input/PathText.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -64,7 +65,11 @@ constexpr int Pixels(int twips)
     return twips / 15;
 }
 
-QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int width)
+/**
+ * A readout box at least `width` pixels wide, or as wide as `widestText` needs in
+ * the box's font, whichever is more.
+ */
+QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int width, const QString& widestText)
 {
     auto* box = new QLabel(text, parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -72,7 +77,9 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
     box->setBackgroundRole(QPalette::Button);
     box->setAutoFillBackground(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    box->setFixedSize(width, std::max(Pixels(285), box->sizeHint().height()));
+    const int textWidth = box->fontMetrics().horizontalAdvance(widestText) + 2 * box->frameWidth() +
+                          box->fontMetrics().averageCharWidth();
+    box->setFixedSize(std::max(width, textWidth), std::max(Pixels(285), box->sizeHint().height()));
     return box;
 }
 
@@ -92,14 +99,12 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
 
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("PowerButton1"));
-    bar->setFixedHeight(Pixels(375));
     auto* barLayout = new QHBoxLayout(bar);
     barLayout->setContentsMargins(Pixels(120) - Pixels(10), 0, 0, 0);
     barLayout->setSpacing(Pixels(1680 - 120 - 1455));
     const auto makeButton = [bar, barLayout](const char* name, const QString& caption) {
         auto* button = new QPushButton(caption, bar);
         button->setObjectName(QString::fromLatin1(name));
-        button->setFixedSize(Pixels(1455), Pixels(375));
         button->setAutoDefault(false);
         barLayout->addWidget(button);
         return button;
@@ -108,15 +113,23 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
     cmdSave_ = makeButton("cmdSave", QStringLiteral("&Save/Export"));
     cmdUndoZoom_ = makeButton("cmdUndoZoom", QStringLiteral("&Undo Zoom"));
     barLayout->addStretch(1);
+    // The design's size, or what the widest caption needs in the font in use,
+    // with a character's room on either side.
+    QSize buttonSize(Pixels(1455), Pixels(375));
+    for (QPushButton* button : {cmdPrint_, cmdSave_, cmdUndoZoom_})
+        buttonSize = buttonSize.expandedTo(button->sizeHint() + QSize(2 * button->fontMetrics().averageCharWidth(), 0));
+    for (QPushButton* button : {cmdPrint_, cmdSave_, cmdUndoZoom_})
+        button->setFixedSize(buttonSize);
+    bar->setFixedHeight(buttonSize.height());
 
     graph_ = new GraphControl(this);
     graph_->setObjectName(QStringLiteral("Pesgoa1"));
 
-    const int readoutWidth = std::max(Pixels(855), fontMetrics().horizontalAdvance(QStringLiteral("-000000.000")) + 8);
-    lblx_ = ReadoutBox(this, "lblx", QStringLiteral("x="), Pixels(255));
-    lblPoint_ = ReadoutBox(this, "lblPoint", QString(), readoutWidth);
-    lbly_ = ReadoutBox(this, "lbly", QStringLiteral("y="), Pixels(255));
-    lblPointY_ = ReadoutBox(this, "lblPointY", QString(), readoutWidth);
+    const QString widestReading = QStringLiteral("-000000.000");
+    lblx_ = ReadoutBox(this, "lblx", QStringLiteral("x="), Pixels(255), QStringLiteral("x="));
+    lblPoint_ = ReadoutBox(this, "lblPoint", QString(), Pixels(855), widestReading);
+    lbly_ = ReadoutBox(this, "lbly", QStringLiteral("y="), Pixels(255), QStringLiteral("y="));
+    lblPointY_ = ReadoutBox(this, "lblPointY", QString(), Pixels(855), widestReading);
 
     // The design's arrangement in layouts: the bar along the top, the graph
     // taking the room between, the readout at the bottom right, wherever the
@@ -139,10 +152,8 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
     connect(cmdPrint_, &QPushButton::clicked, this, &frmSkiPlot::cmdPrint_Click);
     connect(cmdSave_, &QPushButton::clicked, this, &frmSkiPlot::cmdSave_Click);
     connect(cmdUndoZoom_, &QPushButton::clicked, this, &frmSkiPlot::cmdUndoZoom_Click);
-    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, cmdPrint_, &QPushButton::click);
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave_, &QPushButton::click);
-    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, cmdUndoZoom_, &QPushButton::click);
     connect(graph_, &GraphControl::PointerMoved, this, &frmSkiPlot::RefreshReadout);
+    ConnectKeys();
 
     Load(state, lblFileCaption);
 }
@@ -185,9 +196,49 @@ void frmSkiPlot::LayoutGraphWindow()
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+void frmSkiPlot::ConnectKeys()
+{
+    // Window shortcuts, so that they work wherever the focus is in the window.
+    const auto onKeys = [this](std::initializer_list<QKeySequence> keys, auto action) {
+        for (const QKeySequence& key : keys)
+            connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+    };
+    onKeys({QKeySequence::Print}, [this] { cmdPrint_->click(); });
+    onKeys({QKeySequence::Save}, [this] { cmdSave_->click(); });
+    onKeys({QKeySequence::Undo, QKeySequence(Qt::Key_Home)}, [this] { cmdUndoZoom_->click(); });
+    onKeys({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence(QKeySequence::ZoomIn)},
+           [this] { ZoomIn(); });
+    onKeys({QKeySequence(Qt::Key_Minus), QKeySequence(QKeySequence::ZoomOut)}, [this] { ZoomOut(); });
+    onKeys({QKeySequence(Qt::Key_Left)}, [this] { PanBy(-1); });
+    onKeys({QKeySequence(Qt::Key_Right)}, [this] { PanBy(1); });
+    onKeys({QKeySequence(QKeySequence::HelpContents)}, [this] { emit HelpRequested(); });
+}
+
+double frmSkiPlot::ZoomCentre() const
+{
+    // The graph takes a readout outside the view for the view's middle as well.
+    return readoutDistance_.value_or((graph_->ZoomStart() + graph_->ZoomEnd()) / 2.0);
+}
+
+void frmSkiPlot::ZoomIn()
+{
+    graph_->ZoomAround(ZoomCentre(), kKeyZoomFactor);
+}
+
+void frmSkiPlot::ZoomOut()
+{
+    graph_->ZoomAround(ZoomCentre(), 1.0 / kKeyZoomFactor);
+}
+
+void frmSkiPlot::PanBy(int direction)
+{
+    graph_->Pan(direction * kKeyPanShare);
+}
+
 void frmSkiPlot::RefreshReadout(const QPoint& pixel)
 {
     const QPointF at = graph_->PixelToGraph(pixel);
+    readoutDistance_ = at.x();
     const char separator = LocaleDecimalSeparator();
     lblPoint_->setText(FromStd(FormatNumber(at.x(), "###.000", separator)));
     lblPointY_->setText(FromStd(FormatNumber(at.y(), "###.000", separator)));

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -21,6 +22,12 @@ struct SessionState;
  * boundaries labelled with their percentages, and the elevation profile on a
  * second axis. Commands Print, Save/Export and Undo Zoom stand along the top;
  * the pointer readout ("x=", "y=") at the bottom right.
+ *
+ * Keys: Ctrl+P prints, Ctrl+S exports, Ctrl+Z and Home undo the zoom; + (or =)
+ * and - zoom in and out by kKeyZoomFactor along the distance axis, around the
+ * readout's distance when the pointer has set one within the view, else around
+ * the view's middle; Left and Right move the view by kKeyPanShare of its width,
+ * never past the profile; F1 asks for the guide (HelpRequested).
  *
  * The window is built afresh from the last run's results as they are when it is
  * constructed (their method and section length, not the main window's controls)
@@ -42,6 +49,11 @@ public:
                GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
+    /** How much + and - zoom in and out. */
+    static constexpr double kKeyZoomFactor = 2.0;
+    /** How far Left and Right move the view, as a share of its width. */
+    static constexpr double kKeyPanShare = 0.25;
+
     /** The graph (object name Pesgoa1). */
     GraphControl* Graph() const;
     /** The paging limit printing uses: the distance of the last profile point, feet. */
@@ -53,9 +65,21 @@ public:
      */
     void ZoomToDistance(double start, double end);
 
+    /** The zoom keys' work: + (factor kKeyZoomFactor) and - (its inverse). */
+    void ZoomIn();
+    void ZoomOut();
+    /** The arrow keys' work: Left (-1) and Right (+1). */
+    void PanBy(int direction);
+
+signals:
+    /** F1 was pressed: the owner shows the user guide's page on the graph. */
+    void HelpRequested();
+
 private:
     void Load(const SessionState& state, const QString& lblFileCaption);
     void LayoutGraphWindow();
+    void ConnectKeys();
+    double ZoomCentre() const;
     void RefreshReadout(const QPoint& pixel);
     void cmdPrint_Click();
     void cmdSave_Click();
@@ -72,6 +96,7 @@ private:
     QLabel* lbly_;
     QLabel* lblPointY_;
     double pagingLimit_ = 0.0;
+    std::optional<double> readoutDistance_;
 };
 
 } // namespace zlm

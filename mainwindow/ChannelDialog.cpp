@@ -33,6 +33,11 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
     okButton_->setObjectName("OKButton");
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    // QDialog already rejects on Esc and on the window's close button.
+    cancelButton_ = new QPushButton("&Cancel", this);
+    cancelButton_->setObjectName("CancelButton");
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* options = new QVBoxLayout;
     options->setContentsMargins(20, 0, 0, 0);
@@ -42,6 +47,7 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);
@@ -60,10 +66,13 @@ QRadioButton* ChannelDialog::OptChannel(int index) const
     return (index >= 0 && index < 2) ? optChannel_[index] : nullptr;
 }
 
-Channel ChannelDialog::AskChannel(Channel earlier, QWidget* parent)
+std::optional<Channel> ChannelDialog::AskChannel(QWidget* parent)
 {
     ChannelDialog dialog(parent);
-    return dialog.exec() == QDialog::Accepted ? dialog.SelectedChannel() : earlier;
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.SelectedChannel();
 }
 
 } // namespace zlm

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -12,8 +14,9 @@ namespace zlm {
 
 /**
  * The channel selection window: asks which channel of a two-channel ERD file to
- * evaluate. Every showing starts with "Channel 1" selected; OK records the
- * selected option's channel, any other way of closing records nothing.
+ * evaluate. Every showing starts with "Channel 1" selected; OK answers the
+ * selected option's channel, Cancel (also Esc, or closing the window) answers
+ * nothing, which abandons the open.
  */
 class ChannelDialog : public QDialog {
     Q_OBJECT
@@ -29,14 +32,15 @@ public:
 
     /**
      * Shows a fresh window modally and returns the selected channel when it is
-     * closed with OK; closed any other way, it returns `earlier`.
+     * closed with OK; cancelled or closed any other way, it returns nothing.
      */
-    static Channel AskChannel(Channel earlier, QWidget* parent = nullptr);
+    static std::optional<Channel> AskChannel(QWidget* parent = nullptr);
 
 private:
     QLabel* prompt_ = nullptr;
     QRadioButton* optChannel_[2] = {nullptr, nullptr};
     QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace zlm

@@ -46,9 +46,9 @@ QMessageBox::StandardButton QtUserDialogs::ShowMessage(const QString& title, con
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-Channel QtUserDialogs::AskChannel(Channel earlier)
+std::optional<Channel> QtUserDialogs::AskChannel()
 {
-    return ChannelDialog::AskChannel(earlier, owner_);
+    return ChannelDialog::AskChannel(owner_);
 }
 
 } // namespace zlm

@@ -17,7 +17,7 @@ public:
     QString AskSaveFile(const QString& title, const QStringList& filters, int& filterIndex) override;
     QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons) override;
-    Channel AskChannel(Channel earlier) override;
+    std::optional<Channel> AskChannel() override;
 
 private:
     QPointer<QWidget> owner_;

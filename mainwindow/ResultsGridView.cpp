@@ -105,7 +105,8 @@ void ResultsGridView::ApplyLook()
 
     auto* header = static_cast<ResultsHeaderView*>(horizontalHeader());
     const std::int32_t headerTwips = grid_.RowHeight(0);
-    header->SetFixedRowHeight(headerTwips > 0 ? TwipsToPixels(headerTwips) : 0);
+    // The grid's height, or what the header's text needs in a larger font.
+    header->SetFixedRowHeight(headerTwips > 0 ? std::max(TwipsToPixels(headerTwips), fontMetrics().height() + 8) : 0);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ApplyColumnWidths();
 }

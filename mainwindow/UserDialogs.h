@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zlm {
 
 /**
@@ -35,8 +37,8 @@ public:
     virtual QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
                                                     QMessageBox::StandardButtons buttons) = 0;
 
-    /** Shows the channel selection window: returns the channel chosen with OK, `earlier` on any other close. */
-    virtual Channel AskChannel(Channel earlier) = 0;
+    /** Shows the channel selection window: returns the channel chosen with OK, nothing when cancelled. */
+    virtual std::optional<Channel> AskChannel() = 0;
 };
 
 } // namespace zlm

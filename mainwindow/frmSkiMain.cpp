@@ -1,6 +1,9 @@
 #include "mainwindow/frmSkiMain.h"
 
 #include "analysis/ResultsTable.h"
+#include "commands/OpenCommand.h"
+#include "commands/SimulateCommand.h"
+#include "commands/SummaryWriter.h"
 #include "graph/LocaleText.h"
 #include "graph/frmSkiPlot.h"
 #include "commands/SummaryWriter.h"
@@ -8,6 +11,8 @@
 #include "mainwindow/CorrectionsWindow.h"
 #include "mainwindow/MethodDialog.h"
 #include "mainwindow/MethodSettings.h"
+#include "mainwindow/HelpWindow.h"
+#include "mainwindow/LinkLabel.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/TallylineProgress.h"
@@ -33,9 +38,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
-#include <QUrl>
+#include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -46,6 +52,9 @@ namespace zlm {
 namespace {
 
 constexpr std::int16_t kFileLabelLength = 42;
+
+/** The widest header texts the grid shows (placement list and section summary). */
+constexpr const char* kWidestHeaders[] = {"Amount Exceeded (in)", "% Exceeding Threshold"};
 
 const char* const kOpenTitle = "Choose Profile to Analyze";
 const char* const kOpenFilter = "Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)";
@@ -77,6 +86,27 @@ public:
     ~ArrowWhileAsking() { QGuiApplication::restoreOverrideCursor(); }
     ArrowWhileAsking(const ArrowWhileAsking&) = delete;
     ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+};
+
+/**
+ * Gives the focus back to the control that started a command when the command
+ * is over: disabling the commands meanwhile moves it away, and a command started
+ * by its mnemonic had the focus elsewhere.
+ */
+class FocusReturn {
+public:
+    explicit FocusReturn(QWidget* origin) : origin_(origin) {}
+    ~FocusReturn()
+    {
+        if (origin_ != nullptr && origin_->isEnabled() && !origin_->isHidden()) {
+            origin_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> origin_;
 };
 
 } // namespace
@@ -133,9 +163,28 @@ void frmSkiMain::BuildControls()
     CreateControls();
     ArrangeControls();
     ConnectCommands();
-    resize(540, 580);
+    resize(InitialSize());
     setMinimumSize(minimumSizeHint().expandedTo(QSize(420, 400)));
     cmdOpen_->setFocus();
+}
+
+QSize frmSkiMain::InitialSize() const
+{
+    // The design's size, or wide enough for the grid's widest column headers in
+    // the font in use (the columns share the grid's width), and tall enough for
+    // a screenful of rows.
+    QFont headerFont = grdSKI_->font();
+    headerFont.setBold(true);
+    const QFontMetrics metrics(headerFont);
+    int header = 0;
+    for (const char* text : kWidestHeaders) {
+        header = std::max(header, metrics.horizontalAdvance(QString::fromLatin1(text)));
+    }
+    const int gridWidth = 3 * (header + 2 * metrics.averageCharWidth()) + grdSKI_->TwipsToPixels(350) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * grdSKI_->frameWidth();
+    const QMargins margins = mainFrame_->layout()->contentsMargins();
+    return QSize(std::max(540, gridWidth + margins.left() + margins.right()),
+                 std::max(580, 30 * metrics.lineSpacing()));
 }
 
 void frmSkiMain::CreateControls()
@@ -174,11 +223,13 @@ void frmSkiMain::CreateControls()
     lblMethod_->setObjectName("lblMethod");
     lblMethod_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    lblSectionLength_ = new QLabel("Section Length:", mainFrame_);
+    lblSectionLength_ = new QLabel("Section &Length:", mainFrame_);
     lblSectionLength_->setObjectName("lblSectionLength");
     txtSectionLength_ = new QLineEdit(mainFrame_);
     txtSectionLength_->setObjectName("txtSectionLength");
-    txtSectionLength_->setMaximumWidth(90);
+    // Room for a length such as 10000.25, in whatever font.
+    txtSectionLength_->setMaximumWidth(
+        std::max(90, txtSectionLength_->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12));
     lblSectionLength_->setBuddy(txtSectionLength_);
     lblSectionFormat_ = new QLabel("ft.", mainFrame_);
     lblSectionFormat_->setObjectName("lblSectionFormat");
@@ -204,22 +255,21 @@ void frmSkiMain::CreateControls()
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
-    webLink_ = new QLabel(kWebAddress, mainFrame_);
+    webLink_ = new LinkLabel(kGuideLink, mainFrame_);
     webLink_->setObjectName("Label2");
-    QPalette linkPalette = webLink_->palette();
-    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Highlight));
-    webLink_->setPalette(linkPalette);
-    QFont linkFont = webLink_->font();
-    linkFont.setUnderline(true);
-    webLink_->setFont(linkFont);
-    webLink_->setCursor(Qt::PointingHandCursor);
-    webLink_->setToolTip(QStringLiteral("Open %1 in the web browser").arg(kWebAddress));
+    webLink_->setToolTip(QStringLiteral("Open the ZLM user guide"));
 
     lblFile_ = new QLabel(mainFrame_);
     lblFile_->setObjectName("lblFile");
     lblFile_->hide();
 
-    const int buttonWidth = std::max(cmdSaveAs_->sizeHint().width(), 90);
+    // The widest caption decides, with a character's room on either side, so that
+    // the buttons line up in any font.
+    int buttonWidth = 90;
+    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_,
+                                cmdCorrections_, cmdReport_}) {
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width() + 2 * button->fontMetrics().averageCharWidth());
+    }
     for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_,
                                 cmdCorrections_, cmdReport_}) {
         button->setMinimumWidth(buttonWidth);
@@ -298,12 +348,14 @@ void frmSkiMain::ConnectCommands()
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmSkiMain::CancelRun);
     connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
-    connect(txtSectionLength_, &QLineEdit::returnPressed, this, &frmSkiMain::cmdSimulate_Click);
     connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
     connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
     connect(cmdCorrections_, &QPushButton::clicked, this, &frmSkiMain::cmdCorrections_Click);
     connect(cmdReport_, &QPushButton::clicked, this, &frmSkiMain::cmdReport_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
+    connect(txtSectionLength_, &QLineEdit::returnPressed, this, [this] { Simulate(txtSectionLength_); });
+    connect(webLink_, &LinkLabel::activated, this, [this] { ShowHelp(); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowHelp(); });
 }
 
 void frmSkiMain::Load()
@@ -336,7 +388,7 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
         control->setEnabled(enabled);
     }
     // Plot shows the last run's results: there is nothing to show before a run,
-    // nor once another profile has been chosen.
+    // nor once another profile has been loaded.
     cmdPlot_->setEnabled(enabled && resultsValid_);
     // The zones are of the same results.
     cmdCorrections_->setEnabled(cmdPlot_->isEnabled());
@@ -355,6 +407,7 @@ void frmSkiMain::cmdOpen_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdOpen_);
     const QString path = dialogs_->AskOpenFile(kOpenTitle, kOpenFilter, kOpenDefaultSuffix);
     if (path.isEmpty()) {
         return;
@@ -367,20 +420,19 @@ void frmSkiMain::OpenProfile(const QString& path)
     if (busy_ || path.isEmpty()) {
         return;
     }
-    // Once a file is chosen the old results go, whether or not the new file loads.
-    ClearResults();
-
     OpenOutcome outcome;
     {
         BusyScope busy(*this);
-        outcome = ReadProfileFile(
-            ToFileName(path), state_.channel,
-            [this](Channel earlier) {
-                ArrowWhileAsking arrow;
-                return dialogs_->AskChannel(earlier);
-            },
-            state_.method.units);
+        // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
+        Channel channel = state_.channel;
+        outcome = ReadProfileFile(ToFileName(path), channel, [this](Channel) {
+            ArrowWhileAsking arrow;
+            return dialogs_->AskChannel();
+        }, state_.method.units);
         if (outcome.loaded) {
+            // The old results go with the old profile.
+            ClearResults();
+            state_.channel = channel;
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
             lblFile_->setText(path);
@@ -388,7 +440,7 @@ void frmSkiMain::OpenProfile(const QString& path)
             lblFileVisible_->setToolTip(path);
         }
     }
-    if (!outcome.loaded) {
+    if (!outcome.loaded && !outcome.cancelled) {
         ShowOpenFailure(outcome.box, FromCoreText(outcome.message));
     }
 }
@@ -451,9 +503,15 @@ private:
 
 void frmSkiMain::cmdSimulate_Click()
 {
+    Simulate(cmdSimulate_);
+}
+
+void frmSkiMain::Simulate(QWidget* origin)
+{
     if (busy_) {
         return;
     }
+    FocusReturn focus(origin);
     SimulationOutcome outcome;
     {
         BusyScope busy(*this);
@@ -489,6 +547,7 @@ void frmSkiMain::cmdMethod_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdMethod_);
     QSettings settings;
     MethodSettings remembered(settings);
     MethodDialog dialog(state_.method, remembered.UserMethods(), this);
@@ -582,6 +641,7 @@ void frmSkiMain::cmdSaveAs_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdSaveAs_);
     int filterIndex = 1;
     QString path =
         dialogs_->AskSaveFile("Save As", {"Comma Delimited (*.txt)", "Space Delimited (*.txt)"}, filterIndex);
@@ -620,6 +680,7 @@ void frmSkiMain::cmdPlot_Click()
     if (busy_ || !resultsValid_) {
         return;
     }
+    FocusReturn focus(cmdPlot_);
     // The graph window puts the pointer back once it has loaded.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (plotOpener_) {
@@ -627,6 +688,8 @@ void frmSkiMain::cmdPlot_Click()
         return;
     }
     frmSkiPlot plot(state_, lblFile_->text(), this);
+    // The graph's own guide window belongs to the graph window, which is modal.
+    connect(&plot, &frmSkiPlot::HelpRequested, &plot, [&plot] { HelpWindow::ShowFor(&plot, "graph.html"); });
     plot.exec();
 }
 
@@ -649,6 +712,7 @@ void frmSkiMain::cmdReport_Click()
     if (busy_ || !resultsValid_) {
         return;
     }
+    FocusReturn focus(cmdReport_);
     int filterIndex = 1;
     QString path = dialogs_->AskSaveFile("Report", {"PDF Report (*.pdf)"}, filterIndex);
     if (path.isEmpty()) {
@@ -693,14 +757,14 @@ void frmSkiMain::cmdAbout_Click()
     if (busy_) {
         return;
     }
+    FocusReturn focus(cmdAbout_);
     frmAbout about(*dialogs_, this);
     about.exec();
 }
 
-void frmSkiMain::OpenWebLink()
+void frmSkiMain::ShowHelp(const QString& page)
 {
-    // Nothing is reported when no browser can open it.
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebAddress)));
+    HelpWindow::ShowFor(this, page.isEmpty() ? QString::fromLatin1(HelpWindow::kContentsPage) : page);
 }
 
 bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
@@ -708,11 +772,6 @@ bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove && !busy_ && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         ResetMousePointer();
-    } else if (watched == webLink_ && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && webLink_->rect().contains(mouse->position().toPoint())) {
-            OpenWebLink();
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -19,6 +19,7 @@ class TallylineProgress;
 
 namespace zlm {
 
+class LinkLabel;
 class ResultsGridView;
 class UserDialogs;
 
@@ -26,21 +27,23 @@ class UserDialogs;
  * The main window: owns the shared state and the results grid for the life of
  * the program, and carries every command a user has: Browse, Simulate with the
  * section option, Save As, Plot and About, plus copying the grid's selection
- * with Ctrl+C, the pointer reset on mouse movement and the web link.
+ * with Ctrl+C, the pointer reset on mouse movement and the user guide (the
+ * link under the commands, or F1).
  *
  * While a command works, the command controls are disabled, so an input queued
  * during a run (handled once after the engine) cannot start a second command in
  * the middle of the first; a close requested meanwhile is carried out when the
- * command has finished.
+ * command has finished. When a command is over, the focus is back on the control
+ * that started it.
  */
 class frmSkiMain final : public QWidget {
     Q_OBJECT
 
 public:
-    /** The maker's web address, shown as the link and opened when it is clicked. */
-    static constexpr const char* kWebAddress = "https://evenrule.example.org";
     /** The credits line under the commands. */
     static constexpr const char* kCredits = "Evenrule (ZLM) for pavement engineers";
+    /** The text of the link to the user guide, beside the credits. */
+    static constexpr const char* kGuideLink = "User Guide (F1)";
 
     /** Opens the graph window for the current results. Tests may replace it. */
     using PlotWindowOpener = std::function<void(frmSkiMain& window)>;
@@ -56,7 +59,12 @@ public:
     const ResultsGrid& Grid() const { return grid_; }
     bool ResultsValid() const { return resultsValid_; }
 
-    /** The Browse command after its dialog: opens `path` (also used for a profile named on the command line). */
+    /**
+     * The Browse command after its dialog: opens `path` (also used for a profile
+     * named on the command line). Nothing changes unless the file is read: a
+     * refused file or a cancelled channel window leaves the profile, its results,
+     * the grid and the file labels as they were.
+     */
     void OpenProfile(const QString& path);
 
     /** The commands, as their buttons run them. */
@@ -84,7 +92,8 @@ public:
      * exactly when Plot is.
      */
     void cmdReport_Click();
-    void OpenWebLink();
+    /** Shows the user guide at `page` (a file of the guide, e.g. "graph.html"; empty: its contents). */
+    void ShowHelp(const QString& page = QString());
 
     /** Replaces the opening of the graph window (tests). */
     void SetPlotWindowOpener(PlotWindowOpener opener);
@@ -99,9 +108,11 @@ private:
     void BuildControls();
     void CreateControls();
     void ArrangeControls();
+    QSize InitialSize() const;
     void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
+    void Simulate(QWidget* origin);
     void ShowOpenFailure(OpenFailureBox box, const QString& text);
     void ResetMousePointer();
     void ShowMethod();
@@ -140,7 +151,7 @@ private:
     QPushButton* cmdReport_ = nullptr;
     std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     QLabel* creditsLabel_ = nullptr;
-    QLabel* webLink_ = nullptr;
+    LinkLabel* webLink_ = nullptr;
     QLabel* lblFile_ = nullptr;
     std::unique_ptr<TallylineProgress> progressBar_;
 };

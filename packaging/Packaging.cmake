@@ -1,7 +1,8 @@
 # What a Debian system expects besides the programs: manual pages, the desktop
 # entry with its icons and MIME types, AppStream metadata, the copyright file, the
-# Debian changelog and the sample profiles; and the CPack settings that turn the
-# install into zlm_<version>-<revision>_<arch>.deb (scripts/package).
+# Debian changelog, the sample profiles and the user guide; and the CPack
+# settings that turn the install into zlm_<version>-<revision>_<arch>.deb
+# (scripts/package).
 #
 # packaging/changelog is the one record of releases: its latest entry gives the
 # package's Debian revision, its maintainer and the AppStream release date, and
@@ -86,6 +87,10 @@ install(FILES
   "${PROJECT_SOURCE_DIR}/samples/column-text.dat"
   "${PROJECT_SOURCE_DIR}/samples/make_samples.py"
   DESTINATION "${ZLM_DOC_INSTALL_DIR}/samples")
+# The user guide as plain HTML pages with their pictures, to read in any browser
+# (the program carries the same pages inside and shows them on F1).
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/guide/" DESTINATION "${ZLM_DOC_INSTALL_DIR}/guide"
+        FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.png")
 
 if(ZLM_BUILD_GUI)
   configure_file("${ZLM_PACKAGING_DIR}/org.evenrule.zlm.metainfo.xml.in"

@@ -27,6 +27,13 @@ ErdReadResult Refuse(std::string text)
     return result;
 }
 
+ErdReadResult Cancelled()
+{
+    ErdReadResult result;
+    result.cancelled = true;
+    return result;
+}
+
 std::string LineText(std::int64_t lineNumber)
 {
     return "Line " + std::to_string(lineNumber);
@@ -178,6 +185,7 @@ struct ErdHeader {
     std::string title;
     // Every keyword line: its 8-column keyword and the rest.
     std::vector<std::pair<std::string, std::string>> fields;
+    bool cancelled = false; // the channel question was cancelled: the read stops, refusing nothing
 };
 
 // A step of reading the header: nothing when it went well, else the refusal text.
@@ -224,12 +232,18 @@ StepFailure ReadChannelCount(std::string_view field, std::int32_t& channelCount)
 }
 
 // The channel window appears as soon as the file is known to hold two
-// channels, before the rest of the dimensions line is checked.
-void AskForChannel(std::int32_t channelCount, Channel& channel, const ChannelQuestion& askChannel)
+// channels, before the rest of the dimensions line is checked. False when the
+// user cancelled it; `channel` is then left as it was.
+bool AskForChannel(std::int32_t channelCount, Channel& channel, const ChannelQuestion& askChannel)
 {
     if (channelCount > 1 && askChannel) {
-        channel = askChannel(channel);
+        const std::optional<Channel> answer = askChannel(channel);
+        if (!answer) {
+            return false;
+        }
+        channel = *answer;
     }
+    return true;
 }
 
 // The dimensions line (line 2): channel count, sample count and interval.
@@ -246,7 +260,11 @@ StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQue
     if (StepFailure failure = ReadChannelCount(fields[0], header.channelCount)) {
         return failure;
     }
-    AskForChannel(header.channelCount, channel, askChannel);
+    if (!AskForChannel(header.channelCount, channel, askChannel)) {
+        // The header stops here like at a refusal; the flag tells the two apart.
+        header.cancelled = true;
+        return "cancelled";
+    }
     // The sample count must be a number, but the data lines say how many samples there are.
     std::int32_t sampleCount = 0;
     if (!ConvertWholeNumber(fields[1], sampleCount)) {
@@ -383,6 +401,12 @@ StepFailure ParseErdHeader(LineReader& lines, Channel& channel, const ChannelQue
     return CompleteHeader(header);
 }
 
+// The outcome of a header that stopped the read: cancelled, or refused with its text.
+ErdReadResult Stopped(const ErdHeader& header, std::string failure)
+{
+    return header.cancelled ? Cancelled() : Refuse(std::move(failure));
+}
+
 // Converts the first `dataLines` lines of `lines` (a LineReader or a
 // FileLineReader) into elevations; `dataLines` is their CountDataLines, so the
 // last of them is read without its trailing blanks.
@@ -449,7 +473,7 @@ ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const Chann
     ErdHeader header;
     header.units = units;
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
-        return Refuse(std::move(*failure));
+        return Stopped(header, std::move(*failure));
     }
     LineReader counter(lines.Remaining());
     const std::int64_t dataLines = CountDataLines(counter);
@@ -486,7 +510,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& cha
     ErdHeader header;
     header.units = units;
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
-        return Refuse(std::move(*failure));
+        return Stopped(header, std::move(*failure));
     }
 
     FileLineReader counter(file, dataOffset);

@@ -4,6 +4,7 @@
 #include "profile_input/ElevationProfile.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,14 +13,18 @@ namespace zlm {
 /**
  * Asked, exactly when the channel selection window would appear, for a file of
  * more than one channel. It is given the channel chosen earlier and returns the
- * channel to read; returning `earlier` keeps the earlier answer (as closing the
- * window without OK does).
+ * channel to read, or nothing when the user cancelled: the read then stops
+ * there, with nothing read and the channel as it was.
  */
-using ChannelQuestion = std::function<Channel(Channel earlier)>;
+using ChannelQuestion = std::function<std::optional<Channel>(Channel earlier)>;
 
-/** Outcome of ReadErdProfile: the profile only when ok, else the failure text. */
+/**
+ * Outcome of ReadErdProfile: the profile only when ok; else the failure text,
+ * or, when the channel question was cancelled, `cancelled` and no text.
+ */
 struct ErdReadResult {
     bool ok = false;
+    bool cancelled = false;  ///< the user cancelled the channel question: no failure to report
     std::string failureText; ///< shown as "Error 0 " + failureText
     ElevationProfile profile;
     bool hasTitle = false;
@@ -30,8 +35,10 @@ struct ErdReadResult {
  * Reads an ERD profile ("ERDFILEV2.00"): dimensions line, keyword lines up to END
  * (UNITSNAM, XUNITS, GAIN, TITLE), then one or two channels of data, converted
  * to feet (in US units, with the long-standing factors: 3.281 ft per metre) or
- * to metres (in SI units, with the exact factors: 0.3048 m per foot). For a two-channel file askChannel (when set) is asked and `channel`
- * becomes its answer; `channel` then says which channel is read. Empty and
+ * to metres (in SI units, with the exact factors: 0.3048 m per foot). For a
+ * two-channel file askChannel (when set) is asked and `channel` becomes its
+ * answer; `channel` then says which channel is read. A cancelled question ends
+ * the read as `cancelled`, `channel` unchanged. Empty and
  * blank-only lines at the very end are no data. Failures come back as values
  * with their exact texts, e.g. "File is is not in ERD format".
  */

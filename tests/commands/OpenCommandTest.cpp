@@ -3,6 +3,7 @@
 #include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zlm {
 namespace {
@@ -116,6 +117,21 @@ TEST(ReadProfileFile, TwoChannelErdAsksAndUsesTheAnswer)
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.profile.elevations, (std::vector<double>{8.0, 10.0}));
     EXPECT_EQ(outcome.profile.interval, 0.5);
+}
+
+// Cancelling the channel window is neither a load nor a refusal: no box, no text.
+TEST(ReadProfileFile, TwoChannelErdCancelledShowsNothing)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("ramp.erd", kErdText);
+    Channel channel = Channel::Two;
+    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel) { return std::optional<Channel>(); });
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.box, OpenFailureBox::None);
+    EXPECT_TRUE(outcome.message.empty());
+    EXPECT_TRUE(outcome.profile.elevations.empty());
+    EXPECT_EQ(channel, Channel::Two);
 }
 
 TEST(IsColumnTextPath, LastThreeCharactersExactCase)

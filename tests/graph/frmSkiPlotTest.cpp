@@ -1,12 +1,14 @@
+#include "graph/frmSkiPlot.h"
+
+#include "graph/GraphControl.h"
 #include "support/FakeGraphDialogs.h"
 #include "support/GraphFixtures.h"
-#include "graph/GraphControl.h"
-#include "graph/frmSkiPlot.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -17,6 +19,43 @@ namespace {
 QString Decimal(const char* text)
 {
     return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+}
+
+/** Shows the window and makes it the active one, so that its keys work. */
+bool ShowActive(QWidget& window)
+{
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(900, 600);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+/** Presses the keys named in `keys` ("+ Right Home", ...) where the focus is. */
+void PressKeys(QWidget& window, const QString& keys)
+{
+    const QMap<QString, QPair<Qt::Key, Qt::KeyboardModifiers>> named = {
+        {"+", {Qt::Key_Plus, Qt::NoModifier}},        {"=", {Qt::Key_Equal, Qt::NoModifier}},
+        {"kp+", {Qt::Key_Plus, Qt::KeypadModifier}},  {"-", {Qt::Key_Minus, Qt::NoModifier}},
+        {"kp-", {Qt::Key_Minus, Qt::KeypadModifier}}, {"Left", {Qt::Key_Left, Qt::NoModifier}},
+        {"Right", {Qt::Key_Right, Qt::NoModifier}},   {"Home", {Qt::Key_Home, Qt::NoModifier}},
+        {"Ctrl+Z", {Qt::Key_Z, Qt::ControlModifier}}, {"Ctrl+P", {Qt::Key_P, Qt::ControlModifier}},
+        {"Ctrl+S", {Qt::Key_S, Qt::ControlModifier}}, {"F1", {Qt::Key_F1, Qt::NoModifier}}};
+    for (const QString& key : keys.split(' ', Qt::SkipEmptyParts)) {
+        QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &window;
+        QTest::keyClick(target, named.value(key).first, named.value(key).second);
+    }
+}
+
+/** Moves the pointer over the plot to distance `x`, as the readout records it; returns the distance read. */
+double PointAt(GraphControl& graph, double x)
+{
+    QCustomPlot* plot = graph.Plot();
+    const QPoint pixel(qRound(plot->xAxis->coordToPixel(x)), plot->axisRect()->rect().center().y());
+    QMouseEvent move(QEvent::MouseMove, QPointF(pixel), plot->mapToGlobal(QPointF(pixel)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    return graph.PixelToGraph(pixel).x();
 }
 
 QVector<GraphControl::LineInfo> LinesOf(const GraphControl& graph, Qt::Orientation orientation)
@@ -168,8 +207,8 @@ private slots:
         QTest::newRow("placement list") << 0.0f << QList<float>{} << QList<double>{} << QStringList{};
         QTest::newRow("three rows") << 4.0f << QList<float>{10, 20, 30} << QList<double>{4, 8, 11}
                                     << QStringList{"10.0", "20.0", "30.0"};
-        QTest::newRow("fractional length") << 2.5f << QList<float>{0, 50} << QList<double>{2.5, 11}
-                                           << QStringList{"0.0", "50.0"};
+        QTest::newRow("fractional length")
+            << 2.5f << QList<float>{0, 50} << QList<double>{2.5, 11} << QStringList{"0.0", "50.0"};
         QTest::newRow("one row") << 100.0f << QList<float>{38.45f} << QList<double>{11} << QStringList{"38.5"};
         QTest::newRow("header only") << 4.0f << QList<float>{} << QList<double>{} << QStringList{};
     }
@@ -301,6 +340,121 @@ private slots:
         QCOMPARE(window.findChild<QLabel*>("lblPoint")->text(), QStringLiteral("4.000"));
     }
 
+    // The keys work wherever the focus is in the window (here on a button, which
+    // would otherwise take the arrows). The small run's full extent is 0 to 11 ft.
+    void zoomAndPanKeys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("end");
+        QTest::addColumn<bool>("zoomed");
+        QTest::newRow("+ halves the view around its middle") << "+" << 2.75 << 8.25 << true;
+        QTest::newRow("= is + without Shift") << "=" << 2.75 << 8.25 << true;
+        QTest::newRow("keypad +") << "kp+" << 2.75 << 8.25 << true;
+        QTest::newRow("+ + ") << "+ +" << 4.125 << 6.875 << true;
+        QTest::newRow("- undoes +") << "+ -" << 0.0 << 11.0 << false;
+        QTest::newRow("keypad - undoes +") << "+ kp-" << 0.0 << 11.0 << false;
+        QTest::newRow("- never goes past the profile") << "-" << 0.0 << 11.0 << false;
+        QTest::newRow("- after + + goes back a step") << "+ + -" << 2.75 << 8.25 << true;
+        QTest::newRow("Right moves a quarter") << "+ Right" << 4.125 << 9.625 << true;
+        QTest::newRow("Left moves a quarter back") << "+ Right Left" << 2.75 << 8.25 << true;
+        QTest::newRow("Right stops at the profile's end") << "+ Right Right Right" << 5.5 << 11.0 << true;
+        QTest::newRow("Left stops at its start") << "+ Left Left Left" << 0.0 << 5.5 << true;
+        QTest::newRow("nothing to move unzoomed") << "Right Left" << 0.0 << 11.0 << false;
+        QTest::newRow("- at the end stays inside") << "+ + Right Right Right Right -" << 5.5 << 11.0 << true;
+        QTest::newRow("Home is Undo Zoom") << "+ Right Home" << 0.0 << 11.0 << false;
+        QTest::newRow("Ctrl+Z as well") << "+ Ctrl+Z" << 0.0 << 11.0 << false;
+    }
+
+    void zoomAndPanKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(double, start);
+        QFETCH(double, end);
+        QFETCH(bool, zoomed);
+        FakeGraphDialogs dialogs;
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
+        QVERIFY(ShowActive(window));
+        window.findChild<QPushButton*>("cmdPrint")->setFocus();
+        PressKeys(window, keys);
+        const GraphControl& graph = *window.Graph();
+        QCOMPARE(graph.ZoomStart(), start);
+        QCOMPARE(graph.ZoomEnd(), end);
+        QCOMPARE(graph.IsZoomed(), zoomed);
+        QCOMPARE(dialogs.printDialogs + dialogs.exportDialogs, 0);
+    }
+
+    // With a readout, + and - keep the readout's distance where it is on the
+    // screen; a readout left outside the view counts as none.
+    void zoomAroundTheReadout()
+    {
+        FakeGraphDialogs dialogs;
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
+        QVERIFY(ShowActive(window));
+        GraphControl& graph = *window.Graph();
+        graph.Plot()->replot();
+        const double at = PointAt(graph, 2.0);
+        QVERIFY(qAbs(at - 2.0) < 0.1);
+        const auto shareOf = [&graph](double x) {
+            return (x - graph.ZoomStart()) / (graph.ZoomEnd() - graph.ZoomStart());
+        };
+        const double share = shareOf(at);
+        PressKeys(window, "+ +");
+        QVERIFY(graph.IsZoomed());
+        QCOMPARE(graph.ZoomEnd() - graph.ZoomStart(), 2.75);
+        QVERIFY(qAbs(shareOf(at) - share) < 1e-12);
+        PressKeys(window, "-");
+        QCOMPARE(graph.ZoomEnd() - graph.ZoomStart(), 5.5);
+        QVERIFY(qAbs(shareOf(at) - share) < 1e-12);
+
+        // Moved away from the readout, the view zooms around its middle.
+        PressKeys(window, "Right Right Right Right");
+        QCOMPARE(graph.ZoomStart(), 5.5);
+        PressKeys(window, "+");
+        QCOMPARE(graph.ZoomStart(), 6.875);
+        QCOMPARE(graph.ZoomEnd(), 9.625);
+    }
+
+    // Print, export and the guide keep their keys.
+    void commandKeys()
+    {
+        FakeGraphDialogs dialogs;
+        dialogs.cancelPrint = true;
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
+        QSignalSpy help(&window, &frmSkiPlot::HelpRequested);
+        QVERIFY(ShowActive(window));
+        PressKeys(window, "Ctrl+P");
+        QCOMPARE(dialogs.printDialogs, 1);
+        PressKeys(window, "Ctrl+S");
+        QCOMPARE(dialogs.exportDialogs, 1);
+        QCOMPARE(help.count(), 0);
+        PressKeys(window, "F1");
+        QCOMPARE(help.count(), 1);
+    }
+
+    // The commands and the readout fit their texts in a large font.
+    void textFitsInALargeFont()
+    {
+        QFont large = QApplication::font();
+        large.setPointSize(20);
+        QApplication::setFont(large);
+        FakeGraphDialogs dialogs;
+        frmSkiPlot window(SmallRun(), "run.erd", nullptr, &dialogs);
+        QApplication::setFont(QFont());
+        QVERIFY(ShowActive(window));
+        for (const char* name : {"cmdPrint", "cmdSave", "cmdUndoZoom"}) {
+            auto* button = window.findChild<QPushButton*>(name);
+            QVERIFY2(button->width() >= button->sizeHint().width(), name);
+            QVERIFY2(button->height() >= button->sizeHint().height(), name);
+        }
+        for (const char* name : {"lblx", "lbly", "lblPoint", "lblPointY"}) {
+            auto* box = window.findChild<QLabel*>(name);
+            const QString widest = box->text().isEmpty() ? QStringLiteral("-000000.000") : box->text();
+            QVERIFY2(box->contentsRect().width() >= box->fontMetrics().horizontalAdvance(widest), name);
+            QVERIFY2(box->contentsRect().height() >= box->fontMetrics().height(), name);
+        }
+    }
+
     // The readout stays at the bottom right whatever the window's size.
     void readoutFollowsTheBottomRightCorner()
     {
@@ -322,4 +476,3 @@ private slots:
 
 QTEST_MAIN(frmSkiPlotTest)
 #include "frmSkiPlotTest.moc"
-

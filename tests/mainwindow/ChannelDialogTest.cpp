@@ -1,7 +1,8 @@
 // The channel selection window, shown for real and answered through its own controls.
 
-#include "support/WindowTestSupport.h"
 #include "mainwindow/ChannelDialog.h"
+
+#include "support/WindowTestSupport.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,53 +31,63 @@ void ChannelDialogTest::showsItsTexts()
     QCOMPARE(dialog.OptChannel(1)->text(), QString("Channel 2"));
     QVERIFY(dialog.OptChannel(0)->isChecked());
     QCOMPARE(dialog.findChild<QPushButton*>("OKButton")->text(), QString("&OK"));
+    QCOMPARE(dialog.findChild<QPushButton*>("CancelButton")->text(), QString("&Cancel"));
 }
 
 void ChannelDialogTest::answer_data()
 {
-    QTest::addColumn<int>("before");
     QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("after");
+    QTest::addColumn<int>("after"); // -1: cancelled, no channel
 
     // Every showing starts at "Channel 1", whatever the last answer was.
-    QTest::newRow("OK untouched after channel 2") << 1 << "ok" << 0;
-    QTest::newRow("OK untouched") << 0 << "ok" << 0;
-    QTest::newRow("channel 2 then OK") << 0 << "channel2" << 1;
-    QTest::newRow("Alt+O accelerator") << 1 << "altO" << 0;
-    QTest::newRow("Escape keeps channel 2") << 1 << "escape" << 1;
-    QTest::newRow("Escape keeps channel 1") << 0 << "escape" << 0;
-    QTest::newRow("channel 2 then window closed") << 0 << "channel2close" << 0;
+    QTest::newRow("OK untouched") << "ok" << 0;
+    QTest::newRow("channel 2 then OK") << "channel2" << 1;
+    QTest::newRow("Alt+O accelerator") << "altO" << 0;
+    // Cancel, Esc and closing the window answer nothing, even after a choice.
+    QTest::newRow("Cancel") << "cancel" << -1;
+    QTest::newRow("Alt+C accelerator") << "altC" << -1;
+    QTest::newRow("channel 2 then Escape") << "channel2escape" << -1;
+    QTest::newRow("channel 2 then window closed") << "channel2close" << -1;
 }
 
 void ChannelDialogTest::answer()
 {
-    QFETCH(int, before);
     QFETCH(QString, action);
     QFETCH(int, after);
 
-    bool sawChannel1Selected = false;
-    zlm::test::WhenModalOpens([&](QWidget* modal) {
-        auto* dialog = qobject_cast<ChannelDialog*>(modal);
-        QVERIFY(dialog);
-        sawChannel1Selected = dialog->OptChannel(0)->isChecked() && !dialog->OptChannel(1)->isChecked();
-        if (action == "ok") {
-            dialog->findChild<QPushButton*>("OKButton")->click();
-        } else if (action == "channel2") {
-            dialog->OptChannel(1)->click();
-            dialog->findChild<QPushButton*>("OKButton")->click();
-        } else if (action == "altO") {
-            QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
-        } else if (action == "escape") {
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        } else {
-            dialog->OptChannel(1)->click();
-            dialog->close();
-        }
-    });
+    for (int showing = 0; showing < 2; ++showing) {
+        bool sawChannel1Selected = false;
+        zlm::test::WhenModalOpens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<ChannelDialog*>(modal);
+            QVERIFY(dialog);
+            sawChannel1Selected = dialog->OptChannel(0)->isChecked() && !dialog->OptChannel(1)->isChecked();
+            if (action.startsWith("channel2")) {
+                dialog->OptChannel(1)->click();
+            }
+            if (action == "ok") {
+                dialog->findChild<QPushButton*>("OKButton")->click();
+            } else if (action == "channel2") {
+                dialog->findChild<QPushButton*>("OKButton")->click();
+            } else if (action == "altO") {
+                QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
+            } else if (action == "cancel") {
+                dialog->findChild<QPushButton*>("CancelButton")->click();
+            } else if (action == "altC") {
+                QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+            } else if (action == "channel2escape") {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close();
+            }
+        });
 
-    const zlm::Channel chosen = ChannelDialog::AskChannel(static_cast<zlm::Channel>(before));
-    QVERIFY(sawChannel1Selected);
-    QCOMPARE(static_cast<int>(chosen), after);
+        const std::optional<zlm::Channel> chosen = ChannelDialog::AskChannel();
+        QVERIFY(sawChannel1Selected);
+        QCOMPARE(chosen.has_value(), after >= 0);
+        if (chosen) {
+            QCOMPARE(static_cast<int>(*chosen), after);
+        }
+    }
 }
 
 QTEST_MAIN(ChannelDialogTest)

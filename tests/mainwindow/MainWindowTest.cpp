@@ -1,14 +1,14 @@
 // The main window: start-up, the open command, the section option, the small
-// behaviours (pointer reset, web link, accelerators) and shutdown.
+// behaviours (pointer reset, the guide's link, accelerators, focus) and shutdown.
 
-#include "support/WindowTestSupport.h"
+#include "mainwindow/HelpWindow.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/frmSkiMain.h"
 #include "profile_input/PathText.h"
+#include "support/WindowTestSupport.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,8 +17,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QUrl>
+#include <QTextBrowser>
 #include <QtTest>
+
+#include <functional>
+#include <map>
 
 using zlm::frmSkiMain;
 using zlm::test::FakeUserDialogs;
@@ -41,17 +44,6 @@ QString Cell(const frmSkiMain& window, int row, int col)
 
 } // namespace
 
-/** Receives the addresses the desktop is asked to open. */
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -62,11 +54,15 @@ private slots:
     void openOutcomes_data();
     void openOutcomes();
     void openAsksTheChannel();
+    void cancelledChannelChangesNothing();
     void sectionOption();
     void accelerators_data();
     void accelerators();
     void mouseMovementResetsThePointer();
-    void linkOpensTheAddress();
+    void guideOpens_data();
+    void guideOpens();
+    void focusReturnsToTheCommand_data();
+    void focusReturnsToTheCommand();
     void closeDeletesResultsTmp_data();
     void closeDeletesResultsTmp();
     void hundredThousandRowsScroll();
@@ -100,9 +96,10 @@ void MainWindowTest::startUpState()
     QCOMPARE(Child<QPushButton>(window, "cmdPlot")->text(), QString("&Plot"));
     QCOMPARE(Child<QCheckBox>(window, "chkSection")->text(), QString("Display Percent Exceeding Threshold"));
     QVERIFY(!Child<QCheckBox>(window, "chkSection")->isChecked());
-    QCOMPARE(Child<QLabel>(window, "lblSectionLength")->text(), QString("Section Length:"));
+    QCOMPARE(Child<QLabel>(window, "lblSectionLength")->text(), QString("Section &Length:"));
+    QCOMPARE(Child<QLabel>(window, "lblSectionLength")->buddy(), Child<QWidget>(window, "txtSectionLength"));
     QCOMPARE(Child<QLabel>(window, "lblSectionFormat")->text(), QString("ft."));
-    QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString(frmSkiMain::kWebAddress));
+    QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString("User Guide (F1)"));
     QVERIFY(!Child<QLabel>(window, "Label1")->text().isEmpty());
     QVERIFY(Child<QWidget>(window, "fraMain"));
     QVERIFY(Child<QLabel>(window, "lblFileVisible")->text().isEmpty());
@@ -244,17 +241,16 @@ void MainWindowTest::openOutcomes()
         return;
     }
 
-    // Once a file is chosen the results are gone, whatever happens next.
-    QVERIFY(!window.ResultsValid());
-    QCOMPARE(window.Grid().Rows(), 2);
-    for (int c = 0; c < 3; ++c) {
-        QVERIFY(Cell(window, 1, c).isEmpty());
-        QVERIFY(window.Grid().CellBackColor(1, c) == zlm::kWhite);
-    }
-    QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
-
     if (boxTitle.isEmpty()) {
+        // A new profile: the old results are gone.
         QVERIFY(dialogs.messages.empty());
+        QVERIFY(!window.ResultsValid());
+        QCOMPARE(window.Grid().Rows(), 2);
+        for (int c = 0; c < 3; ++c) {
+            QVERIFY(Cell(window, 1, c).isEmpty());
+            QVERIFY(window.Grid().CellBackColor(1, c) == zlm::kWhite);
+        }
+        QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
         QCOMPARE(lblFile->text(), path);
         QCOMPARE(lblFileVisible->text(), QString::fromStdString(zlm::ShortenPath(path.toStdString(), 42)));
         QCOMPARE(window.State().profile.pointCount, 200);
@@ -267,20 +263,22 @@ void MainWindowTest::openOutcomes()
     QCOMPARE(int(message.icon), boxIcon);
     QCOMPARE(int(message.buttons), boxButtons);
     QCOMPARE(message.text, QString(boxText).replace("%", path));
-    // A failed read keeps the previous profile, its title and its file labels.
+    // A failed read changes nothing: the previous profile, its title, its file
+    // labels and its results stay.
     QCOMPARE(window.State().profile.pointCount, before.pointCount);
     QCOMPARE(window.State().profile.elevations, before.elevations);
     QCOMPARE(window.State().profile.interval, before.interval);
     QCOMPARE(window.State().profileTitle, std::string("First road"));
     QCOMPARE(lblFile->text(), one_);
-    // Plot does nothing until the next run.
-    int plots = 0;
-    window.SetPlotWindowOpener([&plots](frmSkiMain&) { ++plots; });
-    window.cmdPlot_Click();
-    QCOMPARE(plots, 0);
-    // The program goes on: the kept profile can be simulated again.
-    window.cmdSimulate_Click();
     QVERIFY(window.ResultsValid());
+    QCOMPARE(window.Grid().Rows(), rowsBefore);
+    int plots = 0;
+    window.SetPlotWindowOpener([&plots](frmSkiMain&) {
+        ++plots;
+        QGuiApplication::restoreOverrideCursor();
+    });
+    window.cmdPlot_Click();
+    QCOMPARE(plots, 1);
 }
 
 void MainWindowTest::openAsksTheChannel()
@@ -298,17 +296,59 @@ void MainWindowTest::openAsksTheChannel()
     QCOMPARE(window.State().channel, zlm::Channel::Two);
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
 
-    // Closed without OK: the earlier answer stands and is used.
-    dialogs.channelAnswer.reset();
-    window.OpenProfile(path);
-    QCOMPARE(dialogs.channelAsked, 2);
-    QCOMPARE(window.State().channel, zlm::Channel::Two);
-    QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
-
     // A one-channel file asks nothing and keeps the choice.
     window.OpenProfile(one_);
-    QCOMPARE(dialogs.channelAsked, 2);
+    QCOMPARE(dialogs.channelAsked, 1);
     QCOMPARE(window.State().channel, zlm::Channel::Two);
+}
+
+// Cancel (or Esc, or closing the channel window) abandons the open: the old
+// profile, its results, the grid, the file labels and the title stay, and no
+// box is shown.
+void MainWindowTest::cancelledChannelChangesNothing()
+{
+    QByteArray text = "ERDFILEV2.00\r\n2,3,0,0,0,8.0\r\nTITLE   Two lanes\r\nUNITSNAMft\r\nEND\r\n";
+    text += "1.0 4.0\r\n2.0 5.0\r\n3.0 6.0\r\n";
+    const QString path = dir_.filePath("two.erd");
+    zlm::test::WriteFile(path, text);
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(one_);
+    window.cmdSimulate_Click();
+    QVERIFY(window.ResultsValid());
+    const zlm::SessionState before = window.State();
+    QStringList gridBefore;
+    for (int r = 0; r < window.Grid().Rows(); ++r) {
+        for (int c = 0; c < 3; ++c) {
+            gridBefore << Cell(window, r, c);
+        }
+    }
+    const QString visibleBefore = Child<QLabel>(window, "lblFileVisible")->text();
+
+    dialogs.channelAnswer.reset();
+    dialogs.openAnswers << path;
+    window.cmdOpen_Click();
+
+    QCOMPARE(dialogs.channelAsked, 1);
+    QVERIFY(dialogs.messages.empty());
+    QVERIFY(window.ResultsValid());
+    QCOMPARE(window.State().profile.elevations, before.profile.elevations);
+    QCOMPARE(window.State().profile.interval, before.profile.interval);
+    QCOMPARE(window.State().profileTitle, before.profileTitle);
+    QCOMPARE(window.State().channel, before.channel);
+    QCOMPARE(window.State().results.placements.size(), before.results.placements.size());
+    QStringList gridAfter;
+    for (int r = 0; r < window.Grid().Rows(); ++r) {
+        for (int c = 0; c < 3; ++c) {
+            gridAfter << Cell(window, r, c);
+        }
+    }
+    QCOMPARE(gridAfter, gridBefore);
+    QCOMPARE(Child<QLabel>(window, "lblFile")->text(), one_);
+    QCOMPARE(Child<QLabel>(window, "lblFileVisible")->text(), visibleBefore);
+    QVERIFY(Child<QPushButton>(window, "cmdPlot")->isEnabled());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 void MainWindowTest::sectionOption()
@@ -335,6 +375,12 @@ void MainWindowTest::sectionOption()
     QVERIFY(text->text().isEmpty());
     // The row sits on the Simulate button's line, below the check box.
     QVERIFY(text->geometry().top() > check->geometry().top());
+    // "Section &Length:" takes Alt+L to its box.
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    check->setFocus();
+    QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(text));
 
     text->setText("100");
     check->click();
@@ -443,21 +489,117 @@ void MainWindowTest::mouseMovementResetsThePointer()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void MainWindowTest::linkOpensTheAddress()
+void MainWindowTest::guideOpens_data()
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("click on the link") << "click";
+    QTest::newRow("Enter on the link") << "enter";
+    QTest::newRow("Space on the link") << "space";
+    QTest::newRow("F1") << "f1";
+}
+
+// The link under the commands and F1 open the guide, shipped inside the
+// program, at its contents; the link is reached with Tab like a button.
+void MainWindowTest::guideOpens()
+{
+    QFETCH(QString, how);
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     auto* link = Child<QLabel>(window, "Label2");
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
-    QTest::mouseClick(link, Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler("https");
-    QCOMPARE(catcher.opened, QList<QUrl>{QUrl(frmSkiMain::kWebAddress)});
-    QCOMPARE(link->text(), catcher.opened.front().toString());
+    QVERIFY(window.findChild<zlm::HelpWindow*>() == nullptr);
+
+    // The link comes after Plot in the Tab order (Plot is off before a run).
+    Child<QPushButton>(window, "cmdSaveAs")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(link));
+
+    if (how == "click") {
+        QTest::mouseClick(link, Qt::LeftButton);
+    } else if (how == "enter") {
+        QTest::keyClick(link, Qt::Key_Return);
+    } else if (how == "space") {
+        QTest::keyClick(link, Qt::Key_Space);
+    } else {
+        QTest::keyClick(&window, Qt::Key_F1);
+    }
+    auto* help = window.findChild<zlm::HelpWindow*>();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY(help->isWindow());
+    QCOMPARE(help->windowTitle(), QString("ZLM User Guide"));
+    QCOMPARE(help->Browser()->source(), QUrl("qrc:/guide/index.html"));
+    QVERIFY(help->Browser()->toPlainText().contains("straightedge"));
+
+    // Asked again, the same window comes back.
+    help->close();
+    window.ShowHelp("graph.html");
+    QCOMPARE(window.findChildren<zlm::HelpWindow*>().size(), 1);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->Browser()->source(), QUrl("qrc:/guide/graph.html"));
+}
+
+void MainWindowTest::focusReturnsToTheCommand_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("byMnemonic");
+    QTest::newRow("Browse") << "cmdOpen" << false;
+    QTest::newRow("Browse by Alt+B") << "cmdOpen" << true;
+    QTest::newRow("Simulate") << "cmdSimulate" << false;
+    QTest::newRow("Simulate by Alt+S") << "cmdSimulate" << true;
+    QTest::newRow("Enter in the section length") << "txtSectionLength" << false;
+    QTest::newRow("Save As") << "cmdSaveAs" << false;
+    QTest::newRow("Plot") << "cmdPlot" << false;
+    QTest::newRow("Plot by Alt+P") << "cmdPlot" << true;
+}
+
+// The commands are disabled while they work, which moves the focus away; when a
+// command is over, the focus is back on the control that started it.
+void MainWindowTest::focusReturnsToTheCommand()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, byMnemonic);
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.OpenProfile(one_);
+    window.cmdSimulate_Click();
+    Child<QCheckBox>(window, "chkSection")->click();
+    dialogs.openAnswers << two_;
+    dialogs.saveAnswer = dir_.filePath("results.txt");
+    int plots = 0;
+    window.SetPlotWindowOpener([&plots](frmSkiMain&) {
+        ++plots;
+        QGuiApplication::restoreOverrideCursor();
+    });
+
+    // A section length, so that a run shows by its table.
+    Child<QLineEdit>(window, "txtSectionLength")->setText("100");
+    const std::map<QString, std::function<bool()>> done = {
+        {"cmdOpen", [&] { return window.State().profile.pointCount == 100; }},
+        {"cmdSimulate", [&] { return Cell(window, 0, 0) == "Section"; }},
+        {"txtSectionLength", [&] { return Cell(window, 0, 0) == "Section"; }},
+        {"cmdSaveAs", [&] { return QFile::exists(dir_.filePath("results.txt")); }},
+        {"cmdPlot", [&] { return plots == 1; }}};
+
+    QWidget* origin = Child<QWidget>(window, qPrintable(control));
+    if (byMnemonic) {
+        Child<QWidget>(window, "grdSKI")->setFocus();
+        const QString caption = qobject_cast<QPushButton*>(origin)->text();
+        const QChar letter = caption.at(caption.indexOf('&') + 1).toUpper();
+        QTest::keyClick(&window, Qt::Key(letter.unicode()), Qt::AltModifier);
+    } else {
+        origin->setFocus();
+        QTest::keyClick(origin, control.startsWith("txt") ? Qt::Key_Return : Qt::Key_Space);
+    }
+    QTRY_VERIFY(done.at(control)());
+    QTRY_COMPARE(QApplication::focusWidget(), origin);
 }
 
 void MainWindowTest::closeDeletesResultsTmp_data()

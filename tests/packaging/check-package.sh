@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# check-package.sh CPACK CPACK_CONFIG WORK_DIR VERSION PLUGIN_DIR WITH_GUI WITH_PNG
+# check-package.sh CPACK CPACK_CONFIG WORK_DIR VERSION PLUGIN_DIR WITH_GUI WITH_PNG GUIDE_DIR
 # Makes the .deb from the current build with CPack and checks what it holds.
 # Exits 77 (skipped) when CPack or the Debian package tools are missing.
 set -uo pipefail
-cpack=$1 config=$2 work=$3 version=$4 plugin_dir=$5 with_gui=$6 with_png=$7
+cpack=$1 config=$2 work=$3 version=$4 plugin_dir=$5 with_gui=$6 with_png=$7 guide=$8
 
 for tool in "$cpack" dpkg-deb dpkg-shlibdeps readelf; do
   if ! command -v "$tool" >/dev/null; then
@@ -39,6 +39,10 @@ expected=(
   /usr/share/doc/zlm/samples/column-text.dat
   /usr/share/doc/zlm/samples/README.md
 )
+# The user guide: every page, style sheet and picture of docs/guide.
+for page in "$guide"/*.html "$guide"/*.css "$guide"/*.png; do
+  expected+=("/usr/share/doc/zlm/guide/$(basename "$page")")
+done
 if [ "$with_gui" = 1 ]; then
   expected+=(
     /usr/bin/zlm

@@ -316,12 +316,12 @@ TEST(ErdRead, DimensionsLineOfManyFields)
 
 struct QuestionLog {
     int asked = 0;
-    std::optional<Channel> answer; ///< nothing: keep the earlier channel
+    std::optional<Channel> answer; ///< nothing: the user cancels
     ChannelQuestion question()
     {
-        return [this](Channel earlier) {
+        return [this](Channel) {
             ++asked;
-            return answer.value_or(earlier);
+            return answer;
         };
     }
 };
@@ -344,28 +344,49 @@ TEST(ErdChannelQuestion, AnswerSelectsTheChannel)
         Channel channel = answer == Channel::One ? Channel::Two : Channel::One;
         const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), channel, log.question());
         ASSERT_TRUE(result.ok);
+        EXPECT_FALSE(result.cancelled);
         EXPECT_EQ(log.asked, 1);
         EXPECT_EQ(channel, answer);
         EXPECT_EQ(result.profile.elevations.front(), answer == Channel::One ? 1.0 : 10.0);
     }
 }
 
-TEST(ErdChannelQuestion, ClosedWithoutAnswerKeepsTheEarlierChoice)
+// A cancelled question stops the read at once: nothing read, nothing refused,
+// even in a file that would be refused further on, and the channel as it was.
+TEST(ErdChannelQuestion, CancelStopsTheReadWithoutARefusal)
 {
-    QuestionLog log;
-    Channel channel = Channel::Two;
-    const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), channel, log.question());
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(log.asked, 1);
-    EXPECT_EQ(result.profile.elevations.front(), 10.0);
+    TempFolder folder;
+    for (const std::string units : {"UNITSNAMft", "UNITSNAM Feet"}) {
+        const std::string text = JoinLines(TwoChannels({units}));
+        for (Channel earlier : {Channel::One, Channel::Two}) {
+            QuestionLog log;
+            Channel inMemory = earlier;
+            Channel fromFile = earlier;
+            const ErdReadResult parsed = ParseErdProfile(text, inMemory, log.question());
+            const ErdReadResult read = ReadErdProfile(folder.Write("road.erd", text), fromFile, log.question());
+            for (const ErdReadResult* result : {&parsed, &read}) {
+                EXPECT_FALSE(result->ok) << units;
+                EXPECT_TRUE(result->cancelled) << units;
+                EXPECT_TRUE(result->failureText.empty()) << result->failureText;
+                EXPECT_EQ(result->profile.pointCount, 0);
+                EXPECT_TRUE(result->profile.elevations.empty());
+                EXPECT_FALSE(result->hasTitle);
+            }
+            EXPECT_EQ(log.asked, 2);
+            EXPECT_EQ(inMemory, earlier);
+            EXPECT_EQ(fromFile, earlier);
+        }
+    }
 }
 
 TEST(ErdChannelQuestion, AskedBeforeTheKeywordLinesAreRead)
 {
     QuestionLog log;
+    log.answer = Channel::One;
     Channel channel = Channel::One;
     const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAM Feet"})), channel, log.question());
     EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(log.asked, 1);
 }
 

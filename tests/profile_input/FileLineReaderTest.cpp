@@ -1,12 +1,13 @@
 // A profile file read in chunks must give exactly the lines, and the profile,
 // that the same bytes give when held in memory, wherever the chunks break.
-#include "support/ProfileFiles.h"
 #include "profile_input/ErdProfileReader.h"
 #include "profile_input/FileBytes.h"
 #include "profile_input/LineReader.h"
+#include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -163,13 +164,15 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
-        for (Channel answer : {Channel::One, Channel::Two}) {
+        for (std::optional<Channel> answer :
+             {std::optional(Channel::One), std::optional(Channel::Two), std::optional<Channel>()}) {
             const auto ask = [answer](Channel) { return answer; };
             Channel fromFileChoice = Channel::One;
             Channel inMemoryChoice = Channel::One;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
             const auto inMemory = ParseErdProfile(files[i], inMemoryChoice, ask);
             EXPECT_EQ(fromFile.ok, inMemory.ok) << "file " << i;
+            EXPECT_EQ(fromFile.cancelled, inMemory.cancelled) << "file " << i;
             EXPECT_EQ(fromFile.failureText, inMemory.failureText) << "file " << i;
             EXPECT_EQ(fromFile.title, inMemory.title) << "file " << i;
             EXPECT_EQ(fromFile.profile.pointCount, inMemory.profile.pointCount) << "file " << i;

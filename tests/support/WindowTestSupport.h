@@ -30,7 +30,7 @@ public:
     QString saveAnswer;      ///< empty means Cancel
     int saveFilterAnswer = 1;
     QMessageBox::StandardButton messageAnswer = QMessageBox::Ok;
-    std::optional<Channel> channelAnswer; ///< nothing: the window is closed without OK
+    std::optional<Channel> channelAnswer = Channel::One; ///< as OK at once; nothing: the window is cancelled
 
     // What was asked.
     int openAsked = 0;
@@ -63,10 +63,10 @@ public:
         messages.push_back({title, text, icon, buttons});
         return messageAnswer;
     }
-    Channel AskChannel(Channel earlier) override
+    std::optional<Channel> AskChannel() override
     {
         ++channelAsked;
-        return channelAnswer.value_or(earlier);
+        return channelAnswer;
     }
 };
 
