@@ -19,7 +19,9 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     state.method = options.method;
     state.units = UnitTextsFor(options.method.units);
     state.channel = options.channel == 2 ? Channel::Two : Channel::One;
-    const ChannelQuestion answerChannel = [wanted = state.channel](Channel) { return wanted; };
+    const ChannelQuestion answerChannel = [wanted = state.channel](Channel, const std::vector<std::string>&) {
+        return wanted;
+    };
     OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel, options.method.units);
     if (!opened.loaded) {
         outcome.message = opened.message;
@@ -57,8 +59,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     outcome.exitCode = 0;
     outcome.overallPercentExceeding = state.results.overallPercentExceeding;
     outcome.percentLine = "Percent Exceeded Threshold (" + PlainDecimalText(state.results.method.tolerance) + " " +
-                          state.units.deviation + ") = " +
-                          FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
+                          state.units.deviation +
+                          ") = " + FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
                           "% Overall";
     return outcome;
 }

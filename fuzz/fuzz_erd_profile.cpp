@@ -19,7 +19,7 @@ Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, zlm::Channel 
 {
     Read read;
     zlm::Channel channel = earlier;
-    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel) {
+    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel, const std::vector<std::string>&) {
         read.asked = true;
         return answer;
     });
@@ -88,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // same bytes do in memory.
     static const zlm::fuzz::FuzzFile file(".erd");
     zlm::Channel fileChannel = earlier;
-    const zlm::ErdReadResult fromFile = zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
-                                                            [](zlm::Channel) { return zlm::Channel::One; });
+    const zlm::ErdReadResult fromFile =
+        zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
+                            [](zlm::Channel, const std::vector<std::string>&) { return zlm::Channel::One; });
     ZLM_FUZZ_CHECK(SameProfile(fromFile, first.result));
 
     // CR LF and LF alone are the same line end, and empty lines at the very end

@@ -346,7 +346,7 @@ void frmSkiMain::OpenProfile(const QString& path)
     OpenOutcome outcome;
     {
         BusyScope busy(*this);
-        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier) {
+        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier, const std::vector<std::string>&) {
             ArrowWhileAsking arrow;
             return dialogs_->AskChannel(earlier);
         });

@@ -1,9 +1,9 @@
 // A profile file read in chunks must give exactly the lines, and the profile,
 // that the same bytes give when held in memory, wherever the chunks break.
-#include "support/ProfileFiles.h"
 #include "profile_input/ErdProfileReader.h"
 #include "profile_input/FileBytes.h"
 #include "profile_input/LineReader.h"
+#include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -164,7 +164,7 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
         for (Channel answer : {Channel::One, Channel::Two}) {
-            const auto ask = [answer](Channel) { return answer; };
+            const auto ask = [answer](Channel, const std::vector<std::string>&) { return answer; };
             Channel fromFileChoice = Channel::One;
             Channel inMemoryChoice = Channel::One;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
