@@ -346,10 +346,11 @@ void frmSkiMain::OpenProfile(const QString& path)
     OpenOutcome outcome;
     {
         BusyScope busy(*this);
-        outcome = ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier, const std::vector<std::string>&) {
-            ArrowWhileAsking arrow;
-            return dialogs_->AskChannel(earlier);
-        });
+        outcome =
+            ReadProfileFile(ToFileName(path), state_.channel, [this](Channel earlier, const std::vector<std::string>&) {
+                ArrowWhileAsking arrow;
+                return dialogs_->AskChannel(earlier);
+            });
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
