@@ -29,9 +29,10 @@ bool EndsWithIgnoringCase(const std::string& text, std::string_view ending)
     return true;
 }
 
-// The ERD reader's own test of its first line, on at most the first 4 KiB. A
-// file that cannot be read is left to the ERD reader, which says so as it
-// always has.
+// Whether a first line (of at most the first 4 KiB) begins like the ERD
+// signature, in any case: such a file is meant as ERD, and the ERD reader says
+// best what is wrong with a wrong version or case. A file that cannot be read
+// is left to the ERD reader, which says so as it always has.
 bool StartsLikeErd(const std::string& path)
 {
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
@@ -48,7 +49,18 @@ bool StartsLikeErd(const std::string& path)
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
     }
-    return TrimBlanks(line) == "ERDFILEV2.00";
+    line = TrimBlanks(line);
+    constexpr std::string_view kSignature = "ERDFILE";
+    if (line.size() < kSignature.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kSignature.size(); ++i) {
+        const char c = line[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != kSignature[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 OpenOutcome Refused(OpenFailureBox box, std::string message)

@@ -65,7 +65,8 @@ bool IsColumnTextPath(const std::string& path);
 /**
  * How the file at `path` is read: ".dat" (exact case) column text; ".pro" (any
  * case) PRO; ".csv" (any case) delimited text; ".txt" (any case) ERD when its
- * first line is the ERD signature (or it cannot be read), else delimited text;
+ * first line begins like the ERD signature ("ERDFILE", any case) or it cannot
+ * be read, else delimited text;
  * anything else ERD.
  */
 ProfileFormat ProfileFormatOf(const std::string& path);

@@ -258,7 +258,7 @@ TEST_F(BatchEndToEndTest, RefusedProfilesExitOneWithTheWindowsMessage)
 TEST_F(BatchEndToEndTest, UsageErrorsExitTwoWithTheUsageOnStandardError)
 {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {}, {"--channel", "3", one_}, {"--delimiter", "tab", one_}, {"--bogus", one_}, {one_, two_}}) {
+             {}, {"--channel", "65", one_}, {"--delimiter", "tab", one_}, {"--bogus", one_}, {one_, two_}}) {
         const Finished run = RunBatch(arguments, folder_);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");

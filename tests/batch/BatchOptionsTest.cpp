@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"12,5", 1, Delimiter::Comma, "a=b.txt", "road.erd", "", {}}},
         // The section text is handed on as typed: the run reads it like the window's text box.
         GoodCase{{"--section", " abc ", "road.erd"}, {" abc ", 1, Delimiter::Comma, "", "road.erd", "", {}}},
-        GoodCase{{"--section", "-5", "--", "--odd name.erd"}, {"-5", 1, Delimiter::Comma, "", "--odd name.erd", "", {}}},
+        GoodCase{{"--section", "-5", "--", "--odd name.erd"},
+                 {"-5", 1, Delimiter::Comma, "", "--odd name.erd", "", {}}},
         GoodCase{{"-"}, {"", 1, Delimiter::Comma, "", "-", "", {}}},
         GoodCase{{"--corrections", "z.csv", "road.erd"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv", {}}},
         GoodCase{{"road.erd", "--corrections=z.csv"}, {"", 1, Delimiter::Comma, "", "road.erd", "z.csv", {}}}));
@@ -94,9 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"a.erd", "b.erd"}, "only one PROFILE"},
                       BadCase{{"--verbose", "a.erd"}, "unknown option"},
                       BadCase{{"a.erd", "--section"}, "--section needs a value"},
-                      BadCase{{"--channel", "3", "a.erd"}, "--channel must be 1 or 2"},
-                      BadCase{{"--channel", "0", "a.erd"}, "--channel must be 1 or 2"},
-                      BadCase{{"--channel=", "a.erd"}, "--channel must be 1 or 2"},
+                      BadCase{{"--channel", "65", "a.erd"}, "--channel must be a channel from 1 to 64"},
+                      BadCase{{"--channel", "0", "a.erd"}, "--channel must be a channel from 1 to 64"},
+                      BadCase{{"--channel", "2.0", "a.erd"}, "--channel must be a channel from 1 to 64"},
+                      BadCase{{"--channel=", "a.erd"}, "--channel must be a channel from 1 to 64"},
                       BadCase{{"--delimiter", "tab", "a.erd"}, "--delimiter must be comma or space"},
                       BadCase{{"--delimiter", "Comma", "a.erd"}, "--delimiter must be comma or space"},
                       BadCase{{"--output=", "a.erd"}, "--output needs a file name"},
@@ -110,7 +112,7 @@ TEST(BatchHelpTest, UsageNamesEveryOption)
 {
     const std::string usage = BatchUsage();
     EXPECT_TRUE(usage.starts_with(
-        "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"));
+        "Usage: zlm-batch [--section LENGTH] [--channel K] [--delimiter comma|space] [--output FILE]\n"));
     EXPECT_TRUE(usage.ends_with("\n"));
     for (const char* option : {"--version", "--corrections", "--units", "--length", "--step", "--threshold"}) {
         EXPECT_NE(usage.find(std::string("\n  ") + option + " "), std::string::npos) << option;
