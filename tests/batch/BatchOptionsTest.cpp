@@ -106,7 +106,44 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--length", "ten", "a.erd"}, "--length must be a number"},
                       BadCase{{"--step", "8ft", "a.erd"}, "--step must be a number"},
                       BadCase{{"--threshold=", "a.erd"}, "--threshold must be a number"},
-                      BadCase{{"--corrections=", "a.erd"}, "--corrections needs a file name"}));
+                      BadCase{{"--corrections=", "a.erd"}, "--corrections needs a file name"},
+                      BadCase{{"--columns-units", "ft", "a.csv"}, "--columns-units must be two units DIST,ELEV"},
+                      BadCase{{"--columns-units", "ft,yd", "a.csv"}, "--columns-units must be two units DIST,ELEV"},
+                      BadCase{{"--columns-units=FT,in", "a.csv"}, "--columns-units must be two units DIST,ELEV"},
+                      BadCase{{"--interval", "0", "a.csv"}, "--interval must be a number greater than 0"},
+                      BadCase{{"--interval", "nan", "a.csv"}, "--interval must be a number greater than 0"},
+                      BadCase{{"--summary=", "a.erd"}, "--summary needs a file name"},
+                      BadCase{{"--summary", "s.csv"}, "no PROFILE"},
+                      BadCase{{"--summary", "s.csv", "--output", "o.txt", "a.erd"}, "--output cannot be used"},
+                      BadCase{{"--summary", "s.csv", "--corrections", "a.erd"}, "needs --output-dir"},
+                      BadCase{{"--summary", "s.csv", "--corrections=z.csv", "a.erd"}, "takes no file name"},
+                      BadCase{{"--output-dir", "out", "a.erd"}, "--output-dir is for a survey"},
+                      BadCase{{"--recursive", "a.erd"}, "--recursive is for a survey"},
+                      BadCase{{"--", "--summary", "a.erd"}, "only one PROFILE"}));
+
+TEST(BatchSurveyArgumentsTest, ASurveyTakesManyProfilesAndCorrectionsAsAFlag)
+{
+    const ParsedArguments parsed =
+        ParseBatchArguments({"a.erd", "--corrections", "--output-dir", "out", "--channel", "17", "--summary=s.csv",
+                             "roads/", "--recursive", "--columns-units", "m,mil", "--interval=0.1", "--", "-b.csv"});
+    ASSERT_EQ(parsed.status, ArgumentsStatus::Run) << parsed.error;
+    const BatchOptions& options = parsed.options;
+    EXPECT_TRUE(options.IsSurvey());
+    EXPECT_EQ(options.profilePaths, (std::vector<std::string>{"a.erd", "roads/", "-b.csv"}));
+    EXPECT_EQ(options.summaryPath, "s.csv");
+    EXPECT_EQ(options.outputDir, "out");
+    EXPECT_TRUE(options.surveyCorrections && options.recursive && options.channelGiven);
+    EXPECT_EQ(options.correctionsPath, "");
+    EXPECT_EQ(options.channel, 17);
+    EXPECT_EQ(options.columnUnits.distanceUnit, LengthUnit::Metre);
+    EXPECT_EQ(options.columnUnits.elevationUnit, LengthUnit::Mil);
+    EXPECT_EQ(options.columnUnits.interval, 0.1);
+
+    const ParsedArguments single = ParseBatchArguments({"--channel", "64", "a.erd"});
+    ASSERT_EQ(single.status, ArgumentsStatus::Run) << single.error;
+    EXPECT_FALSE(single.options.IsSurvey());
+    EXPECT_EQ(single.options.channel, 64);
+}
 
 TEST(BatchHelpTest, UsageNamesEveryOption)
 {
@@ -114,7 +151,8 @@ TEST(BatchHelpTest, UsageNamesEveryOption)
     EXPECT_TRUE(usage.starts_with(
         "Usage: zlm-batch [--section LENGTH] [--channel K] [--delimiter comma|space] [--output FILE]\n"));
     EXPECT_TRUE(usage.ends_with("\n"));
-    for (const char* option : {"--version", "--corrections", "--units", "--length", "--step", "--threshold"}) {
+    for (const char* option : {"--version", "--corrections", "--units", "--length", "--step", "--threshold",
+                               "--columns-units", "--interval", "--summary", "--output-dir", "--recursive"}) {
         EXPECT_NE(usage.find(std::string("\n  ") + option + " "), std::string::npos) << option;
     }
 }
