@@ -68,6 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Read second = ParseWithAnswer(bytes, earlier, zlm::Channel::Two);
     CheckResult(first.result);
     CheckResult(second.result);
+    // Any channel of a file of many, picked by the first byte's other bits.
+    const Read any = ParseWithAnswer(bytes, earlier, static_cast<zlm::Channel>((data[0] >> 1) % zlm::kMaxChannels));
+    CheckResult(any.result);
+    ZLM_FUZZ_CHECK(any.asked == first.asked);
+    if (first.result.ok) {
+        ZLM_FUZZ_CHECK(!first.result.channelNames.empty() && first.result.channelNames.size() <= 64);
+        ZLM_FUZZ_CHECK(first.asked == (first.result.channelNames.size() > 1));
+    }
 
     // The question is asked for the same files whatever the answer, and the
     // answer only matters when it is asked.
