@@ -55,7 +55,13 @@ template <std::size_t N> std::size_t SplitFields(std::string_view line, std::arr
 
 std::string Quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "\"" + std::string.
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 // A number as the data and the interval are written: strictly, with "." as the
