@@ -14,9 +14,9 @@ namespace zlm {
  * (US units) or metres (SI units).
  */
 struct ElevationProfile {
-    std::vector<double> elevations;    ///< exactly pointCount values
-    std::int32_t pointCount = 0;       ///< N
-    double interval = 0.0;             ///< dx
+    std::vector<double> elevations; ///< exactly pointCount values
+    std::int32_t pointCount = 0;    ///< N
+    double interval = 0.0;          ///< dx
     UnitSystem units = UnitSystem::US; ///< feet, or metres for SI
 
     /**
