@@ -1,10 +1,12 @@
 #include "batch/BatchOptions.h"
 
 #include "analysis/MethodPresets.h"
+#include "profile_input/Channel.h"
 
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 namespace zlm {
 
@@ -28,6 +30,32 @@ std::optional<double> NumberArgument(const std::string& text)
         return std::nullopt;
     }
     return value;
+}
+
+/** A unit of --columns-units: ft, in, m, mm or mil. */
+std::optional<LengthUnit> UnitArgument(std::string_view text)
+{
+    for (const LengthUnit unit :
+         {LengthUnit::Foot, LengthUnit::Inch, LengthUnit::Metre, LengthUnit::Millimetre, LengthUnit::Mil}) {
+        if (text == LengthUnitSymbol(unit)) {
+            return unit;
+        }
+    }
+    return std::nullopt;
+}
+
+/** Whether the arguments ask for a survey: --summary before any "--". */
+bool AsksForSurvey(const std::vector<std::string>& arguments)
+{
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "--summary" || argument.starts_with("--summary=")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 /** The method options as given, before they are put together. */
@@ -82,16 +110,21 @@ std::optional<std::string> ApplyReportOption(const std::string& name, const std:
 
 std::string BatchUsage()
 {
-    return "Usage: zlm-batch [--section LENGTH] [--channel 1|2] [--delimiter comma|space] [--output FILE]\n"
+    return "Usage: zlm-batch [--section LENGTH] [--channel K] [--delimiter comma|space] [--output FILE]\n"
            "                 [--corrections FILE] [--units us|si] [--length N] [--step N|continuous]\n"
-           "                 [--threshold N] [--report FILE.pdf] [--paper a4|letter] PROFILE\n"
+           "                 [--threshold N] [--columns-units DIST,ELEV] [--interval N] [--report FILE.pdf]\n"
+           "                 [--paper a4|letter] PROFILE\n"
+           "       zlm-batch [options] --summary FILE [--output-dir DIR [--corrections]] [--recursive]\n"
+           "                 PROFILE...\n"
            "\n"
            "Rolls a straightedge along the profile, as the Simulate command does (by default 16 ft long,\n"
            "in 8 ft steps, against 0.25 in), and writes the output summary, byte for byte what Save As writes.\n"
            "\n"
-           "  PROFILE               an ERD profile, or a column-text profile when the name ends in \"dat\"\n"
+           "  PROFILE               a profile: column text when the name ends in \"dat\", PRO (.pro),\n"
+           "                        delimited text (.csv, or .txt that is not ERD), else ERD\n"
            "  --section LENGTH      summarise per section of this length instead of listing every placement\n"
-           "  --channel 1|2         the channel of a two-channel ERD profile (default 1)\n"
+           "  --channel K           the channel of a file of several (1 to 64; default 1); for a PRO file\n"
+           "                        1 is the left path and 2 the right\n"
            "  --delimiter WORD      comma (default) or space\n"
            "  --output FILE         write the summary to FILE instead of standard output\n"
            "  --units us|si         us (default): lengths in feet, deviations in inches;\n"
@@ -102,6 +135,20 @@ std::string BatchUsage()
            "                        one sample point at a time\n"
            "  --threshold N         the tolerance a gap is compared with (default 0.25 in)\n"
            "  --corrections FILE    also write the exceedance zones, where to correct, as comma-separated text\n"
+           "  --columns-units DIST,ELEV\n"
+           "                        the units of a delimited profile's distances (or interval) and\n"
+           "                        elevations where its header names none: each ft, in, m, mm or mil\n"
+           "  --interval N          the sample interval, in DIST units, of a delimited profile without a\n"
+           "                        distance column\n"
+           "  --summary FILE        a survey: analyse every PROFILE (files, and folders: every .erd, .dat,\n"
+           "                        .pro, .csv and .txt file in them, any case, by name) with the same\n"
+           "                        options, every channel of each unless --channel is given, and write\n"
+           "                        one comma-separated line per file and channel to FILE\n"
+           "  --output-dir DIR      in a survey, also write each profile's summary to DIR, named after\n"
+           "                        it (NAME.txt, or NAME.channelK.txt for a file of several channels)\n"
+           "  --corrections         in a survey with --output-dir, also write each profile's corrections\n"
+           "                        list there (NAME.corrections.csv, NAME.channelK.corrections.csv)\n"
+           "  --recursive           in a survey, look into the folders' subfolders as well\n"
            "  --report FILE.pdf     also write the acceptance report as a PDF: profile, checksum, method,\n"
            "                        result, the deviation graph page by page and the corrections list;\n"
            "                        with SOURCE_DATE_EPOCH set, its time is the analysis time and the\n"
@@ -113,24 +160,28 @@ std::string BatchUsage()
            "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\" (with the\n"
            "tolerance and unit of the method), and with --corrections then \"Percent Defective Length = X.XX%\"\n"
            "(zone length over profile length).\n"
-           "Exit status: 0 done, 1 the profile was refused or a file could not be written, 2 usage error.\n";
+           "A survey's summary has the columns File, Channel, Points, Interval (6 decimals), Length (3\n"
+           "decimals; both in feet, or metres for si), Placements, Exceeding, Percent Exceeding, Percent\n"
+           "Defective Length (2 decimals), Zones and Error; a refused file has its reason in Error.\n"
+           "Exit status: 0 done (every profile of a survey analysed), 1 a profile was refused or a file\n"
+           "could not be written, 2 usage error.\n";
 }
 
 ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
 {
     ParsedArguments parsed;
     BatchOptions& options = parsed.options;
-    std::optional<std::string> profile;
     bool optionsEnded = false;
     MethodArguments method;
+    const bool survey = AsksForSurvey(arguments);
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            if (profile) {
-                return UsageError("only one PROFILE can be given (also got \"" + argument + "\")");
+            if (!survey && !options.profilePaths.empty()) {
+                return UsageError("only one PROFILE can be given without --summary (also got \"" + argument + "\")");
             }
-            profile = argument;
+            options.profilePaths.push_back(argument);
             continue;
         }
         if (argument == "--") {
@@ -162,9 +213,20 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
             }
             continue;
         }
+        if (name == "--recursive" || (survey && name == "--corrections")) {
+            if (value) {
+                return UsageError(name == "--recursive"
+                                      ? std::string("--recursive takes no value")
+                                      : std::string("in a survey --corrections takes no file name: each profile's "
+                                                    "list goes to --output-dir"));
+            }
+            (name == "--recursive" ? options.recursive : options.surveyCorrections) = true;
+            continue;
+        }
         if (name != "--section" && name != "--channel" && name != "--delimiter" && name != "--output" &&
             name != "--corrections" && name != "--units" && name != "--length" && name != "--step" &&
-            name != "--threshold") {
+            name != "--threshold" && name != "--columns-units" && name != "--interval" && name != "--summary" &&
+            name != "--output-dir") {
             return UsageError("unknown option \"" + argument + "\"");
         }
         if (!value) {
@@ -177,10 +239,38 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
         if (name == "--section") {
             options.sectionText = *value;
         } else if (name == "--channel") {
-            if (*value != "1" && *value != "2") {
-                return UsageError("--channel must be 1 or 2, not \"" + *value + "\"");
+            std::int32_t channel = 0;
+            const char* end = value->data() + value->size();
+            const auto read = std::from_chars(value->data(), end, channel);
+            if (value->empty() || read.ec != std::errc() || read.ptr != end || channel < 1 || channel > kMaxChannels) {
+                return UsageError("--channel must be a channel from 1 to " + std::to_string(kMaxChannels) + ", not \"" +
+                                  *value + "\"");
             }
-            options.channel = *value == "1" ? 1 : 2;
+            options.channel = channel;
+            options.channelGiven = true;
+        } else if (name == "--columns-units") {
+            const std::size_t comma = value->find(',');
+            const std::optional<LengthUnit> distance =
+                comma == std::string::npos ? std::nullopt : UnitArgument(std::string_view(*value).substr(0, comma));
+            const std::optional<LengthUnit> elevation =
+                comma == std::string::npos ? std::nullopt : UnitArgument(std::string_view(*value).substr(comma + 1));
+            if (!distance || !elevation) {
+                return UsageError("--columns-units must be two units DIST,ELEV, each ft, in, m, mm or mil, not \"" +
+                                  *value + "\"");
+            }
+            options.columnUnits.distanceUnit = distance;
+            options.columnUnits.elevationUnit = elevation;
+        } else if (name == "--interval") {
+            const std::optional<double> number = NumberArgument(*value);
+            if (!number || !(*number > 0.0) || !std::isfinite(*number)) {
+                return UsageError("--interval must be a number greater than 0, not \"" + *value + "\"");
+            }
+            options.columnUnits.interval = number;
+        } else if (name == "--summary" || name == "--output-dir") {
+            if (value->empty()) {
+                return UsageError(name + (name == "--summary" ? " needs a file name" : " needs a folder name"));
+            }
+            (name == "--summary" ? options.summaryPath : options.outputDir) = *value;
         } else if (name == "--delimiter") {
             if (*value != "comma" && *value != "space") {
                 return UsageError("--delimiter must be comma or space, not \"" + *value + "\"");
@@ -224,10 +314,21 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments)
     }
     options.method = ComposeMethod(method);
 
-    if (!profile) {
+    if (options.profilePaths.empty()) {
         return UsageError("no PROFILE was given");
     }
-    options.profilePath = *profile;
+    if (survey) {
+        if (!options.outputPath.empty()) {
+            return UsageError("--output cannot be used with --summary: each profile's summary goes to --output-dir");
+        }
+        if (options.surveyCorrections && options.outputDir.empty()) {
+            return UsageError("--corrections in a survey needs --output-dir, where each profile's list goes");
+        }
+    } else if (!options.outputDir.empty() || options.recursive) {
+        return UsageError(std::string(options.recursive ? "--recursive" : "--output-dir") +
+                          " is for a survey: give --summary FILE as well");
+    }
+    options.profilePath = options.profilePaths.front();
     parsed.status = ArgumentsStatus::Run;
     return parsed;
 }

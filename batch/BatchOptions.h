@@ -3,6 +3,7 @@
 #include "analysis/RunResults.h"
 #include "commands/ReportRequest.h"
 #include "commands/SummaryWriter.h"
+#include "profile_input/DelimitedProfileReader.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ namespace zlm {
 /** What one zlm-batch run is asked to do. */
 struct BatchOptions {
     std::string sectionText;                ///< --section: read like the typed section length; empty = placement list
-    std::int32_t channel = 1;               ///< --channel: the answer to the channel question, 1 or 2
+    std::int32_t channel = 1;               ///< --channel K: the answer to the channel question, 1 to 64
     Delimiter delimiter = Delimiter::Comma; ///< --delimiter: comma or space
     std::string outputPath;                 ///< --output; empty = standard output
     std::string profilePath;                ///< PROFILE
@@ -26,6 +27,20 @@ struct BatchOptions {
     StraightedgeMethod method;
     std::string reportPath = {};                ///< --report: where to write the PDF report; empty = none
     PaperSize paper = PaperSize::LocaleDefault; ///< --paper: a4 or letter; by default the locale's
+    bool channelGiven = false; ///< --channel was given: a survey then analyses that channel alone
+    /**
+     * --columns-units DIST,ELEV and --interval N: what a delimited profile's header
+     * may not say (the header's units win); DIST is also the interval's unit.
+     */
+    DelimitedUnits columnUnits{};
+    std::vector<std::string> profilePaths{}; ///< every PROFILE given: one, or a survey's files and folders
+    std::string summaryPath{};               ///< --summary: a survey's summary; empty for one profile
+    std::string outputDir{};                 ///< --output-dir: where a survey writes each profile's own files
+    bool recursive = false;                  ///< --recursive: a survey's folders include their subfolders
+    bool surveyCorrections = false;          ///< --corrections in a survey: each profile's list into outputDir
+
+    /** True for a survey (--summary): many profiles, one summary line each. */
+    bool IsSurvey() const { return !summaryPath.empty(); }
 };
 
 /** Whether the command line asks for a run, for the usage text, for the version, or is wrong. */
@@ -41,7 +56,9 @@ struct ParsedArguments {
 /**
  * Reads zlm-batch's arguments (without the program name). Options take their
  * value as the next argument or after "=" (--section=100); "--" ends the options.
- * Exactly one PROFILE is required.
+ * Exactly one PROFILE is required, or with --summary (a survey) one or more;
+ * in a survey --corrections takes no value, needs --output-dir, and --output
+ * is refused, while --output-dir and --recursive need --summary.
  */
 ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments);
 

@@ -16,6 +16,57 @@
 
 namespace zlm {
 
+namespace {
+
+// What the options leave out of what a delimited profile needs, as the words of a message.
+std::string MissingUnits(const NeededUnits& needed, const DelimitedUnits& given)
+{
+    std::string missing;
+    const auto add = [&missing](bool absent, const char* what) {
+        if (absent) {
+            missing += (missing.empty() ? "" : ", ") + std::string(what);
+        }
+    };
+    add(needed.elevationUnit && !given.elevationUnit, "its elevation unit");
+    add(needed.distanceUnit && !given.distanceUnit,
+        needed.interval ? "the unit of its sample interval" : "its distance unit");
+    add(needed.interval && !given.interval, "its sample interval (it has no distance column)");
+    return missing;
+}
+
+} // namespace
+
+OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, const BatchOptions& options,
+                             bool strictChannel)
+{
+    Channel chosen = static_cast<Channel>(channel - 1);
+    const ChannelQuestion answerChannel = [chosen](Channel, const std::vector<std::string>&) { return chosen; };
+    std::string unitsRefusal;
+    const UnitsQuestion answerUnits = [&](const DelimitedProbeResult&, const NeededUnits& needed) {
+        const std::string missing = MissingUnits(needed, options.columnUnits);
+        if (!missing.empty()) {
+            unitsRefusal =
+                "The file's header does not give " + missing + ": give " +
+                (needed.interval ? "--columns-units DIST,ELEV and --interval N" : "--columns-units DIST,ELEV");
+            return std::optional<DelimitedUnits>();
+        }
+        return std::optional<DelimitedUnits>(options.columnUnits);
+    };
+    OpenOutcome opened = ReadProfileFile(path, chosen, answerChannel, options.method.units, answerUnits);
+    if (opened.cancelled) {
+        opened.message = std::move(unitsRefusal);
+        return opened;
+    }
+    const auto count = static_cast<std::int32_t>(opened.channelNames.size());
+    if (opened.loaded && channel > count && (strictChannel || channel > 2)) {
+        OpenOutcome refused;
+        refused.message = "The file has " + std::to_string(count) + (count == 1 ? " channel" : " channels") +
+                          "; channel " + std::to_string(channel) + " was asked for";
+        return refused;
+    }
+    return opened;
+}
+
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress, ReportWriter* reports)
 {
     BatchOutcome outcome;
@@ -39,9 +90,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     SessionState state;
     state.method = options.method;
     state.units = UnitTextsFor(options.method.units);
-    state.channel = options.channel == 2 ? Channel::Two : Channel::One;
-    const ChannelQuestion answerChannel = [wanted = state.channel](Channel) { return wanted; };
-    OpenOutcome opened = ReadProfileFile(options.profilePath, state.channel, answerChannel, options.method.units);
+    state.channel = static_cast<Channel>(options.channel - 1);
+    OpenOutcome opened = ReadBatchProfile(options.profilePath, options.channel, options, false);
     if (!opened.loaded) {
         outcome.message = opened.message;
         return outcome;

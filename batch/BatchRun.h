@@ -3,6 +3,7 @@
 #include "analysis/ProgressSink.h"
 #include "batch/BatchOptions.h"
 #include "commands/ReportRequest.h"
+#include "commands/OpenCommand.h"
 
 #include <string>
 
@@ -19,8 +20,20 @@ struct BatchOutcome {
 };
 
 /**
- * The whole analysis without a window: reads the profile as the open command
- * does (answering the channel question with options.channel), runs Simulate as
+ * Reads a profile for zlm-batch as the open command does, answering the channel
+ * question with `channel` (1-based) and the units question with
+ * options.columnUnits. Refuses, with a message that names the options to give,
+ * a delimited profile needing units or an interval that neither its header nor
+ * the options give, and a channel beyond the file's (channel 2 of a
+ * one-channel file reads its only channel, as it always has, unless
+ * `strictChannel`).
+ */
+OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, const BatchOptions& options,
+                             bool strictChannel);
+
+/**
+ * The whole analysis without a window: reads the profile with ReadBatchProfile
+ * (options.channel), runs Simulate as
  * the window does, and either saves the summary (the table the window would
  * show) safely to options.outputPath or returns its bytes. With
  * options.correctionsPath it also writes the corrections list there, safely. With

@@ -2,6 +2,9 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
+#include "batch/SurveyFiles.h"
+#include "batch/SurveyProgressLine.h"
+#include "batch/SurveyRun.h"
 #include "batch/TerminalProgress.h"
 #include "commands/ReportRequest.h"
 #include "commands/SafeFileWrite.h"
@@ -13,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -36,6 +40,31 @@ char DecimalSeparatorFromEnvironment()
     // handling as it was, so nothing else changes with the locale.
     std::setlocale(LC_NUMERIC, "C");
     return separator;
+}
+
+/** A survey: every profile analysed on all cores, the summary written safely. */
+int RunSurveyCommand(const zlm::BatchOptions& options, char separator)
+{
+    const std::vector<zlm::SurveyEntry> entries =
+        zlm::ListSurveyProfiles(options.profilePaths, options.recursive, {options.summaryPath, options.outputDir});
+    zlm::SurveyProgressLine line(STDERR_FILENO);
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    const unsigned cores = std::thread::hardware_concurrency();
+    const zlm::SurveyOutcome outcome =
+        zlm::RunSurvey(options, entries, cores == 0 ? 1 : cores, separator, [&](std::size_t done, std::size_t total) {
+            if (terminal) {
+                line.Show(done, total);
+            }
+        });
+    line.Clear();
+    const zlm::SafeWriteResult saved = zlm::WriteFileSafely(options.summaryPath, outcome.summary);
+    if (!saved.ok) {
+        WriteError(saved.message + "\n");
+        return 1;
+    }
+    WriteError("Survey: " + std::to_string(outcome.analysed) + " analysed, " + std::to_string(outcome.refused) +
+               " refused\n");
+    return outcome.refused == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -74,6 +103,9 @@ int main(int argc, char** argv)
         WriteError("zlm-batch: reports are not available in this build (it was made without the graph)\n\n" +
                    zlm::BatchUsage());
         return 2;
+    }
+    if (parsed.options.IsSurvey()) {
+        return RunSurveyCommand(parsed.options, separator);
     }
 
     zlm::NullProgress quiet;

@@ -53,7 +53,7 @@ bool SameRecords(const zlm::DeviationList& a, const zlm::DeviationList& b)
 /** Opens the profile as the Browse command does; false when it was refused. */
 bool OpenProfile(bool columnText, zlm::Channel channel, std::string_view bytes, zlm::SessionState& state)
 {
-    const zlm::ChannelQuestion answer = [channel](zlm::Channel) { return channel; };
+    const zlm::ChannelQuestion answer = [channel](zlm::Channel, const std::vector<std::string>&) { return channel; };
     if (columnText) {
         static const zlm::fuzz::FuzzFile file(".dat");
         const std::string& path = file.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());

@@ -21,7 +21,7 @@ Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, std::optional
 {
     Read read;
     zlm::Channel channel = earlier;
-    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel) {
+    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel, const std::vector<std::string>&) {
         read.asked = true;
         return answer;
     });
@@ -78,6 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckResult(second.result);
     CheckResult(cancelled.result);
     ZLM_FUZZ_CHECK(!first.result.cancelled && !second.result.cancelled);
+    // Any channel of a file of many, picked by the first byte's other bits.
+    const Read any = ParseWithAnswer(bytes, earlier, static_cast<zlm::Channel>((data[0] >> 1) % zlm::kMaxChannels));
+    CheckResult(any.result);
+    ZLM_FUZZ_CHECK(any.asked == first.asked);
+    if (first.result.ok) {
+        ZLM_FUZZ_CHECK(!first.result.channelNames.empty() && first.result.channelNames.size() <= 64);
+        ZLM_FUZZ_CHECK(first.asked == (first.result.channelNames.size() > 1));
+    }
 
     // The question is asked for the same files whatever the answer, and the
     // answer only matters when it is asked.
@@ -102,8 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // same bytes do in memory.
     static const zlm::fuzz::FuzzFile file(".erd");
     zlm::Channel fileChannel = earlier;
-    const zlm::ErdReadResult fromFile = zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
-                                                            [](zlm::Channel) { return zlm::Channel::One; });
+    const zlm::ErdReadResult fromFile =
+        zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
+                            [](zlm::Channel, const std::vector<std::string>&) { return zlm::Channel::One; });
     ZLM_FUZZ_CHECK(SameProfile(fromFile, first.result));
 
     // CR LF and LF alone are the same line end, and empty lines at the very end

@@ -425,7 +425,7 @@ void frmSkiMain::OpenProfile(const QString& path)
         BusyScope busy(*this);
         // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
         Channel channel = state_.channel;
-        outcome = ReadProfileFile(ToFileName(path), channel, [this](Channel) {
+        outcome = ReadProfileFile(ToFileName(path), channel, [this](Channel, const std::vector<std::string>&) {
             ArrowWhileAsking arrow;
             return dialogs_->AskChannel();
         }, state_.method.units);
@@ -582,7 +582,7 @@ void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
         BusyScope busy(*this);
         const Channel chosen = state_.channel;
         outcome = ReadProfileFile(
-            ToFileName(lblFile_->text()), state_.channel, [chosen](Channel) { return chosen; }, method.units);
+            ToFileName(lblFile_->text()), state_.channel, [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units);
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);

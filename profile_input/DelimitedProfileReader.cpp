@@ -160,7 +160,13 @@ std::string LineText(std::int64_t lineNumber)
 
 std::string Quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "\"" + std::string.
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 // Six significant digits, "." as the separator whatever the process locale.
@@ -318,7 +324,27 @@ bool SpacingInterval(const std::vector<double>& distances, const std::vector<std
     return true;
 }
 
-DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units)
+// A length in a unit as metres, exactly: value x scale / divisor (a millimetre
+// and a mil are divided by 1000, as 0.001 has no exact double).
+double Metres(double value, LengthUnit unit)
+{
+    switch (unit) {
+    case LengthUnit::Foot:
+        return value * 0.3048;
+    case LengthUnit::Inch:
+        return value * 0.0254;
+    case LengthUnit::Mil:
+        return value * 0.0254 / 1000.0;
+    case LengthUnit::Metre:
+        return value;
+    case LengthUnit::Millimetre:
+        return value / 1000.0;
+    }
+    return value;
+}
+
+DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+                                       UnitSystem system)
 {
     std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
     DelimitedLayout layout;
@@ -383,8 +409,9 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
             return Refuse(LineText(number) + ": the elevation " + Quoted(elevationText) + " (column " +
                           std::to_string(elevationColumn + 1) + ") is not a number");
         }
-        const double feet = value / elevationUnitsPerFoot;
-        if (!FitsSingle(feet)) {
+        const double elevation =
+            system == UnitSystem::SI ? Metres(value, *elevationUnit) : value / elevationUnitsPerFoot;
+        if (!FitsSingle(elevation)) {
             return Refuse(LineText(number) + ": the elevation " + std::string(elevationText) +
                           " is too large to be analysed");
         }
@@ -401,7 +428,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
         if (elevations.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
             return Refuse("The file holds more points than can be analysed");
         }
-        elevations.push_back(feet);
+        elevations.push_back(elevation);
     }
 
     const char* const distanceSymbol = LengthUnitSymbol(*distanceUnit);
@@ -410,7 +437,8 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
         !SpacingInterval(distances, distanceTexts, firstDataLine, distanceSymbol, nativeInterval, message)) {
         return Refuse(std::move(message));
     }
-    const double interval = nativeInterval / UnitsPerFoot(*distanceUnit);
+    const double interval =
+        system == UnitSystem::SI ? Metres(nativeInterval, *distanceUnit) : nativeInterval / UnitsPerFoot(*distanceUnit);
     if (!IsUsableInterval(interval)) {
         return Refuse("The sample interval, " + NumberText(nativeInterval) + " " + distanceSymbol +
                       ", is too large or too small to be analysed");
@@ -419,6 +447,7 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
     ElevationProfile& profile = result.profile;
     profile.pointCount = static_cast<std::int32_t>(elevations.size());
     profile.interval = interval;
+    profile.units = system;
     profile.nativeElevationUnit = LengthUnitSymbol(*elevationUnit);
     profile.nativeDistanceUnit = distanceSymbol;
     profile.nativeInterval = nativeInterval;
@@ -527,23 +556,25 @@ DelimitedProbeResult ProbeDelimitedProfile(const std::string& path)
     }
 }
 
-DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units)
+DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+                                          UnitSystem system)
 {
     try {
-        return ParseDelimitedText(bytes, channel, units);
+        return ParseDelimitedText(bytes, channel, units, system);
     } catch (const std::bad_alloc&) {
         return Refuse("Not enough memory to read the profile");
     }
 }
 
-DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units)
+DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units,
+                                         UnitSystem system)
 {
     try {
         std::string bytes;
         if (!ReadFileBytes(path, bytes)) {
             return Refuse("Unable to open " + path);
         }
-        return ParseDelimitedText(bytes, channel, units);
+        return ParseDelimitedText(bytes, channel, units, system);
     } catch (const std::bad_alloc&) {
         return Refuse("Not enough memory to read " + path);
     }

@@ -74,7 +74,7 @@ struct DelimitedProbeResult {
 struct DelimitedReadResult {
     bool ok = false;
     std::string message;      ///< why the file is refused, naming the line where there is one; empty when ok
-    ElevationProfile profile; ///< elevations and interval in feet, header fields, native units
+    ElevationProfile profile; ///< elevations and interval in feet or metres, header fields, native units
     DelimitedLayout layout;   ///< when ok
 };
 
@@ -106,7 +106,9 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  *
  * With a distance column the interval is the mean spacing, (last − first) /
  * (N − 1), and every spacing must lie within 1 % of it. Elevations and the
- * interval become feet in double precision.
+ * interval become feet in double precision (UnitsPerFoot) or, in SI units,
+ * metres with the exact factors (ft x 0.3048, in x 0.0254, mil x 0.0254 / 1000,
+ * mm / 1000).
  *
  * Refusals name the line and the problem: an empty line, a line with another
  * number of fields than the first data line (or more than 3), a header naming
@@ -117,9 +119,11 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  * interval not above 0, an interval that cannot be analysed, no data, more
  * points than can be analysed, and "Unable to open " + path.
  */
-DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units);
+DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units,
+                                         UnitSystem system = UnitSystem::US);
 
 /** ReadDelimitedProfile on bytes already in memory (for tests, fuzzing and the benchmark). */
-DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units);
+DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+                                          UnitSystem system = UnitSystem::US);
 
 } // namespace zlm

@@ -171,16 +171,18 @@ bool ReadGains(std::string_view line, float& gain1, float& gain2)
 struct ErdHeader {
     UnitSystem units = UnitSystem::US; // the units the profile is read in
     std::int32_t channelCount = 0;
-    double interval = 0.0;      // in the profile's units once the header is complete
-    double fileInterval = 0.0;  // as the dimensions line gives it
+    double interval = 0.0;     // in the profile's units once the header is complete
+    double fileInterval = 0.0; // as the dimensions line gives it
     Unit intervalUnit = Unit::None;
     Unit elevationUnit = Unit::None;
-    float factor = 0.0f;        // US units: the file's unit to feet
-    double scale = 1.0;         // the file's unit to the profile's units, once the header is complete:
-    double divisor = 1.0;       // value x gain x scale / divisor (a millimetre is 1 / 1000 m exactly)
+    float factor = 0.0f;  // US units: the file's unit to feet
+    double scale = 1.0;   // the file's unit to the profile's units, once the header is complete:
+    double divisor = 1.0; // value x gain x scale / divisor (a millimetre is 1 / 1000 m exactly)
     bool hasUnits = false;
     float gain1 = 0.0f;
     float gain2 = 0.0f;
+    std::vector<float> gains; // files of three or more channels: channel k's gain at k - 1
+    std::vector<std::string> channelNames;
     bool hasTitle = false;
     std::string title;
     // Every keyword line: its 8-column keyword and the rest.
@@ -224,20 +226,90 @@ StepFailure ReadChannelCount(std::string_view field, std::int32_t& channelCount)
     if (!ConvertWholeNumber(field, channelCount)) {
         return "Error: The channel count (field 1 of line 2) is not a whole number";
     }
-    if (channelCount != 1 && channelCount != 2) {
-        return "Error: The file has " + std::to_string(channelCount) +
-               " channels; only files of one or two channels can be read";
+    if (channelCount < 1 || channelCount > kMaxChannels) {
+        return "Error: The file has " + std::to_string(channelCount) + " channels; only files of 1 to " +
+               std::to_string(kMaxChannels) + " channels can be read";
     }
     return std::nullopt;
 }
 
-// The channel window appears as soon as the file is known to hold two
-// channels, before the rest of the dimensions line is checked. False when the
-// user cancelled it; `channel` is then left as it was.
-bool AskForChannel(std::int32_t channelCount, Channel& channel, const ChannelQuestion& askChannel)
+// The fields of a line separated by commas or by runs of blanks (a comma with
+// blanks around it is one separator), trimmed.
+std::vector<std::string_view> SplitBlankOrComma(std::string_view text)
 {
-    if (channelCount > 1 && askChannel) {
-        const std::optional<Channel> answer = askChannel(channel);
+    std::vector<std::string_view> fields;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+            ++i;
+        }
+        if (i == text.size()) {
+            break;
+        }
+        std::size_t end = i;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != ',') {
+            ++end;
+        }
+        fields.push_back(text.substr(i, end - i));
+        i = end;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+            ++i;
+        }
+        if (i < text.size() && text[i] == ',') {
+            ++i;
+        }
+    }
+    return fields;
+}
+
+// The channels' names from the SHORTNAM line before END, looked for ahead of the
+// keyword lines so that the channel question can show them: names separated by
+// commas, or else by blanks; a channel without one is "Channel k".
+std::vector<std::string> ScanChannelNames(std::string_view keywordText, std::int32_t channelCount)
+{
+    std::vector<std::string> names;
+    for (std::int32_t k = 1; k <= channelCount; ++k) {
+        names.push_back("Channel " + std::to_string(k));
+    }
+    LineReader lines(keywordText);
+    std::string_view line;
+    while (lines.Next(line) && TrimBlanks(line) != "END") {
+        const std::size_t at = line.find("SHORTNAM");
+        if (at == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view text = line.substr(at + 8);
+        std::vector<std::string_view> given;
+        if (text.find(',') != std::string_view::npos) {
+            std::size_t from = 0;
+            while (true) {
+                const std::size_t comma = text.find(',', from);
+                given.push_back(TrimBlanks(text.substr(from, comma == text.npos ? text.npos : comma - from)));
+                if (comma == std::string_view::npos) {
+                    break;
+                }
+                from = comma + 1;
+            }
+        } else {
+            given = SplitBlankOrComma(text);
+        }
+        for (std::size_t k = 0; k < given.size() && k < names.size(); ++k) {
+            if (!given[k].empty()) {
+                names[k] = std::string(given[k]);
+            }
+        }
+        break;
+    }
+    return names;
+}
+
+// The channel window appears as soon as the file is known to hold more than
+// one channel, before the rest of the dimensions line is checked. False when
+// the user cancelled it; `channel` is then left as it was.
+bool AskForChannel(const ErdHeader& header, Channel& channel, const ChannelQuestion& askChannel)
+{
+    if (header.channelCount > 1 && askChannel) {
+        const std::optional<Channel> answer = askChannel(channel, header.channelNames);
         if (!answer) {
             return false;
         }
@@ -260,7 +332,8 @@ StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQue
     if (StepFailure failure = ReadChannelCount(fields[0], header.channelCount)) {
         return failure;
     }
-    if (!AskForChannel(header.channelCount, channel, askChannel)) {
+    header.channelNames = ScanChannelNames(lines.Remaining(), header.channelCount);
+    if (!AskForChannel(header, channel, askChannel)) {
         // The header stops here like at a refusal; the flag tells the two apart.
         header.cancelled = true;
         return "cancelled";
@@ -301,9 +374,27 @@ StepFailure ReadIncrementUnit(std::string_view line, ErdHeader& header)
     return std::nullopt;
 }
 
+// A GAIN line of a file of three or more channels: the k-th value, separated by
+// commas or blanks, is channel k's gain.
+bool ReadChannelGains(std::string_view line, std::vector<float>& gains)
+{
+    const std::size_t at = line.find("GAIN");
+    const std::vector<std::string_view> values = SplitBlankOrComma(line.substr(at + 4));
+    gains.assign(values.size(), 0.0f);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        if (IsUnusableSingleText(values[k])) {
+            return false;
+        }
+        gains[k] = ParseSingle(values[k]);
+    }
+    return true;
+}
+
 StepFailure ReadGainLine(std::string_view line, std::int64_t lineNumber, ErdHeader& header)
 {
-    if (!ReadGains(line, header.gain1, header.gain2)) {
+    const bool read =
+        header.channelCount > 2 ? ReadChannelGains(line, header.gains) : ReadGains(line, header.gain1, header.gain2);
+    if (!read) {
         return "Error: " + LineText(lineNumber) + " holds a gain that is not a finite number within single precision";
     }
     return std::nullopt;
@@ -364,6 +455,12 @@ StepFailure CompleteHeader(ErdHeader& header)
     if (header.gain2 == 0.0f) {
         header.gain2 = 1.0f;
     }
+    header.gains.resize(static_cast<std::size_t>(header.channelCount), 0.0f);
+    for (float& gain : header.gains) {
+        if (gain == 0.0f) {
+            gain = 1.0f;
+        }
+    }
     if (!header.hasUnits) {
         return "Error: The file has no UNITSNAM line naming the unit of its data";
     }
@@ -407,6 +504,39 @@ ErdReadResult Stopped(const ErdHeader& header, std::string failure)
     return header.cancelled ? Cancelled() : Refuse(std::move(failure));
 }
 
+// The field at `index` of a data line of `count` channels, fields separated by
+// commas or blanks; false when the line holds fewer than `count`. Only the
+// fields up to `count` are looked at, so a long line costs nothing more.
+bool NthField(std::string_view line, std::int32_t index, std::int32_t count, std::string_view& field)
+{
+    std::int32_t seen = 0;
+    std::size_t i = 0;
+    while (seen < count) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i == line.size()) {
+            return false;
+        }
+        std::size_t end = i;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',') {
+            ++end;
+        }
+        if (seen == index) {
+            field = line.substr(i, end - i);
+        }
+        ++seen;
+        i = end;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i < line.size() && line[i] == ',') {
+            ++i;
+        }
+    }
+    return true;
+}
+
 // Converts the first `dataLines` lines of `lines` (a LineReader or a
 // FileLineReader) into elevations; `dataLines` is their CountDataLines, so the
 // last of them is read without its trailing blanks.
@@ -421,11 +551,21 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
         return Refuse("Error: The file holds more samples than can be analysed");
     }
 
+    const std::int32_t index = static_cast<std::int32_t>(channel);
+    if (header.channelCount > 2 && (index < 0 || index >= header.channelCount)) {
+        return Refuse("Error: Channel " + std::to_string(index + 1) + " was chosen, but the file has " +
+                      std::to_string(header.channelCount) + (header.channelCount == 1 ? " channel" : " channels"));
+    }
+
     ErdReadResult result;
     result.hasTitle = header.hasTitle;
     result.title = header.title;
+    result.channelNames = header.channelNames;
+    const bool manyChannels = header.channelCount > 2;
     const bool secondChannel = header.channelCount == 2 && channel != Channel::One;
-    const double gain = secondChannel ? static_cast<double>(header.gain2) : static_cast<double>(header.gain1);
+    const double gain = manyChannels    ? static_cast<double>(header.gains[static_cast<std::size_t>(index)])
+                        : secondChannel ? static_cast<double>(header.gain2)
+                                        : static_cast<double>(header.gain1);
     const double unitFactor = header.scale;
     std::vector<double>& elevations = result.profile.elevations;
     // One spare place, so that the batch tool can append the working copy's
@@ -437,7 +577,12 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
             line = WithoutTrailingBlanks(line);
         }
         std::string_view value = TrimBlanks(line);
-        if (header.channelCount == 2) {
+        if (manyChannels) {
+            if (!NthField(value, index, header.channelCount, value)) {
+                return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than " +
+                              std::to_string(header.channelCount) + " values");
+            }
+        } else if (header.channelCount == 2) {
             const std::size_t blank = value.find(' ');
             if (blank == std::string_view::npos) {
                 return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than two values");

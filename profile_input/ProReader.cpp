@@ -55,7 +55,13 @@ template <std::size_t N> std::size_t SplitFields(std::string_view line, std::arr
 
 std::string Quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "\"" + std::string.
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 // A number as the data and the interval are written: strictly, with "." as the
@@ -68,9 +74,11 @@ bool ConvertField(std::string_view text, double& value)
 // What lines 1 to 3 say.
 struct ProHeader {
     std::int32_t pathCount = 0;
-    char onlyPath = 0;         // 'L' or 'R' for a one-path file
-    double feetPerUnit = 0.0;  // divisor turning an elevation into feet
-    std::string elevationUnit; // as written
+    char onlyPath = 0;          // 'L' or 'R' for a one-path file
+    double feetPerUnit = 0.0;   // divisor turning an elevation into feet
+    double metresScale = 0.0;   // SI units: an elevation becomes metres as value x metresScale / metresDivisor,
+    double metresDivisor = 1.0; // exactly (a millimetre and a mil are divided by 1000, as 0.001 has no exact double)
+    std::string elevationUnit;  // as written
     double nativeInterval = 0.0;
     double interval = 0.0; // feet
     std::vector<std::pair<std::string, std::string>> fields;
@@ -90,7 +98,7 @@ void KeepNamedFields(std::string_view line, const std::array<const char*, N>& na
 
 // Reads lines 1 to 3 from `rest`, leaving it at line 4. False with `message`
 // set when they are refused.
-bool ParseProHeader(std::string_view& rest, ProHeader& header, std::string& message)
+bool ParseProHeader(std::string_view& rest, UnitSystem units, ProHeader& header, std::string& message)
 {
     std::string_view line;
     std::array<std::string_view, 1> keyword;
@@ -117,10 +125,15 @@ bool ParseProHeader(std::string_view& rest, ProHeader& header, std::string& mess
     const std::string_view unit = fields[1];
     if (unit == "mil") {
         header.feetPerUnit = 12000.0;
+        header.metresScale = 0.0254;
+        header.metresDivisor = 1000.0;
     } else if (unit == "in") {
         header.feetPerUnit = 12.0;
+        header.metresScale = 0.0254;
     } else if (unit == "mm") {
         header.feetPerUnit = 304.8;
+        header.metresScale = 1.0;
+        header.metresDivisor = 1000.0;
     } else {
         message = "Line 3: the elevation unit " + Quoted(unit) + " is not known (mil, in or mm)";
         return false;
@@ -148,7 +161,7 @@ bool ParseProHeader(std::string_view& rest, ProHeader& header, std::string& mess
         message = "Line 3: the sample interval " + std::string(fields[3]) + " i is not greater than 0";
         return false;
     }
-    header.interval = header.nativeInterval / 12.0;
+    header.interval = units == UnitSystem::SI ? header.nativeInterval * 0.0254 : header.nativeInterval / 12.0;
     if (!IsUsableInterval(header.interval)) {
         message =
             "Line 3: the sample interval " + std::string(fields[3]) + " i is too large or too small to be analysed";
@@ -180,12 +193,12 @@ std::string LineText(std::int64_t lineNumber)
     return "Line " + std::to_string(lineNumber);
 }
 
-ProReadResult ParseProText(std::string_view bytes, std::int32_t channel)
+ProReadResult ParseProText(std::string_view bytes, std::int32_t channel, UnitSystem units)
 {
     std::string_view rest = bytes;
     ProHeader header;
     std::string message;
-    if (!ParseProHeader(rest, header, message)) {
+    if (!ParseProHeader(rest, units, header, message)) {
         return Refuse(std::move(message));
     }
     std::string_view line;
@@ -222,21 +235,23 @@ ProReadResult ParseProText(std::string_view bytes, std::int32_t channel)
         if (!ConvertField(fields[pick], value)) {
             return Refuse(LineText(number) + ": " + what + " " + Quoted(fields[pick]) + " is not a number");
         }
-        const double feet = value / header.feetPerUnit;
-        if (!FitsSingle(feet)) {
+        const double elevation =
+            units == UnitSystem::SI ? value * header.metresScale / header.metresDivisor : value / header.feetPerUnit;
+        if (!FitsSingle(elevation)) {
             return Refuse(LineText(number) + ": " + what + " " + std::string(fields[pick]) +
                           " is too large to be analysed");
         }
         if (elevations.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
             return Refuse("The file holds more points than can be analysed");
         }
-        elevations.push_back(feet);
+        elevations.push_back(elevation);
     }
     if (elevations.empty()) {
         return Refuse("The file holds no data: its points begin on line 6");
     }
     result.profile.pointCount = static_cast<std::int32_t>(elevations.size());
     result.profile.interval = header.interval;
+    result.profile.units = units;
     result.profile.headerFields = std::move(header.fields);
     result.profile.nativeElevationUnit = header.elevationUnit;
     result.profile.nativeDistanceUnit = "in";
@@ -272,7 +287,7 @@ ProProbeResult ProbeProText(std::string_view bytes)
 {
     ProHeader header;
     std::string message;
-    if (!ParseProHeader(bytes, header, message)) {
+    if (!ParseProHeader(bytes, UnitSystem::US, header, message)) {
         return RefuseProbe(std::move(message));
     }
     ProProbeResult result;
@@ -295,23 +310,23 @@ ProProbeResult ProbeProProfile(const std::string& path)
     }
 }
 
-ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel)
+ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel, UnitSystem units)
 {
     try {
-        return ParseProText(bytes, channel);
+        return ParseProText(bytes, channel, units);
     } catch (const std::bad_alloc&) {
         return Refuse("Not enough memory to read the profile");
     }
 }
 
-ProReadResult ReadProProfile(const std::string& path, std::int32_t channel)
+ProReadResult ReadProProfile(const std::string& path, std::int32_t channel, UnitSystem units)
 {
     try {
         std::string bytes;
         if (!ReadFileBytes(path, bytes)) {
             return Refuse("Unable to open " + path);
         }
-        return ParseProText(bytes, channel);
+        return ParseProText(bytes, channel, units);
     } catch (const std::bad_alloc&) {
         return Refuse("Not enough memory to read " + path);
     }

@@ -24,7 +24,7 @@ struct ProProbeResult {
 struct ProReadResult {
     bool ok = false;
     std::string message;        ///< why the file is refused, naming the line where there is one; empty when ok
-    ElevationProfile profile;   ///< elevations and interval in feet, header fields, native units
+    ElevationProfile profile;   ///< elevations and interval in feet or metres, header fields, native units
     std::int32_t pathCount = 0; ///< paths the file holds (1 or 2) when ok
     char pathRead = 0;          ///< 'L' or 'R': the path the elevations belong to, when ok
 };
@@ -59,8 +59,9 @@ ProProbeResult ProbeProText(std::string_view bytes);
  *
  * `channel` picks the path of a two-path file: 0 the left (channel 1), 1 the
  * right (channel 2); a one-path file ignores it. Only the path read must hold
- * numbers, so a dropout in the other path does not stop the analysis of this one. Elevations become feet
- * (mil / 12000, in / 12, mm / 304.8), the interval too (i / 12), in double.
+ * numbers, so a dropout in the other path does not stop the analysis of this one. In US units
+ * elevations become feet (mil / 12000, in / 12, mm / 304.8), the interval too (i / 12), in double;
+ * in SI units metres with the exact factors (in x 0.0254, mil x 0.0254 / 1000, mm / 1000; i x 0.0254).
  * Numbers are read strictly (blanks around, sign, digits, one ".", exponent);
  * no "nan" or "inf", no decimal comma (the comma separates fields).
  *
@@ -72,9 +73,9 @@ ProProbeResult ProbeProText(std::string_view bytes);
  * precision, no data line at all, more points than can be analysed, and
  * "Unable to open " + path. Nothing is allocated from a number the file declares.
  */
-ProReadResult ReadProProfile(const std::string& path, std::int32_t channel);
+ProReadResult ReadProProfile(const std::string& path, std::int32_t channel, UnitSystem units = UnitSystem::US);
 
 /** ReadProProfile on bytes already in memory (for tests, fuzzing and the benchmark). */
-ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel);
+ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel, UnitSystem units = UnitSystem::US);
 
 } // namespace zlm

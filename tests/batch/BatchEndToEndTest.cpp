@@ -258,7 +258,7 @@ TEST_F(BatchEndToEndTest, RefusedProfilesExitOneWithTheWindowsMessage)
 TEST_F(BatchEndToEndTest, UsageErrorsExitTwoWithTheUsageOnStandardError)
 {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {}, {"--channel", "3", one_}, {"--delimiter", "tab", one_}, {"--bogus", one_}, {one_, two_}}) {
+             {}, {"--channel", "65", one_}, {"--delimiter", "tab", one_}, {"--bogus", one_}, {one_, two_}}) {
         const Finished run = RunBatch(arguments, folder_);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
@@ -315,6 +315,51 @@ TEST_F(BatchEndToEndTest, DecimalSeparatorFollowsTheLocale)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("\r\n8,0000,0,0000,0,0000\r\n"), std::string::npos) << run.out;
     EXPECT_EQ(run.err, "Percent Exceeded Threshold (0.25 in) = 33,33% Overall\n");
+}
+
+TEST_F(BatchEndToEndTest, DelimitedUnitsAndAnyChannelComeFromTheOptions)
+{
+    const std::string csv = folder_ / "dip.csv";
+    std::string text;
+    for (int i = 0; i < 129; ++i) {
+        text += i == 16 ? "-0.6\r\n" : "0\r\n";
+    }
+    WriteBytes(csv, text);
+    const Finished refused = RunBatch({csv}, folder_);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "The file's header does not give its elevation unit, the unit of its sample interval, its "
+                           "sample interval (it has no distance column): give --columns-units DIST,ELEV and "
+                           "--interval N\n");
+    const Finished read = RunBatch({"--columns-units", "in,in", "--interval", "3", csv}, folder_);
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, kChannel1);
+
+    const Finished beyond = RunBatch({"--channel", "3", two_}, folder_);
+    EXPECT_EQ(beyond.exitCode, 1);
+    EXPECT_EQ(beyond.err, "The file has 2 channels; channel 3 was asked for\n");
+}
+
+TEST_F(BatchEndToEndTest, SurveyWritesItsSummaryAndExitsOneWhenAFileIsRefused)
+{
+    const std::string summary = folder_ / "survey.csv";
+    const Finished done = RunBatch({"--summary", summary, one_, two_}, folder_);
+    EXPECT_EQ(done.exitCode, 0) << done.err;
+    EXPECT_EQ(done.out, "");
+    EXPECT_EQ(done.err, "Survey: 3 analysed, 0 refused\n");
+    const std::string row = ",129,0.250000,32.000,3,1,33.33,50.00,1,\r\n";
+    EXPECT_EQ(ReadBytes(summary), "File,Channel,Points,Interval,Length,Placements,Exceeding,Percent Exceeding,"
+                                  "Percent Defective Length,Zones,Error\r\n" +
+                                      one_ + ",1" + row + two_ + ",1" + row + two_ +
+                                      ",2,129,0.250000,32.000,3,1,33.33,50.00,1,\r\n");
+
+    const Finished refused = RunBatch({"--summary", summary, one_, folder_ / "gone.pro"}, folder_);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Survey: 1 analysed, 1 refused\n");
+    EXPECT_NE(ReadBytes(summary).find("gone.pro: no such file or folder"), std::string::npos);
+
+    const Finished unwritable = RunBatch({"--summary", folder_ / "no/such/folder.csv", one_}, folder_);
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.err.find("no/such/folder.csv"), std::string::npos) << unwritable.err;
 }
 
 } // namespace

@@ -44,10 +44,11 @@ TEST_P(ReadProfileFileTest, GivesTheBoxAndItsWholeText)
     }
     Channel channel = Channel::Two;
     int asked = 0;
-    const OpenOutcome outcome = ReadProfileFile(path, channel, [&asked](Channel earlier) {
-        ++asked;
-        return earlier;
-    });
+    const OpenOutcome outcome =
+        ReadProfileFile(path, channel, [&asked](Channel earlier, const std::vector<std::string>&) {
+            ++asked;
+            return earlier;
+        });
     EXPECT_EQ(outcome.box, c.box);
     EXPECT_EQ(outcome.loaded, c.box == OpenFailureBox::None);
     EXPECT_EQ(outcome.message, expected);
@@ -113,7 +114,8 @@ TEST(ReadProfileFile, TwoChannelErdAsksAndUsesTheAnswer)
     TempFolder folder;
     const std::string path = folder.Write("ramp.erd", kErdText);
     Channel channel = Channel::One;
-    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel) { return Channel::Two; });
+    const OpenOutcome outcome =
+        ReadProfileFile(path, channel, [](Channel, const std::vector<std::string>&) { return Channel::Two; });
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.profile.elevations, (std::vector<double>{8.0, 10.0}));
     EXPECT_EQ(outcome.profile.interval, 0.5);
@@ -125,7 +127,7 @@ TEST(ReadProfileFile, TwoChannelErdCancelledShowsNothing)
     TempFolder folder;
     const std::string path = folder.Write("ramp.erd", kErdText);
     Channel channel = Channel::Two;
-    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel) { return std::optional<Channel>(); });
+    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel, const std::vector<std::string>&) { return std::optional<Channel>(); });
     EXPECT_FALSE(outcome.loaded);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.box, OpenFailureBox::None);
@@ -142,6 +144,90 @@ TEST(IsColumnTextPath, LastThreeCharactersExactCase)
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(IsColumnTextPath(path), expected) << path;
     }
+}
+
+// --- PRO and delimited text ---------------------------------------------------
+
+using Names = std::vector<std::string>;
+
+const std::string kProHead = "HEAD3,06/01/2005,14,227,IH0035,0350,L1\r\nCMET3,HSP-1,ACP,J. Doe,A1,300,C,05/01\r\n";
+
+// One road, 4 points at 0.25 ft on two paths, as each format writes it.
+TEST(ReadProfileFile, TheSameRoadInEveryFormatGivesTheSameProfile)
+{
+    TempFolder folder;
+    const std::vector<std::string> paths = {
+        folder.Write("road.erd", JoinLines({"ERDFILEV2.00", "2,4,0,0,0,0.25", "UNITSNAM ft", "XUNITS  ft", "END",
+                                            "0.5 1", "0.25 -0.125", "-0.125 0", "0 0.75"})),
+        folder.Write("road.PRO",
+                     kProHead + JoinLines({"SSI,in,LR,3,i", "", "", "6,12,0", "3,-1.5,0", "-1.5,0,0", "0,9,0"})),
+        folder.Write("road.Csv", JoinLines({"Station (ft),Left (in),Right (ft)", "0,6,1", "0.25,3,-0.125", "0.5,-1.5,0",
+                                            "0.75,0,0.75"})),
+        folder.Write("road.txt", JoinLines({"0;0,5;1", "0,25;0,25;-0,125", "0,5;-0,125;0", "0,75;0;0,75"}))};
+    const std::vector<Names> named = {
+        {"Channel 1", "Channel 2"}, {"Left", "Right"}, {"Left (in)", "Right (ft)"}, {"Channel 1", "Channel 2"}};
+    const std::vector<std::vector<double>> expected = {{0.5, 0.25, -0.125, 0.0}, {1.0, -0.125, 0.0, 0.75}};
+    for (std::size_t f = 0; f < paths.size(); ++f) {
+        for (const Channel answer : {Channel::One, Channel::Two}) {
+            Channel channel = Channel::One;
+            Names shown;
+            const OpenOutcome outcome = ReadProfileFile(
+                paths[f], channel,
+                [&](Channel, const Names& names) {
+                    shown = names;
+                    return answer;
+                },
+                UnitSystem::US,
+                [](const DelimitedProbeResult&, const NeededUnits&) {
+                    return std::optional<DelimitedUnits>(DelimitedUnits{LengthUnit::Foot, LengthUnit::Foot, {}});
+                });
+            ASSERT_TRUE(outcome.loaded) << paths[f] << ": " << outcome.message;
+            EXPECT_EQ(outcome.profile.elevations, expected[static_cast<std::size_t>(answer)]) << paths[f];
+            EXPECT_EQ(outcome.profile.interval, 0.25) << paths[f];
+            EXPECT_EQ(shown, named[f]) << paths[f];
+            EXPECT_EQ(outcome.channelNames, named[f]) << paths[f];
+        }
+    }
+}
+
+TEST(ReadProfileFile, UnitsAreAskedOnlyForWhatTheHeaderLeavesOut)
+{
+    TempFolder folder;
+    const std::string bare = folder.Write("bare.csv", JoinLines({"1.5", "2.5", "3.5"}));
+    const std::string named = folder.Write("named.csv", JoinLines({"Distance (m),Elevation (mm)", "0,1", "1,2"}));
+    Channel channel = Channel::One;
+    int asked = 0;
+    NeededUnits needed;
+    std::optional<DelimitedUnits> answer;
+    const UnitsQuestion question = [&](const DelimitedProbeResult& probe, const NeededUnits& what) {
+        ++asked;
+        needed = what;
+        EXPECT_EQ(probe.layout.columnCount, 1);
+        return answer;
+    };
+
+    EXPECT_TRUE(ReadProfileFile(named, channel, nullptr, UnitSystem::SI, question).loaded);
+    EXPECT_EQ(asked, 0);
+
+    const OpenOutcome cancelled = ReadProfileFile(bare, channel, nullptr, UnitSystem::US, question);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_FALSE(cancelled.loaded);
+    EXPECT_EQ(cancelled.box, OpenFailureBox::None);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(needed.elevationUnit && needed.interval && needed.distanceUnit);
+
+    answer = DelimitedUnits{LengthUnit::Inch, LengthUnit::Foot, 3.0};
+    const OpenOutcome read = ReadProfileFile(bare, channel, nullptr, UnitSystem::US, question);
+    ASSERT_TRUE(read.loaded) << read.message;
+    EXPECT_EQ(read.profile.interval, 0.25);
+    EXPECT_EQ(read.profile.elevations, (std::vector<double>{1.5, 2.5, 3.5}));
+
+    const OpenOutcome unasked = ReadProfileFile(bare, channel, nullptr);
+    EXPECT_EQ(unasked.box, OpenFailureBox::FileError);
+    EXPECT_EQ(unasked.message, "The elevation unit is missing: the file has no header to name it, and none was given");
+    const OpenOutcome badPro = ReadProfileFile(folder.Write("bad.pro", "HEAD3\r\n"), channel, nullptr);
+    EXPECT_EQ(badPro.box, OpenFailureBox::FileError);
+    EXPECT_EQ(badPro.message, "Line 2 does not begin with CMET3: the file is not a PRO profile");
 }
 
 } // namespace

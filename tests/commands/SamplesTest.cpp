@@ -38,7 +38,8 @@ TEST_P(SampleProfileTest, LoadsAndShowsBumps)
     const SampleCase& c = GetParam();
     const std::string path = std::string(ZLM_SOURCE_DIR) + "/samples/" + c.file;
     Channel channel = Channel::One;
-    const OpenOutcome outcome = ReadProfileFile(path, channel, [&c](Channel) { return c.channel; });
+    const OpenOutcome outcome =
+        ReadProfileFile(path, channel, [&c](Channel, const std::vector<std::string>&) { return c.channel; });
     ASSERT_TRUE(outcome.loaded) << outcome.message;
     EXPECT_LT(std::filesystem::file_size(path), 200u * 1024u);
     EXPECT_EQ(outcome.profile.pointCount, c.pointCount);
@@ -71,7 +72,7 @@ TEST(MeasuredProfile, LoadsOnBothChannels)
     for (std::int32_t channel : {0, 1}) {
         Channel choice = static_cast<Channel>(1 - channel);
         int asked = 0;
-        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](Channel) {
+        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](Channel, const std::vector<std::string>&) {
             ++asked;
             return static_cast<Channel>(channel);
         });

@@ -4,6 +4,7 @@
 #include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zlm {
 namespace {
@@ -229,6 +230,32 @@ TEST(DelimitedProfileReaderTest, SameRoadAsProAndCsvGivesTheSameFeet)
         EXPECT_EQ(fromPro.profile.interval, fromCsv.profile.interval);
         EXPECT_EQ(fromCsv.profile.nativeElevationUnit, "mil");
     }
+}
+
+// In SI units every unit becomes metres with the exact factor, with no detour through feet.
+TEST(DelimitedProfileReaderTest, SiUnitsReadMetresWithTheExactFactors)
+{
+    const std::vector<std::tuple<std::string, double, double>> cases = {
+        {"ft", 2.5 * 0.3048, 4 * 0.3048},
+        {"in", 2.5 * 0.0254, 4 * 0.0254},
+        {"mil", 2.5 * 0.0254 / 1000.0, 4 * 0.0254 / 1000.0},
+        {"m", 2.5, 4.0},
+        {"mm", 2.5 / 1000.0, 4.0 / 1000.0}};
+    for (const auto& [unit, metres, interval] : cases) {
+        const DelimitedReadResult read = ParseDelimitedProfile(
+            JoinLines({"Station (" + unit + "),Z (" + unit + ")", "0,2.5", "4,2.5"}), 0, kNone, UnitSystem::SI);
+        ASSERT_TRUE(read.ok) << read.message;
+        EXPECT_EQ(read.profile.elevations.front(), metres) << unit;
+        EXPECT_EQ(read.profile.interval, interval) << unit;
+        EXPECT_EQ(read.profile.units, UnitSystem::SI);
+    }
+    const std::string pro = JoinLines({"HEAD3,d,14,227,IH0035,0350,L1", "CMET3,HSP-1,ACP,J,A1,300,C,05/01",
+                                       "SSI,mil,L,3,i", "0,0,0,0,0", "", "2.5,0"});
+    const ProReadResult fromPro = ParseProProfile(pro, 0, UnitSystem::SI);
+    ASSERT_TRUE(fromPro.ok) << fromPro.message;
+    EXPECT_EQ(fromPro.profile.elevations.front(), 2.5 * 0.0254 / 1000.0);
+    EXPECT_EQ(fromPro.profile.interval, 3 * 0.0254);
+    EXPECT_EQ(ParseProProfile(pro, 0).profile.elevations.front(), 2.5 / 12000.0) << "US units read as before";
 }
 
 } // namespace

@@ -237,10 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error: The channel count (field 1 of line 2) is not a whole number"},
         FailureCase{"ChannelCountBeyond32Bits", WithDimensions("2147483648,3,0,0,0,0.25"),
                     "Error: The channel count (field 1 of line 2) is not a whole number"},
-        FailureCase{"ThreeChannels", WithDimensions("3,3,0,0,0,0.25"),
-                    "Error: The file has 3 channels; only files of one or two channels can be read"},
+        FailureCase{"SixtyFiveChannels", WithDimensions("65,3,0,0,0,0.25"),
+                    "Error: The file has 65 channels; only files of 1 to 64 channels can be read"},
         FailureCase{"NoChannels", WithDimensions("0,3,0,0,0,0.25"),
-                    "Error: The file has 0 channels; only files of one or two channels can be read"},
+                    "Error: The file has 0 channels; only files of 1 to 64 channels can be read"},
         FailureCase{"SampleCountNoNumber", WithDimensions("1,many,0,0,0,0.25"),
                     "Error: The sample count (field 2 of line 2) is not a whole number"},
         FailureCase{"IntervalNoNumber", WithDimensions("1,3,0,0,0,quarter"),
@@ -319,7 +319,7 @@ struct QuestionLog {
     std::optional<Channel> answer; ///< nothing: the user cancels
     ChannelQuestion question()
     {
-        return [this](Channel) {
+        return [this](Channel, const std::vector<std::string>&) {
             ++asked;
             return answer;
         };
@@ -392,7 +392,7 @@ TEST(ErdChannelQuestion, AskedBeforeTheKeywordLinesAreRead)
 
 TEST(ErdChannelQuestion, NotAskedWhenTheDimensionsAreRefused)
 {
-    for (const std::string line2 : {"2,3,0,0,0.25", "x,3,0,0,0,0.25", "3,3,0,0,0,0.25"}) {
+    for (const std::string line2 : {"2,3,0,0,0.25", "x,3,0,0,0,0.25", "65,3,0,0,0,0.25"}) {
         QuestionLog log;
         Channel channel = Channel::One;
         auto lines = TwoChannels({"UNITSNAMft"});
@@ -400,6 +400,60 @@ TEST(ErdChannelQuestion, NotAskedWhenTheDimensionsAreRefused)
         EXPECT_FALSE(ParseErdProfile(JoinLines(lines), channel, log.question()).ok);
         EXPECT_EQ(log.asked, 0) << line2;
     }
+}
+
+// --- Files of three or more channels ------------------------------------------
+
+std::vector<std::string> ThreeChannels(std::vector<std::string> keywords, std::vector<std::string> data)
+{
+    std::vector<std::string> lines = OneChannel(std::move(keywords), std::move(data));
+    lines[1] = "3,2,0,0,0,0.25";
+    return lines;
+}
+
+TEST(ErdManyChannels, EachChannelTakesItsFieldItsGainAndItsName)
+{
+    const auto lines =
+        ThreeChannels({"SHORTNAMLeft    Centre", "UNITSNAMft", "GAIN    2 0 , 4"}, {"1 2 3", " 4,5 , 6  7"});
+    const std::vector<std::vector<double>> expected = {{2.0, 8.0}, {2.0, 5.0}, {12.0, 24.0}};
+    for (std::int32_t k = 0; k < 3; ++k) {
+        std::vector<std::string> shown;
+        Channel channel = Channel::One;
+        const ErdReadResult result =
+            ParseErdProfile(JoinLines(lines), channel, [&](Channel, const std::vector<std::string>& names) {
+                shown = names;
+                return static_cast<Channel>(k);
+            });
+        ASSERT_TRUE(result.ok) << result.failureText;
+        EXPECT_EQ(result.profile.elevations, expected[static_cast<std::size_t>(k)]) << "channel " << k + 1;
+        EXPECT_EQ(shown, (std::vector<std::string>{"Left", "Centre", "Channel 3"}));
+        EXPECT_EQ(result.channelNames, shown);
+    }
+}
+
+TEST(ErdManyChannels, RefusesAShortLineAndAChannelBeyondTheFile)
+{
+    Channel third = static_cast<Channel>(2);
+    const ErdReadResult shortLine =
+        ParseErdProfile(JoinLines(ThreeChannels({"UNITSNAMft"}, {"1 2 3", "4,5"})), third, nullptr);
+    EXPECT_EQ(shortLine.failureText, "Error: Line 6 holds fewer than 3 values");
+
+    Channel fourth = static_cast<Channel>(3);
+    const ErdReadResult beyond = ParseErdProfile(JoinLines(ThreeChannels({"UNITSNAMft"}, {"1 2 3"})), fourth, nullptr);
+    EXPECT_EQ(beyond.failureText, "Error: Channel 4 was chosen, but the file has 3 channels");
+
+    auto sixtyFour = ThreeChannels({"UNITSNAM ft", "SHORTNAM a,,c"}, {std::string(63 * 2, ' ') + "9"});
+    sixtyFour[1] = "64,1,0,0,0,0.25";
+    for (std::int32_t k = 1; k < 64; ++k) {
+        sixtyFour.back()[static_cast<std::size_t>(2 * (k - 1))] = '0';
+    }
+    Channel last = static_cast<Channel>(63);
+    const ErdReadResult widest = ParseErdProfile(JoinLines(sixtyFour), last, nullptr);
+    ASSERT_TRUE(widest.ok) << widest.failureText;
+    EXPECT_EQ(widest.profile.elevations, std::vector<double>{9.0});
+    EXPECT_EQ(widest.channelNames.size(), 64u);
+    EXPECT_EQ(widest.channelNames[1], "Channel 2");
+    EXPECT_EQ(widest.channelNames[2], "c");
 }
 
 } // namespace

@@ -166,7 +166,7 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
         for (std::optional<Channel> answer :
              {std::optional(Channel::One), std::optional(Channel::Two), std::optional<Channel>()}) {
-            const auto ask = [answer](Channel) { return answer; };
+            const auto ask = [answer](Channel, const std::vector<std::string>&) { return answer; };
             Channel fromFileChoice = Channel::One;
             Channel inMemoryChoice = Channel::One;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);

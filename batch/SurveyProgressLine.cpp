@@ -1,0 +1,49 @@
+#include "batch/SurveyProgressLine.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace zlm {
+
+SurveyProgressLine::SurveyProgressLine(int fd) : fd_(fd) {}
+
+void SurveyProgressLine::Show(std::size_t done, std::size_t total)
+{
+    char line[64];
+    const int length = std::snprintf(line, sizeof line, "\rProfiles: %zu/%zu", done, total);
+    if (length <= 0) {
+        return;
+    }
+    Write(line, static_cast<std::size_t>(length));
+    width_ = static_cast<std::size_t>(length) - 1;
+}
+
+void SurveyProgressLine::Clear()
+{
+    if (width_ == 0) {
+        return;
+    }
+    const std::string blank = "\r" + std::string(width_, ' ') + "\r";
+    Write(blank.data(), blank.size());
+    width_ = 0;
+}
+
+void SurveyProgressLine::Write(const char* text, std::size_t length)
+{
+    // Progress is a courtesy: a terminal that cannot take it does not stop the survey.
+    while (length > 0) {
+        const ssize_t n = ::write(fd_, text, length);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return;
+        }
+        text += n;
+        length -= static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace zlm

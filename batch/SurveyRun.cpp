@@ -1,0 +1,230 @@
+#include "batch/SurveyRun.h"
+
+#include "analysis/CorrectionZones.h"
+#include "analysis/DisplayFormat.h"
+#include "analysis/ResultsTable.h"
+#include "batch/BatchRun.h"
+#include "commands/CorrectionsWriter.h"
+#include "commands/SessionState.h"
+#include "commands/SimulateCommand.h"
+#include "commands/SummaryWriter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <new>
+#include <set>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+namespace zlm {
+
+const char* const kSurveyHeader = "File,Channel,Points,Interval,Length,Placements,Exceeding,Percent Exceeding,"
+                                  "Percent Defective Length,Zones,Error";
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+/** The lines of one entry and how many of them were analysed or refused. */
+struct EntryLines {
+    std::string text;
+    std::size_t analysed = 0;
+    std::size_t refused = 0;
+};
+
+void AddRefusal(EntryLines& lines, const std::string& path, const std::string& channel, const std::string& message)
+{
+    lines.text += CsvField(path) + "," + channel + ",,,,,,,,," + CsvField(message) + kLineEnd;
+    ++lines.refused;
+}
+
+std::string CountText(std::int64_t count)
+{
+    return std::to_string(count);
+}
+
+// Writes one channel's own files; the failure's message, or empty.
+std::string WriteOwnFiles(const BatchOptions& options, const std::string& base, const ResultsTableText& table,
+                          const CorrectionSummary& zones, const UnitTexts& units)
+{
+    const std::filesystem::path target = std::filesystem::path(options.outputDir) / (base + ".txt");
+    std::error_code error;
+    std::filesystem::create_directories(target.parent_path(), error);
+    if (error) {
+        return "Unable to make the folder " + target.parent_path().string() + ": " + error.message();
+    }
+    const SaveResult saved = SaveSummary(target.string(), table, options.delimiter);
+    if (!saved.ok) {
+        return saved.message;
+    }
+    if (options.surveyCorrections) {
+        const SaveResult list = SaveCorrections(
+            (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string(), zones, units);
+        if (!list.ok) {
+            return list.message;
+        }
+    }
+    return "";
+}
+
+// Analyses one channel already read, adding its line.
+void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::int32_t channel, bool severalChannels,
+                    OpenOutcome opened, char decimalSeparator, EntryLines& lines)
+{
+    const std::string channelText = std::to_string(channel);
+    SessionState state;
+    state.method = options.method;
+    state.units = UnitTextsFor(options.method.units);
+    state.profile = std::move(opened.profile);
+    NullProgress quiet;
+    const SimulationOutcome run = RunSimulation(state, options.sectionText, quiet, {}, WorkingCopy::TakeProfile);
+    if (!run.ran) {
+        AddRefusal(lines, entry.path, channelText, run.refusal);
+        return;
+    }
+    const RunResults& results = state.results;
+    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
+    if (!options.outputDir.empty()) {
+        const std::string base = entry.outputName + (severalChannels ? ".channel" + channelText : "");
+        const ResultsTableText table(results, state.units, decimalSeparator);
+        const std::string failure = WriteOwnFiles(options, base, table, zones, state.units);
+        if (!failure.empty()) {
+            AddRefusal(lines, entry.path, channelText, failure);
+            return;
+        }
+    }
+    const double length = static_cast<double>(results.pointCount - 1) * results.interval;
+    lines.text += CsvField(entry.path) + "," + channelText + "," + CountText(results.pointCount) + "," +
+                  FormatNumber(results.interval, "0.000000", '.') + "," + FormatNumber(length, "0.000", '.') + "," +
+                  CountText(static_cast<std::int64_t>(results.placements.size())) + "," +
+                  CountText(results.exceedingCount) + "," +
+                  FormatNumber(results.overallPercentExceeding, "#0.00", '.') + "," +
+                  FormatNumber(zones.percentDefectiveLength, "#0.00", '.') + "," +
+                  CountText(static_cast<std::int64_t>(zones.zones.size())) + "," + kLineEnd;
+    ++lines.analysed;
+}
+
+// Reads and analyses every wanted channel of one entry, one channel in memory at a time.
+EntryLines AnalyseEntry(const BatchOptions& options, const SurveyEntry& entry, bool nameTaken, char decimalSeparator)
+{
+    EntryLines lines;
+    if (!entry.refusal.empty()) {
+        AddRefusal(lines, entry.path, "", entry.refusal);
+        return lines;
+    }
+    if (nameTaken) {
+        AddRefusal(lines, entry.path, "",
+                   "An earlier profile of the survey has the same name, " + entry.outputName +
+                       ": its files in the output folder would be overwritten");
+        return lines;
+    }
+    const std::int32_t first = options.channelGiven ? options.channel : 1;
+    OpenOutcome opened = ReadBatchProfile(entry.path, first, options, true);
+    if (!opened.loaded) {
+        AddRefusal(lines, entry.path, "", opened.message);
+        return lines;
+    }
+    const auto count = static_cast<std::int32_t>(opened.channelNames.size());
+    const std::int32_t last = options.channelGiven ? first : count;
+    AnalyseChannel(options, entry, first, count > 1, std::move(opened), decimalSeparator, lines);
+    for (std::int32_t channel = first + 1; channel <= last; ++channel) {
+        OpenOutcome next = ReadBatchProfile(entry.path, channel, options, true);
+        if (!next.loaded) {
+            AddRefusal(lines, entry.path, std::to_string(channel), next.message);
+            continue;
+        }
+        AnalyseChannel(options, entry, channel, true, std::move(next), decimalSeparator, lines);
+    }
+    return lines;
+}
+
+// The entries whose outputName an earlier entry already has (only when they would write outputs).
+std::vector<bool> TakenNames(const BatchOptions& options, const std::vector<SurveyEntry>& entries)
+{
+    std::vector<bool> taken(entries.size(), false);
+    if (options.outputDir.empty()) {
+        return taken;
+    }
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].refusal.empty()) {
+            taken[i] = !names.insert(entries[i].outputName).second;
+        }
+    }
+    return taken;
+}
+
+} // namespace
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+SurveyOutcome RunSurvey(const BatchOptions& options, const std::vector<SurveyEntry>& entries, unsigned threads,
+                        char decimalSeparator, const SurveyProgress& progress)
+{
+    const std::vector<bool> taken = TakenNames(options, entries);
+    std::vector<EntryLines> results(entries.size());
+    std::atomic<std::size_t> next{0};
+    std::size_t done = 0;
+    std::mutex doneMutex;
+
+    const auto work = [&] {
+        for (std::size_t i = next++; i < entries.size(); i = next++) {
+            try {
+                results[i] = AnalyseEntry(options, entries[i], taken[i], decimalSeparator);
+            } catch (const std::bad_alloc&) {
+                results[i] = EntryLines{};
+                AddRefusal(results[i], entries[i].path, "", "Not enough memory to analyse the profile");
+            } catch (const std::exception& error) {
+                results[i] = EntryLines{};
+                AddRefusal(results[i], entries[i].path, "", error.what());
+            }
+            const std::lock_guard lock(doneMutex);
+            ++done;
+            if (progress) {
+                progress(done, entries.size());
+            }
+        }
+    };
+    const unsigned count = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(entries.size())));
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < count; ++t) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the threads already started, this one included, share the work
+        }
+    }
+    work();
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+
+    SurveyOutcome outcome;
+    outcome.summary = std::string(kSurveyHeader) + kLineEnd;
+    for (EntryLines& lines : results) {
+        outcome.summary += lines.text;
+        outcome.analysed += lines.analysed;
+        outcome.refused += lines.refused;
+        lines.text = std::string();
+    }
+    return outcome;
+}
+
+} // namespace zlm
