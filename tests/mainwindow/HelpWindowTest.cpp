@@ -2,6 +2,7 @@
 // compiled in, every link and picture resolves inside it, and the windows open
 // it on F1.
 
+#include "batch/BatchOptions.h"
 #include "mainwindow/HelpWindow.h"
 
 #include "graph/frmSkiPlot.h"
@@ -60,7 +61,7 @@ private slots:
     void everyGuideFileIsCompiledIn();
     void everyLinkResolves();
     void pagesShowWithTheirPictures();
-    void placesForLaterSections();
+    void describesEveryCommandAndOption();
     void backForwardContentsAndEscape();
     void f1InTheGraphOpensItsPage();
 };
@@ -133,15 +134,25 @@ void HelpWindowTest::pagesShowWithTheirPictures()
     }
 }
 
-// Other parts of ZLM add their sections at these marked places.
-void HelpWindowTest::placesForLaterSections()
+// The guide keeps up with the program: every option zlm-batch's usage lists and
+// every command of the main window is described.
+void HelpWindowTest::describesEveryCommandAndOption()
 {
+    const QString batch = ReadText(kGuide + "/batch.html");
+    const QRegularExpression option(QStringLiteral("\\n  (--[a-z-]+)"));
+    int options = 0;
+    for (const QRegularExpressionMatch& match : option.globalMatch(QString::fromStdString(zlm::BatchUsage()))) {
+        QVERIFY2(batch.contains(match.captured(1)), qPrintable(match.captured(1)));
+        ++options;
+    }
+    QVERIFY(options >= 15);
     QString all;
     for (const QString& page : GuidePages()) {
         all += ReadText(kGuide + "/" + page);
     }
-    for (const char* marker : {"<!-- method -->", "<!-- corrections -->", "<!-- formats -->"}) {
-        QVERIFY2(all.count(QLatin1String(marker)) == 1, marker);
+    for (const char* command : {"Browse", "Simulate", "Method...", "Save As...", "Plot", "Corrections...",
+                                "Report...", "About"}) {
+        QVERIFY2(all.contains(QLatin1String(command)), command);
     }
 }
 
