@@ -3,13 +3,18 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zlm {
 
-ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
+ChannelDialog::ChannelDialog(QWidget* parent) : ChannelDialog({"Channel 1", "Channel 2"}, Channel::One, parent) {}
+
+ChannelDialog::ChannelDialog(const std::vector<std::string>& names, Channel earlier, QWidget* parent) : QDialog(parent)
 {
     setObjectName("Dialog");
     setWindowTitle("Channel Selection");
@@ -17,17 +22,6 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
 
     prompt_ = new QLabel("Please select a channel to evaluate:", this);
     prompt_->setObjectName("P");
-
-    // One exclusive group, like the option buttons of one control array.
-    auto* group = new QButtonGroup(this);
-    const char* captions[2] = {"Channel 1", "Channel 2"};
-    for (int i = 0; i < 2; ++i) {
-        optChannel_[i] = new QRadioButton(captions[i], this);
-        optChannel_[i]->setObjectName("optChannel");
-        optChannel_[i]->setProperty("index", i);
-        group->addButton(optChannel_[i], i);
-    }
-    optChannel_[0]->setChecked(true);
 
     okButton_ = new QPushButton("&OK", this);
     okButton_->setObjectName("OKButton");
@@ -39,11 +33,6 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
     cancelButton_->setAutoDefault(false);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* options = new QVBoxLayout;
-    options->setContentsMargins(20, 0, 0, 0);
-    options->addWidget(optChannel_[0]);
-    options->addWidget(optChannel_[1]);
-
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(okButton_);
@@ -51,13 +40,61 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);
-    layout->addLayout(options);
+    auto* choices = new QVBoxLayout;
+    layout->addLayout(choices, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (names.size() <= 2) {
+        BuildOptions(choices);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    } else {
+        BuildList(names, earlier, choices);
+    }
+}
+
+void ChannelDialog::BuildOptions(QLayout* into)
+{
+    // One exclusive group, like the option buttons of one control array.
+    auto* group = new QButtonGroup(this);
+    const char* captions[2] = {"Channel 1", "Channel 2"};
+    for (int i = 0; i < 2; ++i) {
+        optChannel_[i] = new QRadioButton(captions[i], this);
+        optChannel_[i]->setObjectName("optChannel");
+        optChannel_[i]->setProperty("index", i);
+        group->addButton(optChannel_[i], i);
+        into->addWidget(optChannel_[i]);
+    }
+    optChannel_[0]->setChecked(true);
+    into->setContentsMargins(20, 0, 0, 0);
+}
+
+void ChannelDialog::BuildList(const std::vector<std::string>& names, Channel earlier, QLayout* into)
+{
+    channelList_ = new QListWidget(this);
+    channelList_->setObjectName("lstChannel");
+    channelList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const QString number = QString::number(k + 1);
+        // A file may name some channels and not others; an unnamed one is still listed.
+        const QString name = names[k].empty() ? "Channel " + number : QString::fromStdString(names[k]);
+        channelList_->addItem(number + ": " + name);
+    }
+    const int earlierRow = static_cast<int>(earlier);
+    channelList_->setCurrentRow(earlierRow >= 0 && earlierRow < channelList_->count() ? earlierRow : 0);
+    connect(channelList_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    into->addWidget(channelList_);
+    // Up to about a dozen channels show without scrolling; the window may be resized for more.
+    const int rowHeight = channelList_->sizeHintForRow(0);
+    const int shown = std::min(channelList_->count(), 12);
+    channelList_->setMinimumHeight(rowHeight * std::min(channelList_->count(), 4) + 2 * channelList_->frameWidth());
+    resize(std::max(sizeHint().width(), 320), sizeHint().height() + rowHeight * shown);
+    channelList_->setFocus();
 }
 
 Channel ChannelDialog::SelectedChannel() const
 {
+    if (channelList_ != nullptr) {
+        return static_cast<Channel>(std::max(channelList_->currentRow(), 0));
+    }
     return optChannel_[1]->isChecked() ? Channel::Two : Channel::One;
 }
 
@@ -68,7 +105,13 @@ QRadioButton* ChannelDialog::OptChannel(int index) const
 
 std::optional<Channel> ChannelDialog::AskChannel(QWidget* parent)
 {
-    ChannelDialog dialog(parent);
+    return AskChannel({"Channel 1", "Channel 2"}, Channel::One, parent);
+}
+
+std::optional<Channel> ChannelDialog::AskChannel(const std::vector<std::string>& names, Channel earlier,
+                                                 QWidget* parent)
+{
+    ChannelDialog dialog(names, earlier, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

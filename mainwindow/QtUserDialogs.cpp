@@ -1,6 +1,7 @@
 #include "mainwindow/QtUserDialogs.h"
 
 #include "mainwindow/ChannelDialog.h"
+#include "mainwindow/DelimitedUnitsDialog.h"
 
 #include <QFileDialog>
 
@@ -8,9 +9,10 @@ namespace zlm {
 
 QtUserDialogs::QtUserDialogs(QWidget* owner) : owner_(owner) {}
 
-QString QtUserDialogs::AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix)
+QString QtUserDialogs::AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix,
+                                   const QString& startFolder)
 {
-    QFileDialog dialog(owner_, title, QString(), filter);
+    QFileDialog dialog(owner_, title, startFolder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -46,9 +48,15 @@ QMessageBox::StandardButton QtUserDialogs::ShowMessage(const QString& title, con
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-std::optional<Channel> QtUserDialogs::AskChannel()
+std::optional<Channel> QtUserDialogs::AskChannel(const std::vector<std::string>& names, Channel earlier)
 {
-    return ChannelDialog::AskChannel(owner_);
+    return ChannelDialog::AskChannel(names, earlier, owner_);
+}
+
+std::optional<DelimitedUnits> QtUserDialogs::AskDelimitedUnits(const DelimitedProbeResult& probe,
+                                                               const NeededUnits& needed)
+{
+    return DelimitedUnitsDialog::AskUnits(probe, needed, owner_);
 }
 
 } // namespace zlm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/OpenCommand.h"
 #include "profile_input/Channel.h"
 
 #include <QMessageBox>
@@ -7,6 +8,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace zlm {
 
@@ -21,10 +24,12 @@ public:
 
     /**
      * Asks for an existing file to open. `filter` is in Qt's syntax ("A (*.a);;B (*.b)");
-     * `defaultSuffix` is appended by the dialog to a name typed without one.
+     * `defaultSuffix` is appended by the dialog to a name typed without one;
+     * the dialog starts in `startFolder` (empty: wherever the system starts it).
      * Returns the chosen path, or an empty text when the user cancelled.
      */
-    virtual QString AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix,
+                                const QString& startFolder) = 0;
 
     /**
      * Asks for a file to save to, with an overwrite prompt. `filterIndex` is
@@ -37,8 +42,19 @@ public:
     virtual QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
                                                     QMessageBox::StandardButtons buttons) = 0;
 
-    /** Shows the channel selection window: returns the channel chosen with OK, nothing when cancelled. */
-    virtual std::optional<Channel> AskChannel() = 0;
+    /**
+     * Shows the channel selection window for a file whose channels are `names`
+     * (in order; `earlier` is the channel chosen before): returns the channel
+     * chosen with OK, nothing when cancelled.
+     */
+    virtual std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier) = 0;
+
+    /**
+     * Asks for what a delimited text profile's header does not say (`needed`):
+     * returns the units and interval given with OK, nothing when cancelled.
+     */
+    virtual std::optional<DelimitedUnits> AskDelimitedUnits(const DelimitedProbeResult& probe,
+                                                            const NeededUnits& needed) = 0;
 };
 
 } // namespace zlm

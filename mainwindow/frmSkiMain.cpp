@@ -2,34 +2,31 @@
 
 #include "analysis/ResultsTable.h"
 #include "commands/OpenCommand.h"
+#include "commands/ReportRequest.h"
 #include "commands/SimulateCommand.h"
 #include "commands/SummaryWriter.h"
 #include "graph/LocaleText.h"
 #include "graph/frmSkiPlot.h"
-#include "commands/SummaryWriter.h"
-#include "commands/SimulateCommand.h"
 #include "mainwindow/CorrectionsWindow.h"
-#include "mainwindow/MethodDialog.h"
-#include "mainwindow/MethodSettings.h"
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/LinkLabel.h"
+#include "mainwindow/MethodDialog.h"
+#include "mainwindow/MethodSettings.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/TallylineProgress.h"
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
-#include "commands/OpenCommand.h"
-#include "commands/ReportRequest.h"
 #include "report/PdfReport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QSettings>
-#include <QShortcut>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -38,10 +35,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -57,8 +57,21 @@ constexpr std::int16_t kFileLabelLength = 42;
 constexpr const char* kWidestHeaders[] = {"Amount Exceeded (in)", "% Exceeding Threshold"};
 
 const char* const kOpenTitle = "Choose Profile to Analyze";
-const char* const kOpenFilter = "Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)";
+const char* const kOpenFilter = "Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;PRO Profile (*.pro *.PRO);;"
+                                "Delimited Text Profile (*.csv *.txt *.CSV *.TXT);;All Files (*)";
+/** The setting that keeps the folder of the last profile chosen with Browse. */
+const char* const kLastFolderKey = "lastFolder";
 const char* const kOpenDefaultSuffix = "dat";
+
+/** The one local file a drag carries, or an empty text when it carries anything else. */
+QString DroppedFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile()) {
+        return {};
+    }
+    const QString path = data->urls().constFirst().toLocalFile();
+    return QFileInfo(path).isDir() ? QString() : path;
+}
 
 std::string ToFileName(const QString& path)
 {
@@ -165,6 +178,8 @@ void frmSkiMain::BuildControls()
     ConnectCommands();
     resize(InitialSize());
     setMinimumSize(minimumSizeHint().expandedTo(QSize(420, 400)));
+    // A profile file dropped on the window is opened as if chosen with Browse.
+    setAcceptDrops(true);
     cmdOpen_->setFocus();
 }
 
@@ -408,10 +423,14 @@ void frmSkiMain::cmdOpen_Click()
         return;
     }
     FocusReturn focus(cmdOpen_);
-    const QString path = dialogs_->AskOpenFile(kOpenTitle, kOpenFilter, kOpenDefaultSuffix);
+    QSettings settings;
+    const QString path =
+        dialogs_->AskOpenFile(kOpenTitle, kOpenFilter, kOpenDefaultSuffix, settings.value(kLastFolderKey).toString());
     if (path.isEmpty()) {
         return;
     }
+    // The next Browse starts where this one ended, whether or not the file is read.
+    settings.setValue(kLastFolderKey, QFileInfo(path).absolutePath());
     OpenProfile(path);
 }
 
@@ -425,10 +444,15 @@ void frmSkiMain::OpenProfile(const QString& path)
         BusyScope busy(*this);
         // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
         Channel channel = state_.channel;
-        outcome = ReadProfileFile(ToFileName(path), channel, [this](Channel, const std::vector<std::string>&) {
+        const auto askChannel = [this](Channel earlier, const std::vector<std::string>& names) {
             ArrowWhileAsking arrow;
-            return dialogs_->AskChannel();
-        }, state_.method.units);
+            return dialogs_->AskChannel(names, earlier);
+        };
+        const auto askUnits = [this](const DelimitedProbeResult& probe, const NeededUnits& needed) {
+            ArrowWhileAsking arrow;
+            return dialogs_->AskDelimitedUnits(probe, needed);
+        };
+        outcome = ReadProfileFile(ToFileName(path), channel, askChannel, state_.method.units, askUnits);
         if (outcome.loaded) {
             // The old results go with the old profile.
             ClearResults();
@@ -582,7 +606,8 @@ void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
         BusyScope busy(*this);
         const Channel chosen = state_.channel;
         outcome = ReadProfileFile(
-            ToFileName(lblFile_->text()), state_.channel, [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units);
+            ToFileName(lblFile_->text()), state_.channel,
+            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units);
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
@@ -774,6 +799,31 @@ bool frmSkiMain::eventFilter(QObject* watched, QEvent* event)
         ResetMousePointer();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmSkiMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!busy_ && !DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmSkiMain::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (busy_ || path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the questions and boxes of the open
+    // do not hold up the program the file was dragged from.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            activateWindow();
+            OpenProfile(path);
+        },
+        Qt::QueuedConnection);
 }
 
 void frmSkiMain::closeEvent(QCloseEvent* event)

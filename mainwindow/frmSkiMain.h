@@ -27,8 +27,8 @@ class UserDialogs;
  * The main window: owns the shared state and the results grid for the life of
  * the program, and carries every command a user has: Browse, Simulate with the
  * section option, Save As, Plot and About, plus copying the grid's selection
- * with Ctrl+C, the pointer reset on mouse movement and the user guide (the
- * link under the commands, or F1).
+ * with Ctrl+C, the pointer reset on mouse movement, the user guide (the
+ * link under the commands, or F1), and opening a profile file dropped on it.
  *
  * While a command works, the command controls are disabled, so an input queued
  * during a run (handled once after the engine) cannot start a second command in
@@ -63,7 +63,7 @@ public:
      * The Browse command after its dialog: opens `path` (also used for a profile
      * named on the command line). Nothing changes unless the file is read: a
      * refused file or a cancelled channel window leaves the profile, its results,
-     * the grid and the file labels as they were.
+     * the grid and the file labels as they were; so does a cancelled units window.
      */
     void OpenProfile(const QString& path);
 
@@ -100,6 +100,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /** Accepts a drag that carries one local file, unless a command is working. */
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    /** Opens the dropped file as OpenProfile does, once the drop is over. */
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "support/WindowTestSupport.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -18,6 +19,7 @@ private slots:
     void showsItsTexts();
     void answer_data();
     void answer();
+    void listsMoreChannels();
 };
 
 void ChannelDialogTest::showsItsTexts()
@@ -88,6 +90,35 @@ void ChannelDialogTest::answer()
             QCOMPARE(static_cast<int>(*chosen), after);
         }
     }
+}
+
+// More than two channels are listed by number and name; the list starts at the
+// earlier choice when the file has it, and answers the channel selected.
+void ChannelDialogTest::listsMoreChannels()
+{
+    const std::vector<std::string> names = {"Left", "", "Right"};
+    {
+        ChannelDialog dialog(names, zlm::Channel::Two);
+        QVERIFY(dialog.findChildren<QRadioButton*>().isEmpty());
+        QListWidget* list = dialog.ChannelList();
+        QVERIFY(list);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->text(), QString("1: Left"));
+        QCOMPARE(list->item(1)->text(), QString("2: Channel 2"));
+        QCOMPARE(list->item(2)->text(), QString("3: Right"));
+        QCOMPARE(list->currentRow(), 1);
+    }
+    QCOMPARE(ChannelDialog(names, static_cast<zlm::Channel>(5)).ChannelList()->currentRow(), 0);
+
+    zlm::test::WhenModalOpens([](QWidget* modal) {
+        auto* dialog = qobject_cast<ChannelDialog*>(modal);
+        QTest::keyClick(dialog->ChannelList(), Qt::Key_Down);
+        QTest::keyClick(dialog->ChannelList(), Qt::Key_Return);
+    });
+    QCOMPARE(ChannelDialog::AskChannel(names, zlm::Channel::Two), std::optional(static_cast<zlm::Channel>(2)));
+
+    zlm::test::WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QCOMPARE(ChannelDialog::AskChannel(names, zlm::Channel::One), std::optional<zlm::Channel>());
 }
 
 QTEST_MAIN(ChannelDialogTest)

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -55,6 +56,10 @@ private slots:
     void openOutcomes();
     void openAsksTheChannel();
     void cancelledChannelChangesNothing();
+    void channelWindowShowsTheNames();
+    void delimitedUnitsAreAsked();
+    void droppedFileOpens();
+    void browseStartsInTheLastFolder();
     void sectionOption();
     void accelerators_data();
     void accelerators();
@@ -225,7 +230,9 @@ void MainWindowTest::openOutcomes()
 
     QCOMPARE(dialogs.openAsked, 1);
     QCOMPARE(dialogs.openTitle, QString("Choose Profile to Analyze"));
-    QCOMPARE(dialogs.openFilter, QString("Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;All Files (*)"));
+    QCOMPARE(dialogs.openFilter, QString("Pavement Profile (*.erd);;Rondel Pavement Profile (*.dat);;"
+                                         "PRO Profile (*.pro *.PRO);;Delimited Text Profile (*.csv *.txt *.CSV *.TXT);;"
+                                         "All Files (*)"));
     QCOMPARE(dialogs.openSuffix, QString("dat"));
 
     auto* lblFile = Child<QLabel>(window, "lblFile");
@@ -349,6 +356,111 @@ void MainWindowTest::cancelledChannelChangesNothing()
     QCOMPARE(Child<QLabel>(window, "lblFileVisible")->text(), visibleBefore);
     QVERIFY(Child<QPushButton>(window, "cmdPlot")->isEnabled());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+void MainWindowTest::channelWindowShowsTheNames()
+{
+    QByteArray text = "ERDFILEV2.00\r\n3,3,0,0,0,8.0\r\nTITLE   Three paths\r\nSHORTNAMLeft,Centre,Right\r\n"
+                      "UNITSNAMft\r\nEND\r\n";
+    text += "1.0 4.0 7.0\r\n2.0 5.0 8.0\r\n3.0 6.0 9.0\r\n";
+    const QString path = dir_.filePath("three.erd");
+    zlm::test::WriteFile(path, text);
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    dialogs.channelAnswer = static_cast<zlm::Channel>(2);
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.channelAsked, 1);
+    QCOMPARE(dialogs.channelNames, (std::vector<std::string>{"Left", "Centre", "Right"}));
+    QCOMPARE(window.State().channel, static_cast<zlm::Channel>(2));
+    QCOMPARE(window.State().profile.elevations, (std::vector<double>{7.0, 8.0, 9.0}));
+
+    // The next showing is told the choice made, so that it can start there.
+    dialogs.channelAnswer = zlm::Channel::Two;
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.channelEarlier, static_cast<zlm::Channel>(2));
+    QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
+}
+
+// A delimited file whose header names no units asks for them and reads with the
+// answer; a cancelled question changes nothing and shows no box.
+void MainWindowTest::delimitedUnitsAreAsked()
+{
+    const QString path = dir_.filePath("road.csv");
+    zlm::test::WriteFile(path, "Distance,Elevation\r\n0,12\r\n0.5,24\r\n1,36\r\n");
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(one_);
+    const std::vector<double> before = window.State().profile.elevations;
+
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.unitsAsked, 1);
+    QVERIFY(dialogs.unitsNeeded.distanceUnit && dialogs.unitsNeeded.elevationUnit && !dialogs.unitsNeeded.interval);
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(window.State().profile.elevations, before);
+    QCOMPARE(Child<QLabel>(window, "lblFile")->text(), one_);
+
+    zlm::DelimitedUnits answer;
+    answer.distanceUnit = zlm::LengthUnit::Foot;
+    answer.elevationUnit = zlm::LengthUnit::Inch;
+    dialogs.unitsAnswer = answer;
+    window.OpenProfile(path);
+    QCOMPARE(dialogs.unitsAsked, 2);
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(window.State().profile.elevations, (std::vector<double>{1.0, 2.0, 3.0}));
+    QCOMPARE(window.State().profile.interval, 0.5);
+    QCOMPARE(Child<QLabel>(window, "lblFile")->text(), path);
+}
+
+void MainWindowTest::droppedFileOpens()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QPoint at = window.rect().center();
+
+    auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        const bool accepted = enter.isAccepted();
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropped);
+        QCoreApplication::processEvents();
+        return accepted;
+    };
+
+    // Several files, or something that is no local file, are refused.
+    QVERIFY(!drop({QUrl::fromLocalFile(one_), QUrl::fromLocalFile(two_)}));
+    QVERIFY(!drop({QUrl("https://example.com/road.erd")}));
+    QVERIFY(Child<QLabel>(window, "lblFile")->text().isEmpty());
+
+    QVERIFY(drop({QUrl::fromLocalFile(two_)}));
+    QTRY_COMPARE(Child<QLabel>(window, "lblFile")->text(), two_);
+    QCOMPARE(window.State().profileTitle, std::string("Second road"));
+    QVERIFY(dialogs.messages.empty());
+}
+
+void MainWindowTest::browseStartsInTheLastFolder()
+{
+    QTemporaryDir other;
+    const QString path = other.filePath("road.erd");
+    zlm::test::WriteFile(path, zlm::test::ErdText("Other road", 0.25, zlm::test::BumpyRoad(100)));
+
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    dialogs.openAnswers << one_ << path;
+    window.cmdOpen_Click();
+    window.cmdOpen_Click();
+    QCOMPARE(dialogs.openFolder, QFileInfo(one_).absolutePath());
+    // A cancelled Browse keeps the folder of the last file chosen.
+    window.cmdOpen_Click();
+    QCOMPARE(dialogs.openFolder, QFileInfo(path).absolutePath());
+    window.cmdOpen_Click();
+    QCOMPARE(dialogs.openFolder, QFileInfo(path).absolutePath());
 }
 
 void MainWindowTest::sectionOption()

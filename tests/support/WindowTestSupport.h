@@ -31,19 +31,26 @@ public:
     int saveFilterAnswer = 1;
     QMessageBox::StandardButton messageAnswer = QMessageBox::Ok;
     std::optional<Channel> channelAnswer = Channel::One; ///< as OK at once; nothing: the window is cancelled
+    std::optional<DelimitedUnits> unitsAnswer;           ///< as OK at once; nothing: the window is cancelled
 
     // What was asked.
     int openAsked = 0;
-    QString openTitle, openFilter, openSuffix;
+    QString openTitle, openFilter, openSuffix, openFolder;
     int saveAsked = 0;
     QString saveTitle;
     QStringList saveFilters;
     int channelAsked = 0;
+    std::vector<std::string> channelNames; ///< the channels the window was last shown
+    Channel channelEarlier = Channel::One;
+    int unitsAsked = 0;
+    NeededUnits unitsNeeded;
     std::vector<Message> messages;
 
-    QString AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix) override
+    QString AskOpenFile(const QString& title, const QString& filter, const QString& defaultSuffix,
+                        const QString& startFolder) override
     {
         ++openAsked;
+        openFolder = startFolder;
         openTitle = title;
         openFilter = filter;
         openSuffix = defaultSuffix;
@@ -63,10 +70,18 @@ public:
         messages.push_back({title, text, icon, buttons});
         return messageAnswer;
     }
-    std::optional<Channel> AskChannel() override
+    std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier) override
     {
         ++channelAsked;
+        channelNames = names;
+        channelEarlier = earlier;
         return channelAnswer;
+    }
+    std::optional<DelimitedUnits> AskDelimitedUnits(const DelimitedProbeResult&, const NeededUnits& needed) override
+    {
+        ++unitsAsked;
+        unitsNeeded = needed;
+        return unitsAnswer;
     }
 };
 

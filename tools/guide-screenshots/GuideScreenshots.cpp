@@ -34,7 +34,7 @@ class ScriptedDialogs final : public UserDialogs {
 public:
     bool failed = false;
 
-    QString AskOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString AskOpenFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
     QString AskSaveFile(const QString&, const QStringList&, int&) override { return {}; }
     QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon,
                                             QMessageBox::StandardButtons) override
@@ -43,7 +43,11 @@ public:
         failed = true;
         return QMessageBox::Ok;
     }
-    std::optional<Channel> AskChannel() override { return Channel::One; }
+    std::optional<Channel> AskChannel(const std::vector<std::string>&, Channel) override { return Channel::One; }
+    std::optional<DelimitedUnits> AskDelimitedUnits(const DelimitedProbeResult&, const NeededUnits&) override
+    {
+        return std::nullopt;
+    }
 };
 
 bool Save(QWidget& widget, const QDir& out, const QString& name)
