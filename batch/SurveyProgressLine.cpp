@@ -25,7 +25,10 @@ void SurveyProgressLine::Clear()
     if (width_ == 0) {
         return;
     }
-    const std::string blank = "\r" + std::string(width_, ' ') + "\r";
+    // Back to the line's start, blanks over the old text, and back again.
+    std::string blank(width_ + 2, ' ');
+    blank.front() = '\r';
+    blank.back() = '\r';
     Write(blank.data(), blank.size());
     width_ = 0;
 }
