@@ -1,9 +1,9 @@
 #include "batch/SurveyProgressLine.h"
 
-#include <cerrno>
+#include "commands/SafeFileWrite.h"
+
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace zlm {
 
@@ -36,17 +36,8 @@ void SurveyProgressLine::Clear()
 void SurveyProgressLine::Write(const char* text, std::size_t length)
 {
     // Progress is a courtesy: a terminal that cannot take it does not stop the survey.
-    while (length > 0) {
-        const ssize_t n = ::write(fd_, text, length);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return;
-        }
-        text += n;
-        length -= static_cast<std::size_t>(n);
-    }
+    int ignored = 0;
+    WriteAll(fd_, std::string_view(text, length), ignored);
 }
 
 } // namespace zlm

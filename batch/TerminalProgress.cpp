@@ -1,8 +1,8 @@
 #include "batch/TerminalProgress.h"
 
-#include <cerrno>
+#include "commands/SafeFileWrite.h"
+
 #include <cstdio>
-#include <unistd.h>
 
 namespace zlm {
 
@@ -50,17 +50,8 @@ void TerminalProgress::Refresh()
 void TerminalProgress::Write(const char* text, std::size_t length)
 {
     // Progress is a courtesy: a terminal that cannot take it does not stop the run.
-    while (length > 0) {
-        const ssize_t n = ::write(fd_, text, length);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return;
-        }
-        text += n;
-        length -= static_cast<std::size_t>(n);
-    }
+    int ignored = 0;
+    WriteAll(fd_, std::string_view(text, length), ignored);
 }
 
 } // namespace zlm

@@ -149,6 +149,14 @@ void MethodDialog::FillList()
     UpdateControls();
 }
 
+void MethodDialog::ShowUserMethodsChoosing(int index)
+{
+    FillList();
+    const QSignalBlocker quiet(list_);
+    list_->setCurrentRow(static_cast<int>(MethodPresets().size()) + index);
+    UpdateControls();
+}
+
 void MethodDialog::ShowMethod(const StraightedgeMethod& method)
 {
     shownUnits_ = method.units;
@@ -275,10 +283,7 @@ void MethodDialog::SaveAsUserMethod()
     } else {
         userMethods_[static_cast<std::size_t>(index)].method = method;
     }
-    FillList();
-    const QSignalBlocker quiet(list_);
-    list_->setCurrentRow(static_cast<int>(MethodPresets().size()) + index);
-    UpdateControls();
+    ShowUserMethodsChoosing(index);
 }
 
 void MethodDialog::RenameUserMethod()
@@ -291,10 +296,7 @@ void MethodDialog::RenameUserMethod()
     if (name.isEmpty())
         return;
     own.name = name.toStdString();
-    FillList();
-    const QSignalBlocker quiet(list_);
-    list_->setCurrentRow(static_cast<int>(MethodPresets().size()) + index);
-    UpdateControls();
+    ShowUserMethodsChoosing(index);
 }
 
 void MethodDialog::DeleteUserMethod()

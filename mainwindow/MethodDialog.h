@@ -49,6 +49,8 @@ public:
 
 private:
     void FillList();
+    /** Refills the list and chooses the user's method at `index`, leaving the settings as they are. */
+    void ShowUserMethodsChoosing(int index);
     void ShowMethod(const StraightedgeMethod& method);
     void UnitsChanged();
     void UpdateControls();

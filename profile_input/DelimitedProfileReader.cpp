@@ -277,16 +277,12 @@ bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& 
 
 DelimitedReadResult Refuse(std::string message)
 {
-    DelimitedReadResult result;
-    result.message = std::move(message);
-    return result;
+    return RefusedWith<DelimitedReadResult>(std::move(message));
 }
 
 DelimitedProbeResult RefuseProbe(std::string message)
 {
-    DelimitedProbeResult result;
-    result.message = std::move(message);
-    return result;
+    return RefusedWith<DelimitedProbeResult>(std::move(message));
 }
 
 // The interval in feet and in the native unit from evenly spaced distances.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace zlm {
@@ -49,5 +50,16 @@ bool IsUnusableSingleText(std::string_view text);
  * it.
  */
 bool IsUsableInterval(double interval);
+
+/**
+ * A reader's or probe's result that refuses the file with `message` (any result
+ * type with a `message` member; everything else stays as it is by default).
+ */
+template <typename Result> Result RefusedWith(std::string message)
+{
+    Result result;
+    result.message = std::move(message);
+    return result;
+}
 
 } // namespace zlm

@@ -176,16 +176,12 @@ bool ParseProHeader(std::string_view& rest, UnitSystem units, ProHeader& header,
 
 ProReadResult Refuse(std::string message)
 {
-    ProReadResult result;
-    result.message = std::move(message);
-    return result;
+    return RefusedWith<ProReadResult>(std::move(message));
 }
 
 ProProbeResult RefuseProbe(std::string message)
 {
-    ProProbeResult result;
-    result.message = std::move(message);
-    return result;
+    return RefusedWith<ProProbeResult>(std::move(message));
 }
 
 std::string LineText(std::int64_t lineNumber)
