@@ -4,12 +4,28 @@
 #include "analysis/RunResults.h"
 #include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
+#include "ride_quality/RideQuality.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace zlm {
+
+/**
+ * The ride-quality analysis's place in the session: the method of its last run,
+ * the wheel paths it read (the file is read again for them, whatever channel the
+ * straightedge uses), its results and whether they are valid.
+ */
+struct RideQualitySlot {
+    RideQualityMethod method;       ///< the method of the last run
+    std::int32_t leftChannel = 1;   ///< 1-based channel of the left path, or of the one profile
+    std::int32_t rightChannel = 0;  ///< 1-based channel of the right path; 0 for one profile
+    ElevationProfile left;          ///< the left path, or the one profile
+    ElevationProfile right;         ///< the right path; empty for one profile
+    RideQualityResults results;     ///< of the last run
+    bool valid = false;             ///< results are those of the open profile's last run
+};
 
 /**
  * What the whole program shares, owned by the main window for the life of the
@@ -23,6 +39,7 @@ struct SessionState {
     RunResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
     Channel channel = Channel::One;         ///< read from a two-channel ERD file
+    RideQualitySlot rideQuality;            ///< the ride-quality analysis, beside the straightedge's
 };
 
 } // namespace zlm

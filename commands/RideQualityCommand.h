@@ -1,0 +1,64 @@
+#pragma once
+
+#include "analysis/ProgressSink.h"
+#include "commands/OpenCommand.h"
+#include "commands/SessionState.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zlm {
+
+/**
+ * Which profiles of a file a ride-quality run analyses: two wheel paths (left
+ * and right channel, 1-based) or one profile (`right` 0). `left` 0 leaves the
+ * choice to the file (DefaultRidePaths).
+ */
+struct RidePathChoice {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+
+    bool operator==(const RidePathChoice&) const = default;
+};
+
+/**
+ * The wheel paths a ride-quality run analyses when nothing is asked: channels
+ * 1 and 2 of a file of two or more channels, else its one channel.
+ */
+RidePathChoice DefaultRidePaths(std::int32_t channelCount);
+
+/** Outcome of reading the wheel paths of a file. */
+struct RidePathsRead {
+    bool loaded = false;
+    std::string message; ///< why not, as the open command would say it
+    RidePathChoice paths;
+    ElevationProfile left;
+    ElevationProfile right; ///< empty for one profile
+    std::vector<std::string> channelNames;
+};
+
+/**
+ * Reads the paths `choice` names from the file at `path` in `units` (a right
+ * channel of 0 reads one profile), without asking the channel; `delimitedUnits`
+ * answers what a delimited file's header does not say. `choice` unset
+ * (`left` 0) takes DefaultRidePaths of the file. A channel beyond the file's is
+ * refused, naming both.
+ */
+RidePathsRead ReadRidePaths(const std::string& path, RidePathChoice choice, UnitSystem units,
+                            const DelimitedUnits& delimitedUnits);
+
+/** Outcome of the ride-quality command. */
+struct RideQualityRun {
+    bool ran = false;
+    std::string refusal;    ///< why nothing was run, when !ran and not cancelled
+    bool cancelled = false; ///< the progress sink asked to stop: the slot is as it was
+};
+
+/**
+ * Runs ride quality on the paths in state.rideQuality (left, and right when
+ * not empty) with `method`; on success stores method and results in the slot
+ * and marks it valid. A refusal or a cancelled run leaves the slot as it was.
+ */
+RideQualityRun RunRideQuality(SessionState& state, const RideQualityMethod& method, ProgressSink& progress);
+
+} // namespace zlm
