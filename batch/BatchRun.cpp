@@ -3,6 +3,7 @@
 #include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
+#include "batch/RideRun.h"
 #include "commands/CorrectionsWriter.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReportRequest.h"
@@ -69,6 +70,9 @@ OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, cons
 
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress, ReportWriter* reports)
 {
+    if (options.ride) {
+        return RunRideBatch(options, decimalSeparator, progress);
+    }
     BatchOutcome outcome;
 
     // The report's time is settled before the run, so a bad SOURCE_DATE_EPOCH costs no analysis.
@@ -146,6 +150,10 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
                           state.units.deviation +
                           ") = " + FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
                           "% Overall";
+    outcome.errorLines.push_back(outcome.percentLine);
+    if (!outcome.defectiveLine.empty()) {
+        outcome.errorLines.push_back(outcome.defectiveLine);
+    }
     return outcome;
 }
 

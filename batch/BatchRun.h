@@ -6,6 +6,7 @@
 #include "commands/OpenCommand.h"
 
 #include <string>
+#include <vector>
 
 namespace zlm {
 
@@ -17,6 +18,7 @@ struct BatchOutcome {
     float overallPercentExceeding = 0.0f;
     std::string percentLine;   ///< when done: "Percent Exceeded Threshold (0.25 in) = X.XX% Overall"
     std::string defectiveLine; ///< when done with --corrections: "Percent Defective Length = X.XX%"; else empty
+    std::vector<std::string> errorLines; ///< when done: every line for standard error, in order
 };
 
 /**
@@ -39,7 +41,7 @@ OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, cons
  * options.correctionsPath it also writes the corrections list there, safely. With
  * options.reportPath `reports` writes the report there (a run without a writer
  * is refused before it starts), dated by ChooseAnalysisTime. Numbers use
- * `decimalSeparator`.
+ * `decimalSeparator`. With options.ride it runs RunRideBatch instead.
  */
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress,
                       ReportWriter* reports = nullptr);

@@ -209,9 +209,10 @@ std::string RideQualityRefusal(std::int32_t pointCount, double interval, const R
         return "The profile has " + std::to_string(pointCount) + (pointCount == 1 ? " point" : " points") +
                ": ride quality needs more than " + std::to_string(k) + " for one slope over the 250 mm slope base";
     }
-    if (method.sectionLength != 0.0 && !(method.sectionLength >= k * interval)) {
-        return "The section length of " + text(method.sectionLength) + " " + unit +
-               " is not a length of at least the slope base, " + text(k * interval) + " " + unit;
+    if (method.sectionLength != 0.0) {
+        if (std::string refusal = RideSectionRefusal(method.sectionLength, interval, method.units); !refusal.empty()) {
+            return refusal;
+        }
     }
     if (!(method.baseLength > 0.0) || !std::isfinite(method.baseLength)) {
         return "The base length of " + text(method.baseLength) + " " + unit + " is not a length above 0";
@@ -227,6 +228,16 @@ std::string RideQualityRefusal(std::int32_t pointCount, double interval, const R
                std::to_string(w) + " slopes and it has " + std::to_string(slopes);
     }
     return {};
+}
+
+std::string RideSectionRefusal(double sectionLength, double interval, UnitSystem units)
+{
+    const double base = SlopeBaseFor(interval, units) * interval;
+    if (sectionLength >= base) {
+        return {};
+    }
+    return "The section length of " + PlainDecimalText(sectionLength) + " " + LengthUnit(units) +
+           " is not a length of at least the slope base, " + PlainDecimalText(base) + " " + LengthUnit(units);
 }
 
 std::vector<double> RectifiedSlopes(std::span<const double> elevations, double interval, UnitSystem units,
