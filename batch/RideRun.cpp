@@ -47,10 +47,13 @@ std::string RideSurveyLine(const std::string& file, const RideFileRun& run, cons
     }
     const RideQualityResults& r = run.results;
     const char* pattern = RideUnitTextsFor(r.method.units).pattern;
-    const auto iri = [pattern](double value) { return std::isnan(value) ? std::string() : FormatNumber(value, pattern, '.'); };
+    const auto iri = [pattern](double value) {
+        return std::isnan(value) ? std::string() : FormatNumber(value, pattern, '.');
+    };
     std::string channels = std::to_string(run.paths.left);
     if (run.paths.right > 0) {
-        channels += " " + std::to_string(run.paths.right);
+        channels += ' ';
+        channels += std::to_string(run.paths.right);
     }
     std::string line = CsvField(file) + "," + channels + "," + std::to_string(r.pointCount) + "," +
                        FormatNumber(r.interval, "0.000000", '.') + "," + FormatNumber(r.ProfileLength(), "0.000", '.') +
