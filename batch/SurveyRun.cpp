@@ -70,28 +70,21 @@ std::string CountText(std::int64_t count)
     return std::to_string(count);
 }
 
-// Writes one channel's own files; the failure's message, or empty.
-std::string WriteOwnFiles(const BatchOptions& options, const std::string& base, const ResultsTableText& table,
-                          const CorrectionSummary& zones, const UnitTexts& units)
+// Where one channel's own files go in the output folder; the zones are found for the line either way.
+StraightedgeOutputs OwnFiles(const BatchOptions& options, const std::string& base)
 {
-    const std::filesystem::path target = std::filesystem::path(options.outputDir) / (base + ".txt");
-    std::error_code error;
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (error) {
-        return "Unable to make the folder " + target.parent_path().string() + ": " + error.message();
-    }
-    const SaveResult saved = SaveSummary(target.string(), table, options.delimiter);
-    if (!saved.ok) {
-        return saved.message;
-    }
-    if (options.surveyCorrections) {
-        const SaveResult list = SaveCorrections(
-            (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string(), zones, units);
-        if (!list.ok) {
-            return list.message;
+    StraightedgeOutputs outputs;
+    outputs.zones = true;
+    outputs.summary = !options.outputDir.empty();
+    if (outputs.summary) {
+        outputs.summaryPath = (std::filesystem::path(options.outputDir) / (base + ".txt")).string();
+        outputs.makeFolder = true;
+        if (options.surveyCorrections) {
+            outputs.correctionsPath =
+                (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string();
         }
     }
-    return "";
+    return outputs;
 }
 
 // Analyses one channel already read, adding its line.
@@ -99,27 +92,17 @@ void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::
                     OpenOutcome opened, char decimalSeparator, EntryLines& lines)
 {
     const std::string channelText = std::to_string(channel);
-    SessionState state;
-    state.method = options.method;
-    state.units = UnitTextsFor(options.method.units);
-    state.profile = std::move(opened.profile);
+    const std::string base = entry.outputName + (severalChannels ? ".channel" + channelText : "");
+    const StraightedgeOutputs outputs = OwnFiles(options, base);
     NullProgress quiet;
-    const SimulationOutcome run = RunSimulation(state, options.sectionText, quiet, {}, WorkingCopy::TakeProfile);
-    if (!run.ran) {
-        AddRefusal(lines, options, entry.path, channelText, run.refusal);
+    const StraightedgeFileRun run =
+        RunStraightedgeFile(options, std::move(opened.profile), outputs, decimalSeparator, quiet);
+    if (!run.ok) {
+        AddRefusal(lines, options, entry.path, channelText, run.message);
         return;
     }
-    const RunResults& results = state.results;
-    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
-    if (!options.outputDir.empty()) {
-        const std::string base = entry.outputName + (severalChannels ? ".channel" + channelText : "");
-        const ResultsTableText table(results, state.units, decimalSeparator);
-        const std::string failure = WriteOwnFiles(options, base, table, zones, state.units);
-        if (!failure.empty()) {
-            AddRefusal(lines, options, entry.path, channelText, failure);
-            return;
-        }
-    }
+    const RunResults& results = run.state.results;
+    const CorrectionSummary& zones = run.zones;
     const double length = static_cast<double>(results.pointCount - 1) * results.interval;
     lines.text += CsvField(entry.path) + "," + channelText + "," + CountText(results.pointCount) + "," +
                   FormatNumber(results.interval, "0.000000", '.') + "," + FormatNumber(length, "0.000", '.') + "," +
