@@ -25,6 +25,10 @@ RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options
     }
     run.paths = read.paths;
     const RideQualityMethod& method = options.rideMethod;
+    if (const std::optional<std::string> refusal = PathsRefusal(read.left, read.right, method.units)) {
+        run.message = *refusal;
+        return run;
+    }
     if (!options.sectionText.empty() && method.sectionLength == 0.0) {
         run.message = RideSectionRefusal(method.sectionLength, read.left.interval, method.units);
         return run;

@@ -1,5 +1,7 @@
 #include "commands/RideQualityCommand.h"
 
+#include "commands/ProfileChecks.h"
+
 #include <optional>
 #include <utility>
 
@@ -13,6 +15,23 @@ std::string ChannelsText(std::int32_t count)
 }
 
 } // namespace
+
+std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right,
+                                        UnitSystem units)
+{
+    for (const ElevationProfile* path : {&left, &right}) {
+        if (path == &right && right.pointCount == 0) {
+            break;
+        }
+        if (auto refusal = OpenProfileRefusal(*path, units)) {
+            return refusal;
+        }
+        if (auto refusal = ElevationRefusal(*path, units)) {
+            return refusal;
+        }
+    }
+    return std::nullopt;
+}
 
 RidePathChoice DefaultRidePaths(std::int32_t channelCount)
 {
@@ -70,6 +89,10 @@ RideQualityRun RunRideQuality(SessionState& state, const RideQualityMethod& meth
 {
     RideQualityRun run;
     RideQualitySlot& slot = state.rideQuality;
+    if (const std::optional<std::string> refusal = PathsRefusal(slot.left, slot.right, method.units)) {
+        run.refusal = *refusal;
+        return run;
+    }
     try {
         RideQualityOutcome outcome =
             AnalyseRideQuality(slot.left.elevations, slot.right.elevations, slot.left.interval, method, progress);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zlm {
@@ -53,6 +54,14 @@ using ChannelReader = std::function<OpenOutcome(std::int32_t channel)>;
 
 /** ReadRidePaths with the caller's reader of one channel (zlm-batch answers the units its own way). */
 RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChannel);
+
+/**
+ * Why the paths cannot be analysed whatever the settings (the checks every
+ * analysis makes: a profile open, read in `units`, with a usable interval and
+ * finite elevations), or nothing. An empty right path is one profile.
+ */
+std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right,
+                                        UnitSystem units);
 
 /** Outcome of the ride-quality command. */
 struct RideQualityRun {

@@ -3,6 +3,7 @@
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
 #include "analysis/StraightedgeEngine.h"
+#include "commands/ProfileChecks.h"
 
 #include <cmath>
 #include <cstdint>
@@ -18,23 +19,6 @@ namespace {
 // The finest sampling ZLM analyses: a straightedge over 32,768 points (for 16 ft,
 // about 0.15 mm apart).
 constexpr std::int32_t kMostPointsPerStraightedge = 32768;
-// The largest elevation analysed, in feet or metres (either sign).
-constexpr double kLargestElevation = 1e9;
-
-/** The names a message uses for the lengths of a unit system. */
-struct LengthWords {
-    const char* symbol;     ///< "ft"
-    const char* plural;     ///< "feet"
-    const char* deviation;  ///< "in"
-};
-
-LengthWords WordsFor(UnitSystem units)
-{
-    if (units == UnitSystem::SI) {
-        return {"m", "metres", "mm"};
-    }
-    return {"ft", "feet", "in"};
-}
 
 std::string Length(double value)
 {
@@ -71,24 +55,13 @@ std::optional<std::string> MethodRefusal(const StraightedgeMethod& method)
 /** The reason the open profile cannot be analysed with the method, or nothing when it can. */
 std::optional<std::string> ProfileRefusal(const ElevationProfile& profile, const StraightedgeMethod& method)
 {
+    if (auto refusal = OpenProfileRefusal(profile, method.units)) {
+        return refusal;
+    }
     const std::int32_t n = profile.pointCount;
-    if (n <= 0) {
-        return "No profile is open. Choose a profile with Browse before you simulate.";
-    }
-    if (profile.elevations.size() < static_cast<std::size_t>(n)) {
-        return "The profile is incomplete: it declares " + std::to_string(n) + " points but holds " +
-               std::to_string(profile.elevations.size()) + ". Open the profile again.";
-    }
-    if (profile.units != method.units) {
-        return "The profile was read in other units than the method's. Open the profile again.";
-    }
     const LengthWords words = WordsFor(method.units);
     const std::string unit = std::string(" ") + words.symbol;
     const double dx = profile.interval;
-    if (!std::isfinite(dx) || dx <= 0.0) {
-        return std::string("The profile's sample interval is not usable: it must be a number of ") + words.plural +
-               " greater than 0.";
-    }
     const std::string straightedge = "a " + PlainDecimalText(method.baseLength) + unit + " straightedge";
     // The engine needs a straightedge of at least 2 points: L = length / dx rounded, ties to even.
     const double length = static_cast<double>(ToSingle(method.baseLength));
@@ -121,18 +94,7 @@ std::optional<std::string> ProfileRefusal(const ElevationProfile& profile, const
                std::to_string(n) + " points at " + Interval(dx) + unit + "). At least " +
                PlainDecimalText(method.baseLength) + unit + " is needed for one placement of the straightedge.";
     }
-    // No road lies a million miles up. Far beyond that, the straightedge's heights
-    // leave single precision in the engine's clearance test and turn into 0: a
-    // garbage result.
-    for (std::int32_t i = 0; i < n; ++i) {
-        const double z = profile.elevations[static_cast<std::size_t>(i)];
-        if (!std::isfinite(z) || std::fabs(z) > kLargestElevation) {
-            return "The profile holds invalid elevations at point " + std::to_string(i + 1) +
-                   " (counting from 1): every elevation must be a finite number of " + words.plural +
-                   ", no larger than 1,000,000,000" + unit + ".";
-        }
-    }
-    return std::nullopt;
+    return ElevationRefusal(profile, method.units);
 }
 
 std::optional<std::string> SectionRefusal(float sectionLength, double dx, UnitSystem units)
