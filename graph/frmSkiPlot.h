@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,15 @@ public:
      */
     frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent = nullptr,
                GraphDialogs* dialogs = nullptr);
+    /** Fills the graph of a window that shows another analysis than the deviations. */
+    using GraphFiller = std::function<void(GraphControl& graph)>;
+    /**
+     * A graph window titled `windowTitle` whose graph `fill` fills (the ride-quality
+     * graph), with the same commands, keys and readout; printing pages up to
+     * `pagingLimit`, the distance of the last profile point.
+     */
+    frmSkiPlot(const QString& windowTitle, const GraphFiller& fill, double pagingLimit, QWidget* parent = nullptr,
+               GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
     /** How much + and - zoom in and out. */
@@ -76,7 +86,7 @@ signals:
     void HelpRequested();
 
 private:
-    void Load(const SessionState& state, const QString& lblFileCaption);
+    void Load(const GraphFiller& fill, double pagingLimit);
     void LayoutGraphWindow();
     void ConnectKeys();
     double ZoomCentre() const;

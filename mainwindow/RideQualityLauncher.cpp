@@ -1,0 +1,87 @@
+#include "mainwindow/RideQualityLauncher.h"
+
+#include "commands/OpenCommand.h"
+#include "commands/SessionState.h"
+#include "mainwindow/RideQualityWindow.h"
+#include "mainwindow/UserDialogs.h"
+
+#include <QFile>
+#include <QPushButton>
+
+#include <optional>
+
+namespace zlm {
+
+namespace {
+
+/**
+ * What a delimited file needs for its elevation columns that its header does
+ * not say, asked as the open command asks it; nothing when the user cancels.
+ * Other formats need nothing.
+ */
+std::optional<DelimitedUnits> AskRideUnits(const std::string& path, UserDialogs& dialogs)
+{
+    if (ProfileFormatOf(path) != ProfileFormat::Delimited)
+        return DelimitedUnits{};
+    const DelimitedProbeResult probe = ProbeDelimitedProfile(path);
+    if (!probe.ok)
+        return DelimitedUnits{}; // the read refuses it with the reader's text
+    NeededUnits needed = UnitsNeeded(probe.layout, 0);
+    if (probe.layout.elevationCount > 1) {
+        const NeededUnits second = UnitsNeeded(probe.layout, 1);
+        needed.distanceUnit = needed.distanceUnit || second.distanceUnit;
+        needed.elevationUnit = needed.elevationUnit || second.elevationUnit;
+        needed.interval = needed.interval || second.interval;
+    }
+    if (!needed.Any())
+        return DelimitedUnits{};
+    return dialogs.AskDelimitedUnits(probe, needed);
+}
+
+} // namespace
+
+RideQualityLauncher::RideQualityLauncher(SessionState& state, UserDialogs& dialogs, ProfilePathSource profilePath,
+                                         QWidget* buttonParent)
+    : QObject(buttonParent), state_(state), dialogs_(dialogs), profilePath_(std::move(profilePath)),
+      button_(new QPushButton(QStringLiteral("Ride &Quality..."), buttonParent)), owner_(buttonParent->window())
+{
+    button_->setObjectName(QStringLiteral("cmdRideQuality"));
+    button_->setToolTip(QStringLiteral("IRI, MRI and HRI by section, and localized roughness"));
+    button_->setAutoDefault(false);
+    button_->setEnabled(false);
+    connect(button_, &QPushButton::clicked, this, &RideQualityLauncher::Open);
+}
+
+RideQualityLauncher::~RideQualityLauncher()
+{
+    delete window_;
+}
+
+RideQualityWindow* RideQualityLauncher::Window() const
+{
+    return window_;
+}
+
+void RideQualityLauncher::Open()
+{
+    const QString path = profilePath_();
+    if (path.isEmpty())
+        return;
+    const UnitSystem units = state_.method.units;
+    if (window_ != nullptr && window_->ProfilePath() == path && window_->Units() == units) {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+        return;
+    }
+    const std::optional<DelimitedUnits> delimited = AskRideUnits(QFile::encodeName(path).toStdString(), dialogs_);
+    if (!delimited)
+        return;
+    // Results of another file or unit system are not this profile's.
+    delete window_;
+    state_.rideQuality.valid = false;
+    window_ = new RideQualityWindow(state_, path, units, *delimited, dialogs_, owner_);
+    window_->show();
+}
+
+} // namespace zlm
