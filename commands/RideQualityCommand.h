@@ -5,6 +5,7 @@
 #include "commands/SessionState.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zlm {
@@ -46,6 +47,12 @@ struct RidePathsRead {
  */
 RidePathsRead ReadRidePaths(const std::string& path, RidePathChoice choice, UnitSystem units,
                             const DelimitedUnits& delimitedUnits);
+
+/** Reads channel K (1-based) of a file; how the caller reads one profile. */
+using ChannelReader = std::function<OpenOutcome(std::int32_t channel)>;
+
+/** ReadRidePaths with the caller's reader of one channel (zlm-batch answers the units its own way). */
+RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChannel);
 
 /** Outcome of the ride-quality command. */
 struct RideQualityRun {

@@ -24,12 +24,16 @@ std::array<double, 4> QuarterCarInput();
 
 /**
  * The exponential of a 4 x 4 matrix to full double precision: scaled by a power
- * of two until its norm is small, summed as a Taylor series to convergence,
- * then squared back.
+ * of two until its norm is at most 1/2, summed as a Taylor series and squared
+ * back, all in extended precision, then rounded to double once.
  */
 Matrix4 MatrixExponential(const Matrix4& m);
 
-/** The step of the quarter car for a sample interval of `intervalMetres` (dt = interval / speed). */
+/**
+ * The step of the quarter car for a sample interval of `intervalMetres` (dt =
+ * interval / speed): exp(A dt) and A^-1 (exp(A dt) - I) B, both to full double
+ * precision.
+ */
 QuarterCarStep QuarterCarStepFor(double intervalMetres);
 
 } // namespace zlm
