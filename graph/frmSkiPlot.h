@@ -22,7 +22,9 @@ struct SessionState;
  * straightedge placement against its station, the threshold line, the section
  * boundaries labelled with their percentages, and the elevation profile on a
  * second axis. Commands Print, Save/Export and Undo Zoom stand along the top;
- * the pointer readout ("x=", "y=") at the bottom right.
+ * the pointer readout ("x=", "y=") at the bottom right. The same window, with
+ * its commands and keys, shows other analyses' graphs (the ride-quality graph)
+ * through a GraphFiller.
  *
  * Keys: Ctrl+P prints, Ctrl+S exports, Ctrl+Z and Home undo the zoom; + (or =)
  * and - zoom in and out by kKeyZoomFactor along the distance axis, around the

@@ -285,12 +285,18 @@ QWidget* RideQualityWindow::BuildSettings()
         row->addStretch(1);
         return row;
     };
+    // Labels with buddies, so that their Alt keys reach the boxes.
+    const auto label = [box](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text, box);
+        caption->setBuddy(buddy);
+        return caption;
+    };
     auto* form = new QFormLayout;
     form->addRow(chkSections_, withUnit(txtSectionLength_, length));
-    form->addRow(QStringLiteral("&Base length:"), withUnit(txtBaseLength_, length));
-    form->addRow(QStringLiteral("&Threshold:"), withUnit(txtThreshold_, roughness));
-    form->addRow(QStringLiteral("&Left path:"), cboLeft_);
-    form->addRow(QStringLiteral("&Right path:"), cboRight_);
+    form->addRow(label(QStringLiteral("&Base length:"), txtBaseLength_), withUnit(txtBaseLength_, length));
+    form->addRow(label(QStringLiteral("&Threshold:"), txtThreshold_), withUnit(txtThreshold_, roughness));
+    form->addRow(label(QStringLiteral("&Left path:"), cboLeft_), cboLeft_);
+    form->addRow(label(QStringLiteral("Ri&ght path:"), cboRight_), cboRight_);
     auto* run = new QHBoxLayout;
     run->addWidget(cmdAnalyse_);
     run->addWidget(cmdCancel_);
@@ -451,7 +457,7 @@ void RideQualityWindow::RefreshProblem()
 
 bool RideQualityWindow::IsRunning() const
 {
-    return watcher_->isRunning();
+    return running_;
 }
 
 void RideQualityWindow::RefreshCommands()
@@ -507,6 +513,7 @@ void RideQualityWindow::Analyse()
     WorkerGate gate = workerGate_;
     QProgressBar* bar = progress_;
     const std::atomic<bool>& cancel = cancel_;
+    running_ = true;
     watcher_->setFuture(QtConcurrent::run([job, gate, bar, &cancel] {
         if (gate)
             gate();
@@ -527,6 +534,7 @@ void RideQualityWindow::CancelAnalysis()
 void RideQualityWindow::AnalysisDone()
 {
     RideJobOutcome out = watcher_->result();
+    running_ = false;
     if (!out.channelNames.empty())
         FillPathChoices(out.channelNames, out.paths.left, out.paths.right);
     if (out.ran) {

@@ -148,6 +148,7 @@ private:
     GraphOpener graphOpener_;
     WorkerGate workerGate_;
     std::atomic<bool> cancel_{false};
+    bool running_ = false; ///< from the start of a run until its outcome has been taken
     QFutureWatcher<RideJobOutcome>* watcher_ = nullptr;
 
     QCheckBox* chkSections_ = nullptr;

@@ -8,6 +8,7 @@
 #include "commands/SessionState.h"
 #include "graph/GraphControl.h"
 #include "graph/RideQualityGraph.h"
+#include "mainwindow/HelpWindow.h"
 #include "mainwindow/RideQualityLauncher.h"
 #include "mainwindow/frmSkiMain.h"
 #include "ride_quality/RideQualityText.h"
@@ -22,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <cmath>
@@ -150,6 +152,14 @@ void RideQualityWindowTest::commandEnabledOnceAProfileIsOpen()
     QVERIFY(WaitForAnalysis(*window));
     QVERIFY(main.State().rideQuality.valid);
     QVERIFY(main.State().rideQuality.results.twoPaths);
+
+    // F1 opens the guide's page; the command again raises the same window.
+    QTest::keySequence(window, QKeySequence::HelpContents);
+    auto* help = window->findChild<zlm::HelpWindow*>();
+    QVERIFY(help != nullptr);
+    QCOMPARE(help->Browser()->source(), zlm::HelpWindow::PageUrl("ride-quality.html"));
+    command->click();
+    QCOMPARE(main.findChildren<RideQualityWindow*>().size(), qsizetype{1});
 }
 
 void RideQualityWindowTest::settingsRefused_data()
@@ -322,21 +332,25 @@ void RideQualityWindowTest::cancelKeepsTheLastResults()
         started.release();
         release.acquire();
     });
+    window->show();
     window->findChild<QLineEdit*>("txtThreshold")->setText("300");
     window->Analyse();
     QVERIFY(window->IsRunning());
     QVERIFY(started.tryAcquire(1, 5000));
     QVERIFY(!window->findChild<QPushButton*>("cmdPlot")->isEnabled());
+    QCOMPARE(window->cursor().shape(), Qt::BusyCursor);
     QTest::keyClick(window.get(), Qt::Key_Escape); // stops the run; the window stays
     release.release();
     QVERIFY(WaitForAnalysis(*window));
-    QVERIFY(window->isVisible() || !window->isHidden());
+    QVERIFY(window->isVisible());
     QVERIFY(state.rideQuality.valid);
     QCOMPARE(state.rideQuality.results.method, before.method);
     QCOMPARE(state.rideQuality.results.areas.size(), before.areas.size());
     QCOMPARE(window->SectionsView()->model()->rowCount(), rows);
     QVERIFY(window->findChild<QPushButton*>("cmdPlot")->isEnabled());
     QVERIFY(window->cursor().shape() != Qt::BusyCursor);
+    QTest::keyClick(window.get(), Qt::Key_Escape); // nothing runs: Esc closes
+    QVERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(RideQualityWindowTest)
