@@ -82,6 +82,7 @@ void RideQualityLauncher::Open()
     state_.rideQuality.valid = false;
     window_ = new RideQualityWindow(state_, path, units, *delimited, dialogs_, owner_);
     window_->show();
+    window_->activateWindow();
 }
 
 } // namespace zlm
