@@ -9,6 +9,7 @@
 #include "graph/RideQualityGraph.h"
 #include "graph/frmSkiPlot.h"
 #include "mainwindow/HelpWindow.h"
+#include "mainwindow/RideQualityJob.h"
 #include "mainwindow/RideQualitySettings.h"
 #include "mainwindow/RideSectionsModel.h"
 #include "mainwindow/RoughAreasModel.h"
@@ -44,19 +45,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 namespace zlm {
-
-/** What the worker hands back: the slot it filled, or why not. */
-struct RideJobOutcome {
-    bool ran = false;
-    bool cancelled = false;
-    std::string message; ///< the read's or the core's refusal, or a failure
-    std::vector<std::string> channelNames;
-    RidePathChoice paths;
-    SessionState scratch; ///< the worker's own session: only its ride-quality slot is used
-};
 
 namespace {
 
@@ -97,49 +87,6 @@ private:
     const std::atomic<bool>& cancel_;
     std::int16_t last_ = -1;
 };
-
-struct RideJob {
-    std::string path;
-    RidePathChoice choice;
-    UnitSystem units = UnitSystem::US;
-    DelimitedUnits delimitedUnits;
-    RideQualityMethod method;
-};
-
-/** The worker's work: reads the paths and analyses them into a session of its own. */
-RideJobOutcome RunJob(const RideJob& job, ProgressSink& progress, const std::atomic<bool>& cancel)
-{
-    RideJobOutcome out;
-    try {
-        RidePathsRead read = ReadRidePaths(job.path, job.choice, job.units, job.delimitedUnits);
-        out.channelNames = read.channelNames;
-        out.paths = read.paths;
-        if (!read.loaded) {
-            out.message = read.message;
-            return out;
-        }
-        if (cancel.load()) {
-            out.cancelled = true;
-            return out;
-        }
-        RideQualitySlot& slot = out.scratch.rideQuality;
-        slot.leftChannel = read.paths.left;
-        slot.rightChannel = read.paths.right;
-        slot.left = std::move(read.left);
-        slot.right = std::move(read.right);
-        const RideQualityRun run = RunRideQuality(out.scratch, job.method, progress);
-        out.ran = run.ran;
-        out.cancelled = run.cancelled;
-        out.message = run.refusal;
-    } catch (const RunCancelled&) {
-        out.cancelled = true;
-    } catch (const std::exception& failure) {
-        // A failure is shown as one, never as results.
-        out.ran = false;
-        out.message = std::string("The analysis failed: ") + failure.what();
-    }
-    return out;
-}
 
 QTableView* MakeTable(QWidget* parent, const char* name, QSortFilterProxyModel* model)
 {
@@ -518,7 +465,7 @@ void RideQualityWindow::Analyse()
         if (gate)
             gate();
         WorkerProgress progress(bar, cancel);
-        return RunJob(job, progress, cancel);
+        return RunRideJob(job, progress, cancel);
     }));
     SetRunning(true);
 }

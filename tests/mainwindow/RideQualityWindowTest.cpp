@@ -10,6 +10,7 @@
 #include "graph/RideQualityGraph.h"
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/RideQualityLauncher.h"
+#include "mainwindow/RideQualitySettings.h"
 #include "mainwindow/frmSkiMain.h"
 #include "ride_quality/RideQualityText.h"
 #include "support/WindowTestSupport.h"
@@ -75,10 +76,14 @@ zlm::RideQualityMethod WindowDefaults()
     return method;
 }
 
+/** Lets a queued start happen, then waits for the analysis to end. */
 bool WaitForAnalysis(RideQualityWindow& window)
 {
     QSignalSpy finished(&window, &RideQualityWindow::AnalysisFinished);
-    return window.IsRunning() ? finished.wait(20000) : (finished.wait(200), !window.IsRunning());
+    QCoreApplication::processEvents();
+    if (window.IsRunning() && finished.isEmpty())
+        finished.wait(20000);
+    return !window.IsRunning();
 }
 
 QStringList Row(const QTableView& view, int row, int role = Qt::DisplayRole)
@@ -103,6 +108,7 @@ private slots:
     void saveAsWritesTheBatchBytes();
     void activatingAnAreaZoomsTheGraphToIt();
     void cancelKeepsTheLastResults();
+    void settingsRememberedPerUnitSystem();
 
 private:
     std::unique_ptr<RideQualityWindow> OpenWindow(zlm::SessionState& state);
@@ -351,6 +357,42 @@ void RideQualityWindowTest::cancelKeepsTheLastResults()
     QVERIFY(window->cursor().shape() != Qt::BusyCursor);
     QTest::keyClick(window.get(), Qt::Key_Escape); // nothing runs: Esc closes
     QVERIFY(!window->isVisible());
+}
+
+void RideQualityWindowTest::settingsRememberedPerUnitSystem()
+{
+    zlm::SessionState state;
+    {
+        auto window = OpenWindow(state);
+        QVERIFY(WaitForAnalysis(*window));
+        window->findChild<QCheckBox*>("chkSections")->setChecked(false);
+        window->findChild<QLineEdit*>("txtThreshold")->setText("150");
+        window->Analyse();
+        QVERIFY(WaitForAnalysis(*window));
+        QCOMPARE(state.rideQuality.results.sections.size(), std::size_t{1});
+        QCOMPARE(state.rideQuality.results.method.threshold, 150.0);
+    }
+    QSettings settings;
+    zlm::RideQualitySettings remembered(settings);
+    const zlm::RideQualityMethod us = remembered.Method(zlm::UnitSystem::US);
+    QCOMPARE(us.threshold, 150.0);
+    QCOMPARE(us.sectionLength, 0.0);
+    QCOMPARE(remembered.SectionLengthOffered(zlm::UnitSystem::US), 528.0);
+    // The other unit system keeps its own defaults: 100 m sections, 7.62 m, 2.0 m/km.
+    zlm::RideQualityMethod si = zlm::DefaultRideQualityMethod(zlm::UnitSystem::SI);
+    si.sectionLength = 100.0;
+    si.localized = true;
+    QCOMPARE(remembered.Method(zlm::UnitSystem::SI), si);
+    // A damaged value reads as the default rather than blocking every run.
+    settings.setValue("rideQuality/us/threshold", "abc");
+    QCOMPARE(remembered.Method(zlm::UnitSystem::US).threshold, 125.0);
+
+    // A new window offers what is remembered.
+    settings.setValue("rideQuality/us/threshold", 140.0);
+    auto window = OpenWindow(state);
+    QCOMPARE(window->findChild<QLineEdit*>("txtThreshold")->text(), QStringLiteral("140"));
+    QVERIFY(!window->findChild<QCheckBox*>("chkSections")->isChecked());
+    QCOMPARE(window->findChild<QLineEdit*>("txtSectionLength")->text(), QStringLiteral("528"));
 }
 
 QTEST_MAIN(RideQualityWindowTest)
