@@ -374,8 +374,11 @@ std::optional<RideQualityMethod> RideQualityWindow::SettingsMethod(QString& prob
         problem = QStringLiteral("The left and right paths are the same channel.");
         return std::nullopt;
     }
-    // The profile open in the main window has the points and interval of the file's channels.
+    // The profile open in the main window has the points and interval of the file's channels;
+    // once the main window reads it in other units the run's own check answers.
     const ElevationProfile& profile = state_.rideQuality.valid ? state_.rideQuality.left : state_.profile;
+    if (profile.units != units_)
+        return method;
     const std::string refusal = RideQualityRefusal(profile.pointCount, profile.interval, method);
     if (!refusal.empty()) {
         problem = FromCoreText(refusal);

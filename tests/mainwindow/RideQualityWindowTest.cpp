@@ -53,6 +53,18 @@ QByteArray TwoPathRoad()
     return text;
 }
 
+/** One profile of the same road: the left path alone, in a one-channel ERD file. */
+QByteArray OneProfileRoad()
+{
+    std::vector<double> elevations;
+    for (int i = 0; i < 2401; ++i) {
+        const double x = 0.25 * i;
+        const double wave = x >= 200.0 && x <= 260.0 ? std::sin(x * 2.0 * M_PI / 6.0) : 0.0;
+        elevations.push_back(0.01 * wave + 0.0005 * std::sin(x / 9.0));
+    }
+    return zlm::test::ErdText("One path", 0.25, elevations);
+}
+
 /** The core's own analysis of the file, as zlm-batch makes it. */
 zlm::RideQualityResults CoreResults(const QString& path, const zlm::RideQualityMethod& method)
 {
@@ -104,6 +116,7 @@ private slots:
     void commandEnabledOnceAProfileIsOpen();
     void settingsRefused_data();
     void settingsRefused();
+    void tablesShowTheCoreResults_data();
     void tablesShowTheCoreResults();
     void saveAsWritesTheBatchBytes();
     void activatingAnAreaZoomsTheGraphToIt();
@@ -111,7 +124,7 @@ private slots:
     void settingsRememberedPerUnitSystem();
 
 private:
-    std::unique_ptr<RideQualityWindow> OpenWindow(zlm::SessionState& state);
+    std::unique_ptr<RideQualityWindow> OpenWindow(zlm::SessionState& state, const QString& path = QString());
 
     QTemporaryDir dir_;
     QString road_;
@@ -126,16 +139,17 @@ void RideQualityWindowTest::init()
     dialogs_ = FakeUserDialogs{};
 }
 
-std::unique_ptr<RideQualityWindow> RideQualityWindowTest::OpenWindow(zlm::SessionState& state)
+std::unique_ptr<RideQualityWindow> RideQualityWindowTest::OpenWindow(zlm::SessionState& state, const QString& path)
 {
+    const QString road = path.isEmpty() ? road_ : path;
     zlm::Channel channel = zlm::Channel::One;
-    const zlm::OpenOutcome open = zlm::ReadProfileFile(QFile::encodeName(road_).toStdString(), channel,
+    const zlm::OpenOutcome open = zlm::ReadProfileFile(QFile::encodeName(road).toStdString(), channel,
                                                        [](zlm::Channel c, const auto&) { return c; });
     if (!open.loaded)
         qFatal("the road was refused: %s", open.message.c_str());
     state.profile = open.profile;
     auto window =
-        std::make_unique<RideQualityWindow>(state, road_, zlm::UnitSystem::US, zlm::DelimitedUnits{}, dialogs_);
+        std::make_unique<RideQualityWindow>(state, road, zlm::UnitSystem::US, zlm::DelimitedUnits{}, dialogs_);
     return window;
 }
 
@@ -219,12 +233,26 @@ void RideQualityWindowTest::settingsRefused()
     QCOMPARE(state.rideQuality.results.method, before.method);
 }
 
+void RideQualityWindowTest::tablesShowTheCoreResults_data()
+{
+    QTest::addColumn<bool>("twoPaths");
+    QTest::newRow("two wheel paths") << true;
+    QTest::newRow("one profile") << false;
+}
+
 void RideQualityWindowTest::tablesShowTheCoreResults()
 {
+    QFETCH(bool, twoPaths);
+    const QString road = twoPaths ? road_ : dir_.filePath("one.erd");
+    if (!twoPaths)
+        zlm::test::WriteFile(road, OneProfileRoad());
+    const int columns = twoPaths ? 6 : 3;
+    const int overallColumn = twoPaths ? 4 : 2; // MRI, or the one IRI
     zlm::SessionState state;
-    auto window = OpenWindow(state);
+    auto window = OpenWindow(state, road);
     QVERIFY(WaitForAnalysis(*window));
-    const zlm::RideQualityResults core = CoreResults(road_, WindowDefaults());
+    const zlm::RideQualityResults core = CoreResults(road, WindowDefaults());
+    QCOMPARE(state.rideQuality.results.twoPaths, twoPaths);
     const zlm::RideQualityResults& shown = state.rideQuality.results;
     QCOMPARE(shown.iriLeft, core.iriLeft);
     QCOMPARE(shown.mri, core.mri);
@@ -233,15 +261,15 @@ void RideQualityWindowTest::tablesShowTheCoreResults()
 
     QTableView* sections = window->SectionsView();
     QCOMPARE(sections->model()->rowCount(), static_cast<int>(core.sections.size()));
-    QCOMPARE(sections->model()->columnCount(), 6);
+    QCOMPARE(sections->model()->columnCount(), columns);
     // Every cell's number is the core's, and its text the CSV's (the C locale here).
     const QStringList csv = QString::fromStdString(zlm::RideSectionsCsv(core)).split("\r\n", Qt::SkipEmptyParts);
     for (int row = 0; row < sections->model()->rowCount(); ++row) {
         QCOMPARE(Row(*sections, row).join(','), csv[row + 1]);
-        QCOMPARE(sections->model()->index(row, 3).data(Qt::UserRole).toDouble(), core.sections[row].iriRight);
+        QCOMPARE(sections->model()->index(row, 2).data(Qt::UserRole).toDouble(), core.sections[row].iriLeft);
     }
     QStringList headers;
-    for (int column = 0; column < 6; ++column)
+    for (int column = 0; column < columns; ++column)
         headers.append(sections->model()->headerData(column, Qt::Horizontal).toString());
     QCOMPARE(headers.join(','), csv[0]);
 
@@ -252,18 +280,19 @@ void RideQualityWindowTest::tablesShowTheCoreResults()
         QCOMPARE(Row(*areas, row).join(','), areaCsv[row + 1]);
 
     // Sorted by MRI, highest first, then Ctrl+C copies whole rows in that order.
-    sections->sortByColumn(4, Qt::DescendingOrder);
+    sections->sortByColumn(overallColumn, Qt::DescendingOrder);
     sections->selectAll();
     QTest::keySequence(sections, QKeySequence::Copy);
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
     QCOMPARE(copied.size(), static_cast<int>(core.sections.size()));
-    QVERIFY(sections->model()->index(0, 4).data(Qt::UserRole).toDouble() >=
-            sections->model()->index(1, 4).data(Qt::UserRole).toDouble());
+    QVERIFY(sections->model()->index(0, overallColumn).data(Qt::UserRole).toDouble() >=
+            sections->model()->index(1, overallColumn).data(Qt::UserRole).toDouble());
     QCOMPARE(copied[0], Row(*sections, 0).join('\t'));
 
     const QString overall = window->OverallText();
-    QVERIFY2(overall.contains(QString::fromStdString("MRI = " + zlm::FormatNumber(core.mri, "0.00", '.') + " in/mi")),
-             qPrintable(overall));
+    const std::string figure = twoPaths ? "MRI = " + zlm::FormatNumber(core.mri, "0.00", '.')
+                                        : "IRI = " + zlm::FormatNumber(core.iriLeft, "0.00", '.');
+    QVERIFY2(overall.contains(QString::fromStdString(figure + " in/mi")), qPrintable(overall));
     QVERIFY(overall.contains(QStringLiteral("Localized roughness: %1 area").arg(core.areas.size())));
 }
 
