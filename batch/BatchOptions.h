@@ -2,7 +2,9 @@
 
 #include "analysis/RunResults.h"
 #include "commands/ReportRequest.h"
+#include "commands/RideQualityCommand.h"
 #include "commands/SummaryWriter.h"
+#include "ride_quality/RideQuality.h"
 #include "profile_input/DelimitedProfileReader.h"
 
 #include <cstdint>
@@ -38,10 +40,44 @@ struct BatchOptions {
     std::string outputDir{};                 ///< --output-dir: where a survey writes each profile's own files
     bool recursive = false;                  ///< --recursive: a survey's folders include their subfolders
     bool surveyCorrections = false;          ///< --corrections in a survey: each profile's list into outputDir
+    bool ride = false;                       ///< --ride: the ride-quality analysis instead of the straightedge
+    /**
+     * --section S (a number), --base, --lr-threshold and --localized of a ride
+     * run, in the units of --units; the defaults of those units otherwise.
+     */
+    RideQualityMethod rideMethod{};
+    RidePathChoice ridePaths{};   ///< --paths L,R, or --channel K as (K, 0); unset: the file's default
+    std::string localizedPath{};  ///< --localized FILE: where the areas go (a flag in a survey)
 
     /** True for a survey (--summary): many profiles, one summary line each. */
     bool IsSurvey() const { return !summaryPath.empty(); }
 };
+
+/** Which runs read an option: a bit for each analysis and each kind of run. */
+enum OptionModes : unsigned {
+    kForStraightedge = 1u,
+    kForRide = 2u,
+    kForSingleRun = 4u,
+    kForSurvey = 8u,
+    kForAnalyses = kForStraightedge | kForRide,
+    kForRuns = kForSingleRun | kForSurvey,
+    kForAll = kForAnalyses | kForRuns,
+};
+
+/**
+ * One option of zlm-batch as the usage text, the guide and the parser know it.
+ * The same name may appear twice for two kinds of run (--corrections takes a
+ * file name for one profile and is a flag in a survey).
+ */
+struct BatchOptionSpec {
+    const char* name;     ///< "--section"
+    const char* argument; ///< what follows it in the usage ("LENGTH"); empty for a flag
+    unsigned modes;       ///< OptionModes: the analyses and runs it belongs to
+    const char* help;     ///< its description; each further line after a '\n'
+};
+
+/** Every option, in the usage text's order. */
+const std::vector<BatchOptionSpec>& BatchOptionTable();
 
 /** Whether the command line asks for a run, for the usage text, for the version, or is wrong. */
 enum class ArgumentsStatus { Run, Help, Version, UsageError };

@@ -3,6 +3,7 @@
 #include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
+#include "batch/RideRun.h"
 #include "commands/CorrectionsWriter.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReportRequest.h"
@@ -67,8 +68,57 @@ OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, cons
     return opened;
 }
 
+StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationProfile profile,
+                                        const StraightedgeOutputs& outputs, char decimalSeparator,
+                                        ProgressSink& progress)
+{
+    StraightedgeFileRun run;
+    SessionState& state = run.state;
+    state.method = options.method;
+    state.units = UnitTextsFor(options.method.units);
+    state.profile = std::move(profile);
+    const SimulationOutcome simulated =
+        RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
+    if (!simulated.ran) {
+        run.message = simulated.refusal;
+        return run;
+    }
+    const ResultsTableText table(state.results, state.units, decimalSeparator);
+    if (outputs.summary && outputs.makeFolder && !outputs.summaryPath.empty()) {
+        const std::filesystem::path folder = std::filesystem::path(outputs.summaryPath).parent_path();
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) {
+            run.message = "Unable to make the folder " + folder.string() + ": " + error.message();
+            return run;
+        }
+    }
+    if (outputs.summary && outputs.summaryPath.empty()) {
+        run.summaryBytes = SummaryText(table, options.delimiter);
+    } else if (outputs.summary) {
+        if (const SaveResult saved = SaveSummary(outputs.summaryPath, table, options.delimiter); !saved.ok) {
+            run.message = saved.message;
+            return run;
+        }
+    }
+    if (outputs.zones || !outputs.correctionsPath.empty()) {
+        run.zones = FindCorrectionZones(state.results, state.workingElevations);
+    }
+    if (!outputs.correctionsPath.empty()) {
+        if (const SaveResult saved = SaveCorrections(outputs.correctionsPath, run.zones, state.units); !saved.ok) {
+            run.message = saved.message;
+            return run;
+        }
+    }
+    run.ok = true;
+    return run;
+}
+
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress, ReportWriter* reports)
 {
+    if (options.ride) {
+        return RunRideBatch(options, decimalSeparator, progress);
+    }
     BatchOutcome outcome;
 
     // The report's time is settled before the run, so a bad SOURCE_DATE_EPOCH costs no analysis.
@@ -87,43 +137,27 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
         }
     }
 
-    SessionState state;
-    state.method = options.method;
-    state.units = UnitTextsFor(options.method.units);
-    state.channel = static_cast<Channel>(options.channel - 1);
     OpenOutcome opened = ReadBatchProfile(options.profilePath, options.channel, options, false);
     if (!opened.loaded) {
         outcome.message = opened.message;
         return outcome;
     }
-    state.profile = std::move(opened.profile);
-    state.profileTitle = std::move(opened.title);
-
-    const SimulationOutcome run = RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
-    if (!run.ran) {
-        outcome.message = run.refusal;
+    StraightedgeOutputs outputs;
+    outputs.summaryPath = options.outputPath;
+    outputs.correctionsPath = options.correctionsPath;
+    StraightedgeFileRun run =
+        RunStraightedgeFile(options, std::move(opened.profile), outputs, decimalSeparator, progress);
+    if (!run.ok) {
+        outcome.message = run.message;
         return outcome;
     }
-
-    const ResultsTableText table(state.results, state.units, decimalSeparator);
-    if (options.outputPath.empty()) {
-        outcome.summary = SummaryText(table, options.delimiter);
-    } else {
-        const SaveResult saved = SaveSummary(options.outputPath, table, options.delimiter);
-        if (!saved.ok) {
-            outcome.message = saved.message;
-            return outcome;
-        }
-    }
+    SessionState& state = run.state;
+    state.profileTitle = std::move(opened.title);
+    state.channel = static_cast<Channel>(options.channel - 1);
+    outcome.summary = std::move(run.summaryBytes);
     if (!options.correctionsPath.empty()) {
-        const CorrectionSummary zones = FindCorrectionZones(state.results, state.workingElevations);
-        const SaveResult saved = SaveCorrections(options.correctionsPath, zones, state.units);
-        if (!saved.ok) {
-            outcome.message = saved.message;
-            return outcome;
-        }
-        outcome.defectiveLine =
-            "Percent Defective Length = " + FormatNumber(zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
+        outcome.defectiveLine = "Percent Defective Length = " +
+                                FormatNumber(run.zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
     }
     if (!options.reportPath.empty()) {
         std::error_code ignored;
@@ -146,6 +180,10 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
                           state.units.deviation +
                           ") = " + FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
                           "% Overall";
+    outcome.errorLines.push_back(outcome.percentLine);
+    if (!outcome.defectiveLine.empty()) {
+        outcome.errorLines.push_back(outcome.defectiveLine);
+    }
     return outcome;
 }
 

@@ -3,9 +3,12 @@
 #include "analysis/ProgressSink.h"
 #include "batch/BatchOptions.h"
 #include "commands/ReportRequest.h"
+#include "analysis/CorrectionZones.h"
 #include "commands/OpenCommand.h"
+#include "commands/SessionState.h"
 
 #include <string>
+#include <vector>
 
 namespace zlm {
 
@@ -17,7 +20,37 @@ struct BatchOutcome {
     float overallPercentExceeding = 0.0f;
     std::string percentLine;   ///< when done: "Percent Exceeded Threshold (0.25 in) = X.XX% Overall"
     std::string defectiveLine; ///< when done with --corrections: "Percent Defective Length = X.XX%"; else empty
+    std::vector<std::string> errorLines; ///< when done: every line for standard error, in order
 };
+
+/** Where one straightedge run's own files go. */
+struct StraightedgeOutputs {
+    bool summary = true;         ///< write the output summary (false: a survey line needs none)
+    std::string summaryPath;     ///< where; empty: its bytes are kept in the run instead
+    std::string correctionsPath; ///< the corrections list; empty: none
+    bool zones = false;          ///< find the exceedance zones even when no list is written
+    bool makeFolder = false;     ///< make the summary's folder (and its parents) once the run has results
+};
+
+/** One profile's straightedge run with its files written, or why not. */
+struct StraightedgeFileRun {
+    bool ok = false;
+    std::string message;      ///< the refusal or the failed write, when !ok
+    SessionState state;       ///< the run's results and working elevations
+    CorrectionSummary zones;  ///< found when a list is written or outputs.zones asks
+    std::string summaryBytes; ///< the summary, when outputs.summaryPath is empty
+};
+
+/**
+ * The one routine that runs the straightedge on a profile already read and
+ * writes what the run asks for, for a single run and for each channel of a
+ * survey alike: Simulate with the options' method and section length (the
+ * profile's elevations become the working ones), then the summary (numbers
+ * with `decimalSeparator`) and the corrections list, each written safely.
+ */
+StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationProfile profile,
+                                        const StraightedgeOutputs& outputs, char decimalSeparator,
+                                        ProgressSink& progress);
 
 /**
  * Reads a profile for zlm-batch as the open command does, answering the channel
@@ -39,7 +72,7 @@ OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, cons
  * options.correctionsPath it also writes the corrections list there, safely. With
  * options.reportPath `reports` writes the report there (a run without a writer
  * is refused before it starts), dated by ChooseAnalysisTime. Numbers use
- * `decimalSeparator`.
+ * `decimalSeparator`. With options.ride it runs RunRideBatch instead.
  */
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress,
                       ReportWriter* reports = nullptr);

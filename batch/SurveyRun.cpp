@@ -4,6 +4,7 @@
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
 #include "batch/BatchRun.h"
+#include "batch/RideRun.h"
 #include "commands/CorrectionsWriter.h"
 #include "commands/SessionState.h"
 #include "commands/SimulateCommand.h"
@@ -36,10 +37,32 @@ struct EntryLines {
     std::size_t refused = 0;
 };
 
-void AddRefusal(EntryLines& lines, const std::string& path, const std::string& channel, const std::string& message)
+// A refused line: the path, the channel, empty fields up to Error (one more for a ride survey), the reason.
+void AddRefusal(EntryLines& lines, const BatchOptions& options, const std::string& path, const std::string& channel,
+                const std::string& message)
 {
-    lines.text += CsvField(path) + "," + channel + ",,,,,,,,," + CsvField(message) + kLineEnd;
+    lines.text += CsvField(path) + "," + channel + (options.ride ? ",,,,,,,,,," : ",,,,,,,,,") + CsvField(message) +
+                  kLineEnd;
     ++lines.refused;
+}
+
+// Analyses the wheel paths of one entry for a ride survey, writing its own files to the output folder.
+EntryLines AnalyseRideEntry(const BatchOptions& options, const SurveyEntry& entry)
+{
+    EntryLines lines;
+    NullProgress quiet;
+    RideFileRun run = AnalyseRideFile(entry.path, options, quiet);
+    if (run.ok && !options.outputDir.empty()) {
+        const std::filesystem::path base = std::filesystem::path(options.outputDir) / entry.outputName;
+        std::error_code error;
+        std::filesystem::create_directories(base.parent_path(), error);
+        run.message = error ? "Unable to make the folder " + base.parent_path().string() + ": " + error.message()
+                            : WriteRideFiles(run.results, base.string() + ".ride.csv", base.string() + ".localized.csv");
+        run.ok = run.message.empty();
+    }
+    lines.text = RideSurveyLine(entry.path, run, options);
+    ++(run.ok ? lines.analysed : lines.refused);
+    return lines;
 }
 
 std::string CountText(std::int64_t count)
@@ -47,28 +70,21 @@ std::string CountText(std::int64_t count)
     return std::to_string(count);
 }
 
-// Writes one channel's own files; the failure's message, or empty.
-std::string WriteOwnFiles(const BatchOptions& options, const std::string& base, const ResultsTableText& table,
-                          const CorrectionSummary& zones, const UnitTexts& units)
+// Where one channel's own files go in the output folder; the zones are found for the line either way.
+StraightedgeOutputs OwnFiles(const BatchOptions& options, const std::string& base)
 {
-    const std::filesystem::path target = std::filesystem::path(options.outputDir) / (base + ".txt");
-    std::error_code error;
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (error) {
-        return "Unable to make the folder " + target.parent_path().string() + ": " + error.message();
-    }
-    const SaveResult saved = SaveSummary(target.string(), table, options.delimiter);
-    if (!saved.ok) {
-        return saved.message;
-    }
-    if (options.surveyCorrections) {
-        const SaveResult list = SaveCorrections(
-            (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string(), zones, units);
-        if (!list.ok) {
-            return list.message;
+    StraightedgeOutputs outputs;
+    outputs.zones = true;
+    outputs.summary = !options.outputDir.empty();
+    if (outputs.summary) {
+        outputs.summaryPath = (std::filesystem::path(options.outputDir) / (base + ".txt")).string();
+        outputs.makeFolder = true;
+        if (options.surveyCorrections) {
+            outputs.correctionsPath =
+                (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string();
         }
     }
-    return "";
+    return outputs;
 }
 
 // Analyses one channel already read, adding its line.
@@ -76,27 +92,17 @@ void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::
                     OpenOutcome opened, char decimalSeparator, EntryLines& lines)
 {
     const std::string channelText = std::to_string(channel);
-    SessionState state;
-    state.method = options.method;
-    state.units = UnitTextsFor(options.method.units);
-    state.profile = std::move(opened.profile);
+    const std::string base = entry.outputName + (severalChannels ? ".channel" + channelText : "");
+    const StraightedgeOutputs outputs = OwnFiles(options, base);
     NullProgress quiet;
-    const SimulationOutcome run = RunSimulation(state, options.sectionText, quiet, {}, WorkingCopy::TakeProfile);
-    if (!run.ran) {
-        AddRefusal(lines, entry.path, channelText, run.refusal);
+    const StraightedgeFileRun run =
+        RunStraightedgeFile(options, std::move(opened.profile), outputs, decimalSeparator, quiet);
+    if (!run.ok) {
+        AddRefusal(lines, options, entry.path, channelText, run.message);
         return;
     }
-    const RunResults& results = state.results;
-    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
-    if (!options.outputDir.empty()) {
-        const std::string base = entry.outputName + (severalChannels ? ".channel" + channelText : "");
-        const ResultsTableText table(results, state.units, decimalSeparator);
-        const std::string failure = WriteOwnFiles(options, base, table, zones, state.units);
-        if (!failure.empty()) {
-            AddRefusal(lines, entry.path, channelText, failure);
-            return;
-        }
-    }
+    const RunResults& results = run.state.results;
+    const CorrectionSummary& zones = run.zones;
     const double length = static_cast<double>(results.pointCount - 1) * results.interval;
     lines.text += CsvField(entry.path) + "," + channelText + "," + CountText(results.pointCount) + "," +
                   FormatNumber(results.interval, "0.000000", '.') + "," + FormatNumber(length, "0.000", '.') + "," +
@@ -113,19 +119,22 @@ EntryLines AnalyseEntry(const BatchOptions& options, const SurveyEntry& entry, b
 {
     EntryLines lines;
     if (!entry.refusal.empty()) {
-        AddRefusal(lines, entry.path, "", entry.refusal);
+        AddRefusal(lines, options, entry.path, "", entry.refusal);
         return lines;
     }
     if (nameTaken) {
-        AddRefusal(lines, entry.path, "",
+        AddRefusal(lines, options, entry.path, "",
                    "An earlier profile of the survey has the same name, " + entry.outputName +
                        ": its files in the output folder would be overwritten");
         return lines;
     }
+    if (options.ride) {
+        return AnalyseRideEntry(options, entry);
+    }
     const std::int32_t first = options.channelGiven ? options.channel : 1;
     OpenOutcome opened = ReadBatchProfile(entry.path, first, options, true);
     if (!opened.loaded) {
-        AddRefusal(lines, entry.path, "", opened.message);
+        AddRefusal(lines, options, entry.path, "", opened.message);
         return lines;
     }
     const auto count = static_cast<std::int32_t>(opened.channelNames.size());
@@ -134,7 +143,7 @@ EntryLines AnalyseEntry(const BatchOptions& options, const SurveyEntry& entry, b
     for (std::int32_t channel = first + 1; channel <= last; ++channel) {
         OpenOutcome next = ReadBatchProfile(entry.path, channel, options, true);
         if (!next.loaded) {
-            AddRefusal(lines, entry.path, std::to_string(channel), next.message);
+            AddRefusal(lines, options, entry.path, std::to_string(channel), next.message);
             continue;
         }
         AnalyseChannel(options, entry, channel, true, std::move(next), decimalSeparator, lines);
@@ -190,10 +199,10 @@ SurveyOutcome RunSurvey(const BatchOptions& options, const std::vector<SurveyEnt
                 results[i] = AnalyseEntry(options, entries[i], taken[i], decimalSeparator);
             } catch (const std::bad_alloc&) {
                 results[i] = EntryLines{};
-                AddRefusal(results[i], entries[i].path, "", "Not enough memory to analyse the profile");
+                AddRefusal(results[i], options, entries[i].path, "", "Not enough memory to analyse the profile");
             } catch (const std::exception& error) {
                 results[i] = EntryLines{};
-                AddRefusal(results[i], entries[i].path, "", error.what());
+                AddRefusal(results[i], options, entries[i].path, "", error.what());
             }
             const std::lock_guard lock(doneMutex);
             ++done;
@@ -217,7 +226,7 @@ SurveyOutcome RunSurvey(const BatchOptions& options, const std::vector<SurveyEnt
     }
 
     SurveyOutcome outcome;
-    outcome.summary = std::string(kSurveyHeader) + kLineEnd;
+    outcome.summary = std::string(options.ride ? kRideSurveyHeader : kSurveyHeader) + kLineEnd;
     for (EntryLines& lines : results) {
         outcome.summary += lines.text;
         outcome.analysed += lines.analysed;

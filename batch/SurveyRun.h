@@ -44,6 +44,11 @@ using SurveyProgress = std::function<void(std::size_t done, std::size_t total)>;
  * file whose NAME an earlier entry already has is refused rather than
  * overwrite its outputs, and a failed write refuses that channel.
  *
+ * With options.ride each entry is one line of kRideSurveyHeader (RideSurveyLine)
+ * for the wheel paths the options name, and options.outputDir gets its section
+ * table (NAME.ride.csv) and, with localized roughness, its areas
+ * (NAME.localized.csv).
+ *
  * Memory holds at most `threads` profiles at once, whatever the entries' number.
  */
 SurveyOutcome RunSurvey(const BatchOptions& options, const std::vector<SurveyEntry>& entries, unsigned threads,

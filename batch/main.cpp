@@ -125,9 +125,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    WriteError(outcome.percentLine + "\n");
-    if (!outcome.defectiveLine.empty()) {
-        WriteError(outcome.defectiveLine + "\n");
+    for (const std::string& line : outcome.errorLines) {
+        WriteError(line + "\n");
     }
     return 0;
 }

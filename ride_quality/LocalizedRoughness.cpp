@@ -7,31 +7,43 @@ namespace zlm {
 
 namespace {
 
-// Sums of every window of w consecutive values, each from at most two short
-// sequential sums of non-negative values: no running total to drift.
-std::vector<double> WindowSums(std::span<const double> r, std::size_t w)
-{
-    const std::size_t m = r.size();
-    if (m < w) {
-        return {};
+/**
+ * Sums of every window of w consecutive values, block by block: the windows
+ * that start in block b = [bw, bw + w) are the suffixes of b (summed backwards
+ * into a buffer of w) plus the growing prefix of block b + 1. Each is two
+ * short sequential sums of non-negative values, with no running total to
+ * drift, and no scratch array as long as the profile.
+ */
+class WindowSums {
+public:
+    WindowSums(std::span<const double> r, std::size_t w) : r_(r), w_(w), suffix_(w) {}
+
+    // Calls emit(j, sum) for every window j = 0 … M - w in order.
+    template <typename Emit>
+    void ForEach(Emit&& emit)
+    {
+        const std::size_t m = r_.size();
+        for (std::size_t block = 0; block + w_ <= m; block += w_) {
+            double tail = 0.0;
+            for (std::size_t i = block + w_; i-- > block;) {
+                tail = (i == block + w_ - 1) ? r_[i] : tail + r_[i];
+                suffix_[i - block] = tail;
+            }
+            emit(block, suffix_[0]);
+            double head = 0.0;
+            for (std::size_t d = 1; d < w_ && block + d + w_ <= m; ++d) {
+                const double next = r_[block + w_ + d - 1];
+                head = d == 1 ? next : head + next;
+                emit(block + d, suffix_[d] + head);
+            }
+        }
     }
-    // prefix[i]: sum from the start of i's block of w up to i; suffix[i]: from i to its block's end.
-    std::vector<double> prefix(m);
-    std::vector<double> suffix(m);
-    for (std::size_t i = 0; i < m; ++i) {
-        prefix[i] = (i % w == 0) ? r[i] : prefix[i - 1] + r[i];
-    }
-    for (std::size_t i = m; i-- > 0;) {
-        suffix[i] = (i % w == w - 1 || i == m - 1) ? r[i] : suffix[i + 1] + r[i];
-    }
-    std::vector<double> sums(m - w + 1);
-    for (std::size_t j = 0; j < sums.size(); ++j) {
-        // Window j = [j, j + w - 1]: a whole block when j starts one, else the
-        // rest of j's block and the start of the next.
-        sums[j] = (j % w == 0) ? prefix[j + w - 1] : suffix[j] + prefix[j + w - 1];
-    }
-    return sums;
-}
+
+private:
+    std::span<const double> r_;
+    std::size_t w_;
+    std::vector<double> suffix_;
+};
 
 } // namespace
 
@@ -39,16 +51,17 @@ std::vector<double> ContinuousIri(std::span<const double> left, std::span<const 
                                   const RideQualityResults& results)
 {
     const auto w = static_cast<std::size_t>(results.windowLength);
-    const double factor = results.method.units == UnitSystem::US ? 63360.0 : 1000.0;
-    std::vector<double> values = WindowSums(left, w);
-    for (double& value : values) {
-        value = value / static_cast<double>(w) * factor;
+    if (w == 0 || left.size() < w) {
+        return {};
     }
+    const double factor = results.method.units == UnitSystem::US ? 63360.0 : 1000.0;
+    const auto scale = static_cast<double>(w);
+    std::vector<double> values(left.size() - w + 1);
+    WindowSums leftSums(left, w);
+    leftSums.ForEach([&](std::size_t j, double sum) { values[j] = sum / scale * factor; });
     if (!right.empty()) {
-        const std::vector<double> rightSums = WindowSums(right, w);
-        for (std::size_t j = 0; j < values.size(); ++j) {
-            values[j] = (values[j] + rightSums[j] / static_cast<double>(w) * factor) / 2.0;
-        }
+        WindowSums rightSums(right, w);
+        rightSums.ForEach([&](std::size_t j, double sum) { values[j] = (values[j] + sum / scale * factor) / 2.0; });
     }
     return values;
 }

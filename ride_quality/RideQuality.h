@@ -86,6 +86,14 @@ struct RideQualityResults {
  */
 std::string RideQualityRefusal(std::int32_t pointCount, double interval, const RideQualityMethod& method);
 
+/**
+ * Why a section length cannot be used on profiles at `interval`: not a length
+ * of at least the slope base k dx; empty when it can. A length of 0 is refused
+ * too (RideQualityMethod reads 0 as "no sections"; a caller that was given 0
+ * asks here).
+ */
+std::string RideSectionRefusal(double sectionLength, double interval, UnitSystem units);
+
 /** Outcome of a ride-quality run: results, or the refusal text. */
 struct RideQualityOutcome {
     bool ok = false;

@@ -37,8 +37,10 @@ std::string RideSectionsCsv(const RideQualityResults& results)
     for (const RideSection& row : results.sections) {
         text += Cell(row.start, kStation) + "," + Cell(row.end, kStation) + "," + Cell(row.iriLeft, u.pattern);
         if (results.twoPaths) {
-            text += "," + Cell(row.iriRight, u.pattern) + "," + Cell(row.mri, u.pattern) + "," +
-                    Cell(row.hri, u.pattern);
+            for (const double value : {row.iriRight, row.mri, row.hri}) {
+                text += ',';
+                text += Cell(value, u.pattern);
+            }
         }
         text += kLineEnd;
     }

@@ -1,0 +1,108 @@
+#include "batch/RideRun.h"
+
+#include "analysis/DisplayFormat.h"
+#include "batch/BatchRun.h"
+#include "batch/SurveyRun.h"
+#include "commands/SafeFileWrite.h"
+#include "ride_quality/RideQualityText.h"
+
+#include <cmath>
+
+namespace zlm {
+
+const char* const kRideSurveyHeader =
+    "File,Channels,Points,Interval,Length,IRI Left,IRI Right,MRI,HRI,Localized Areas,Percent Localized,Error";
+
+RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options, ProgressSink& progress)
+{
+    RideFileRun run;
+    RidePathsRead read = ReadRidePaths(options.ridePaths, [&](std::int32_t channel) {
+        return ReadBatchProfile(path, channel, options, true);
+    });
+    if (!read.loaded) {
+        run.message = std::move(read.message);
+        return run;
+    }
+    run.paths = read.paths;
+    const RideQualityMethod& method = options.rideMethod;
+    if (!options.sectionText.empty() && method.sectionLength == 0.0) {
+        run.message = RideSectionRefusal(method.sectionLength, read.left.interval, method.units);
+        return run;
+    }
+    RideQualityOutcome outcome =
+        AnalyseRideQuality(read.left.elevations, read.right.elevations, read.left.interval, method, progress);
+    if (!outcome.ok) {
+        run.message = std::move(outcome.refusal);
+        return run;
+    }
+    run.results = std::move(outcome.results);
+    run.ok = true;
+    return run;
+}
+
+std::string RideSurveyLine(const std::string& file, const RideFileRun& run, const BatchOptions& options)
+{
+    if (!run.ok) {
+        return CsvField(file) + ",,,,,,,,,,," + CsvField(run.message) + "\r\n";
+    }
+    const RideQualityResults& r = run.results;
+    const char* pattern = RideUnitTextsFor(r.method.units).pattern;
+    const auto iri = [pattern](double value) {
+        return std::isnan(value) ? std::string() : FormatNumber(value, pattern, '.');
+    };
+    std::string channels = std::to_string(run.paths.left);
+    if (run.paths.right > 0) {
+        channels += ' ';
+        channels += std::to_string(run.paths.right);
+    }
+    std::string line = CsvField(file) + "," + channels + "," + std::to_string(r.pointCount) + "," +
+                       FormatNumber(r.interval, "0.000000", '.') + "," + FormatNumber(r.ProfileLength(), "0.000", '.') +
+                       "," + iri(r.iriLeft) + "," + iri(r.iriRight) + "," + iri(r.mri) + "," + iri(r.hri) + ",";
+    if (options.rideMethod.localized) {
+        line += std::to_string(r.areas.size()) + "," + FormatNumber(r.percentLocalized, "#0.00", '.');
+    } else {
+        line += ",";
+    }
+    return line + ",\r\n";
+}
+
+std::string WriteRideFiles(const RideQualityResults& results, const std::string& sectionsPath,
+                           const std::string& localizedPath)
+{
+    if (!sectionsPath.empty()) {
+        const SafeWriteResult saved = WriteFileSafely(sectionsPath, RideSectionsCsv(results));
+        if (!saved.ok) {
+            return saved.message;
+        }
+    }
+    if (results.method.localized && !localizedPath.empty()) {
+        const SafeWriteResult saved = WriteFileSafely(localizedPath, RoughAreasCsv(results));
+        if (!saved.ok) {
+            return saved.message;
+        }
+    }
+    return {};
+}
+
+BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress)
+{
+    BatchOutcome outcome;
+    const RideFileRun run = AnalyseRideFile(options.profilePath, options, progress);
+    if (!run.ok) {
+        outcome.message = run.message;
+        return outcome;
+    }
+    if (options.outputPath.empty()) {
+        outcome.summary = RideSectionsCsv(run.results);
+    }
+    const std::string failure = WriteRideFiles(run.results, options.outputPath, options.localizedPath);
+    if (!failure.empty()) {
+        outcome.message = failure;
+        return outcome;
+    }
+    outcome.errorLines = RideOverallLines(run.results, decimalSeparator);
+    outcome.exitCode = 0;
+    return outcome;
+}
+
+} // namespace zlm
