@@ -114,6 +114,7 @@ class RideQualityWindowTest : public QObject {
 private slots:
     void init();
     void commandEnabledOnceAProfileIsOpen();
+    void delimitedUnitsAskedAgain();
     void settingsRefused_data();
     void settingsRefused();
     void tablesShowTheCoreResults_data();
@@ -180,6 +181,37 @@ void RideQualityWindowTest::commandEnabledOnceAProfileIsOpen()
     QCOMPARE(help->Browser()->source(), zlm::HelpWindow::PageUrl("ride-quality.html"));
     command->click();
     QCOMPARE(main.findChildren<RideQualityWindow*>().size(), qsizetype{1});
+}
+
+// A delimited file without units needs them for the paths read again: asked as
+// the open asks them; a cancelled question opens no window.
+void RideQualityWindowTest::delimitedUnitsAskedAgain()
+{
+    QByteArray text;
+    for (int i = 0; i < 2000; ++i)
+        text += QByteArray::number(0.01 * std::sin(i * 0.3), 'f', 5) + "\n";
+    const QString path = dir_.filePath("bare.csv");
+    zlm::test::WriteFile(path, text);
+    dialogs_.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Foot, 0.25};
+    zlm::frmSkiMain main(&dialogs_);
+    main.OpenProfile(path);
+    auto* command = main.findChild<QPushButton*>("cmdRideQuality");
+    QVERIFY(command->isEnabled());
+    QCOMPARE(dialogs_.unitsAsked, 1);
+
+    dialogs_.unitsAnswer.reset();
+    command->click();
+    QCOMPARE(dialogs_.unitsAsked, 2);
+    QVERIFY(main.findChild<RideQualityWindow*>() == nullptr);
+
+    dialogs_.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Foot, 0.25};
+    command->click();
+    auto* window = main.findChild<RideQualityWindow*>();
+    QVERIFY(window != nullptr);
+    QVERIFY(WaitForAnalysis(*window));
+    QVERIFY2(main.State().rideQuality.valid, qPrintable(window->ProblemText()));
+    QCOMPARE(main.State().rideQuality.results.pointCount, 2000);
+    QCOMPARE(main.State().rideQuality.results.interval, 0.25);
 }
 
 void RideQualityWindowTest::settingsRefused_data()
