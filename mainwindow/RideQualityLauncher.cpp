@@ -38,6 +38,24 @@ std::optional<DelimitedUnits> AskRideUnits(const std::string& path, UserDialogs&
     return dialogs.AskDelimitedUnits(probe, needed);
 }
 
+/**
+ * A fingerprint of the main window's profile (FNV-1a over its values), so that
+ * a file opened again with other contents under the same name is told apart.
+ */
+std::uint64_t ProfileFingerprint(const ElevationProfile& profile)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    mix(&profile.pointCount, sizeof profile.pointCount);
+    mix(&profile.interval, sizeof profile.interval);
+    mix(profile.elevations.data(), profile.elevations.size() * sizeof(double));
+    return hash;
+}
+
 } // namespace
 
 RideQualityLauncher::RideQualityLauncher(SessionState& state, UserDialogs& dialogs, ProfilePathSource profilePath,
@@ -68,7 +86,9 @@ void RideQualityLauncher::Open()
     if (path.isEmpty())
         return;
     const UnitSystem units = state_.method.units;
-    if (window_ != nullptr && window_->ProfilePath() == path && window_->Units() == units) {
+    const std::uint64_t fingerprint = ProfileFingerprint(state_.profile);
+    if (window_ != nullptr && window_->ProfilePath() == path && window_->Units() == units &&
+        fingerprint == profileFingerprint_) {
         window_->show();
         window_->raise();
         window_->activateWindow();
@@ -80,6 +100,7 @@ void RideQualityLauncher::Open()
     // Results of another file or unit system are not this profile's.
     delete window_;
     state_.rideQuality.valid = false;
+    profileFingerprint_ = fingerprint;
     window_ = new RideQualityWindow(state_, path, units, *delimited, dialogs_, owner_);
     window_->show();
     window_->activateWindow();

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class QPushButton;
@@ -19,8 +20,9 @@ class UserDialogs;
  * The main window's Ride Quality command: its button ("Ride &Quality…",
  * cmdRideQuality, Alt+Q) and the modeless Ride Quality window it opens for
  * the open profile. The window is kept between uses and raised again; a window
- * of another file or unit system is replaced, and the session's ride-quality
- * results, which belong to what was analysed, go with it.
+ * of another file, another unit system or a profile read again with other
+ * contents is replaced, and the session's ride-quality results, which belong
+ * to what was analysed, go with it.
  */
 class RideQualityLauncher final : public QObject {
     Q_OBJECT
@@ -52,6 +54,7 @@ private:
     QPushButton* button_;
     QWidget* owner_;
     QPointer<RideQualityWindow> window_;
+    std::uint64_t profileFingerprint_ = 0; ///< of the main window's profile when the window was made
 };
 
 } // namespace zlm

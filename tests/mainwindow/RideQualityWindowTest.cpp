@@ -181,6 +181,21 @@ void RideQualityWindowTest::commandEnabledOnceAProfileIsOpen()
     QCOMPARE(help->Browser()->source(), zlm::HelpWindow::PageUrl("ride-quality.html"));
     command->click();
     QCOMPARE(main.findChildren<RideQualityWindow*>().size(), qsizetype{1});
+    QCOMPARE(main.findChild<RideQualityWindow*>(), window);
+
+    // The file opened again with other contents: the old results are not its own.
+    const double mri = main.State().rideQuality.results.mri;
+    QByteArray changed = TwoPathRoad().replace("\r\n0.0", "\r\n0.1");
+    zlm::test::WriteFile(road_, changed);
+    main.OpenProfile(road_);
+    command->click();
+    auto* fresh = main.findChild<RideQualityWindow*>();
+    QVERIFY(fresh != nullptr);
+    QCOMPARE(main.findChildren<RideQualityWindow*>().size(), qsizetype{1});
+    QVERIFY(!main.State().rideQuality.valid);
+    QVERIFY(WaitForAnalysis(*fresh));
+    QVERIFY(main.State().rideQuality.valid);
+    QVERIFY(main.State().rideQuality.results.mri != mri);
 }
 
 // A delimited file without units needs them for the paths read again: asked as
