@@ -86,6 +86,15 @@ QLabel* ReadoutBox(QWidget* parent, const char* name, const QString& text, int w
 } // namespace
 
 frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent, GraphDialogs* dialogs)
+    : frmSkiPlot(
+          QStringLiteral("Deviation Graph"),
+          [&](GraphControl& graph) { FillDeviationGraph(graph, state, lblFileCaption, LocaleDecimalSeparator()); },
+          static_cast<double>(state.results.pointCount - 1) * state.results.interval, parent, dialogs)
+{
+}
+
+frmSkiPlot::frmSkiPlot(const QString& windowTitle, const GraphFiller& fill, double pagingLimit, QWidget* parent,
+                       GraphDialogs* dialogs)
     : QDialog(parent), dialogs_(dialogs)
 {
     if (dialogs_ == nullptr) {
@@ -93,7 +102,7 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
         dialogs_ = ownDialogs_.get();
     }
     setObjectName(QStringLiteral("frmSkiPlot"));
-    setWindowTitle(QStringLiteral("Deviation Graph"));
+    setWindowTitle(windowTitle);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
 
@@ -155,7 +164,7 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
     connect(graph_, &GraphControl::PointerMoved, this, &frmSkiPlot::RefreshReadout);
     ConnectKeys();
 
-    Load(state, lblFileCaption);
+    Load(fill, pagingLimit);
 }
 
 frmSkiPlot::~frmSkiPlot() = default;
@@ -170,12 +179,12 @@ double frmSkiPlot::PagingLimit() const
     return pagingLimit_;
 }
 
-void frmSkiPlot::Load(const SessionState& state, const QString& lblFileCaption)
+void frmSkiPlot::Load(const GraphFiller& fill, double pagingLimit)
 {
     LoadHourglass hourglass;
     LayoutGraphWindow();
-    FillDeviationGraph(*graph_, state, lblFileCaption, LocaleDecimalSeparator());
-    pagingLimit_ = static_cast<double>(state.results.pointCount - 1) * state.results.interval;
+    fill(*graph_);
+    pagingLimit_ = pagingLimit;
     hourglass.Restore();
     graph_->Redraw();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,7 +22,9 @@ struct SessionState;
  * straightedge placement against its station, the threshold line, the section
  * boundaries labelled with their percentages, and the elevation profile on a
  * second axis. Commands Print, Save/Export and Undo Zoom stand along the top;
- * the pointer readout ("x=", "y=") at the bottom right.
+ * the pointer readout ("x=", "y=") at the bottom right. The same window, with
+ * its commands and keys, shows other analyses' graphs (the ride-quality graph)
+ * through a GraphFiller.
  *
  * Keys: Ctrl+P prints, Ctrl+S exports, Ctrl+Z and Home undo the zoom; + (or =)
  * and - zoom in and out by kKeyZoomFactor along the distance axis, around the
@@ -46,6 +49,15 @@ public:
      * the standard ones.
      */
     frmSkiPlot(const SessionState& state, const QString& lblFileCaption, QWidget* parent = nullptr,
+               GraphDialogs* dialogs = nullptr);
+    /** Fills the graph of a window that shows another analysis than the deviations. */
+    using GraphFiller = std::function<void(GraphControl& graph)>;
+    /**
+     * A graph window titled `windowTitle` whose graph `fill` fills (the ride-quality
+     * graph), with the same commands, keys and readout; printing pages up to
+     * `pagingLimit`, the distance of the last profile point.
+     */
+    frmSkiPlot(const QString& windowTitle, const GraphFiller& fill, double pagingLimit, QWidget* parent = nullptr,
                GraphDialogs* dialogs = nullptr);
     ~frmSkiPlot() override;
 
@@ -76,7 +88,7 @@ signals:
     void HelpRequested();
 
 private:
-    void Load(const SessionState& state, const QString& lblFileCaption);
+    void Load(const GraphFiller& fill, double pagingLimit);
     void LayoutGraphWindow();
     void ConnectKeys();
     double ZoomCentre() const;

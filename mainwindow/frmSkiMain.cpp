@@ -14,6 +14,7 @@
 #include "mainwindow/MethodSettings.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
+#include "mainwindow/RideQualityLauncher.h"
 #include "mainwindow/TallylineProgress.h"
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
@@ -267,6 +268,7 @@ void frmSkiMain::CreateControls()
     cmdReport_ = new QPushButton("&Report...", mainFrame_);
     cmdReport_->setObjectName("cmdReport");
     cmdReport_->setToolTip("Write the acceptance report of this run as a PDF");
+    rideQuality_ = new RideQualityLauncher(state_, *dialogs_, [this] { return lblFile_->text(); }, mainFrame_);
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
@@ -316,6 +318,7 @@ void frmSkiMain::ArrangeControls()
     commandRow->addWidget(cmdPlot_);
     commandRow->addWidget(cmdCorrections_);
     commandRow->addWidget(cmdReport_);
+    commandRow->addWidget(rideQuality_->Button());
 
     auto* creditsRow = new QHBoxLayout;
     creditsRow->addWidget(creditsLabel_);
@@ -408,6 +411,7 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
     // The zones are of the same results.
     cmdCorrections_->setEnabled(cmdPlot_->isEnabled());
     cmdReport_->setEnabled(cmdPlot_->isEnabled());
+    rideQuality_->Button()->setEnabled(enabled && !lblFile_->text().isEmpty());
 }
 
 void frmSkiMain::ResetMousePointer()

@@ -20,6 +20,7 @@ class TallylineProgress;
 namespace zlm {
 
 class LinkLabel;
+class RideQualityLauncher;
 class ResultsGridView;
 class UserDialogs;
 
@@ -153,6 +154,7 @@ private:
     QPushButton* cmdPlot_ = nullptr;
     QPushButton* cmdCorrections_ = nullptr;
     QPushButton* cmdReport_ = nullptr;
+    RideQualityLauncher* rideQuality_ = nullptr; ///< the Ride Quality command and its window
     std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     QLabel* creditsLabel_ = nullptr;
     LinkLabel* webLink_ = nullptr;

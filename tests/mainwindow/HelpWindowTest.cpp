@@ -151,7 +151,7 @@ void HelpWindowTest::describesEveryCommandAndOption()
         all += ReadText(kGuide + "/" + page);
     }
     for (const char* command : {"Browse", "Simulate", "Method...", "Save As...", "Plot", "Corrections...",
-                                "Report...", "About"}) {
+                                "Report...", "About", "Ride Quality..."}) {
         QVERIFY2(all.contains(QLatin1String(command)), command);
     }
 }

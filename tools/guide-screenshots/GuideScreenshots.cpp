@@ -7,18 +7,23 @@
 // --font-size takes the pictures in another font size (to look at the windows
 // with large fonts); the guide's own pictures use the default.
 #include "graph/GraphControl.h"
+#include "graph/RideQualityGraph.h"
 #include "graph/frmSkiPlot.h"
 #include "mainwindow/ChannelDialog.h"
+#include "mainwindow/RideQualityWindow.h"
 #include "mainwindow/UserDialogs.h"
 #include "mainwindow/frmSkiMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStyleFactory>
+#include <QTimer>
 #include <qcustomplot.h>
 
 #include <cstdio>
@@ -87,6 +92,41 @@ QString CopySamples(QDir& roads)
         }
     }
     return roads.filePath("one-channel.erd");
+}
+
+/** The Ride Quality window on the two-path sample, once its analysis is over, and its graph. */
+bool SaveRideQuality(frmSkiMain& window, const QString& profile, const QDir& out)
+{
+    window.OpenProfile(profile);
+    window.findChild<QPushButton*>("cmdRideQuality")->click();
+    auto* ride = window.findChild<RideQualityWindow*>();
+    if (ride == nullptr) {
+        std::fputs("guide-screenshots: the Ride Quality window did not open\n", stderr);
+        return false;
+    }
+    QEventLoop wait;
+    QObject::connect(ride, &RideQualityWindow::AnalysisFinished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(30000, &wait, &QEventLoop::quit);
+    wait.exec();
+    if (ride->IsRunning() || !window.State().rideQuality.valid) {
+        std::fprintf(stderr, "guide-screenshots: the ride-quality analysis failed: %s\n",
+                     qPrintable(ride->ProblemText()));
+        return false;
+    }
+    ride->resize(ride->fontMetrics().averageCharWidth() * 120, ride->fontMetrics().lineSpacing() * 40);
+    bool saved = Save(*ride, out, "ride-quality-window.png");
+
+    const RideQualitySlot& slot = window.State().rideQuality;
+    frmSkiPlot plot(
+        QStringLiteral("Ride Quality Graph"),
+        [&](GraphControl& graph) { FillRideQualityGraph(graph, slot, profile, '.'); }, slot.results.ProfileLength(),
+        ride);
+    plot.setWindowState(Qt::WindowNoState);
+    plot.resize(plot.fontMetrics().averageCharWidth() * 150, plot.fontMetrics().lineSpacing() * 42);
+    plot.show();
+    saved = Save(plot, out, "ride-quality-graph.png") && saved;
+    ride->close();
+    return saved;
 }
 
 int Usage()
@@ -162,6 +202,8 @@ int main(int argc, char* argv[])
         PointAt(*plot.Graph(), 304.0);
         saved = Save(plot, out, "graph-zoomed.png") && saved;
     }
+
+    saved = SaveRideQuality(window, roads.filePath("two-channel.erd"), out) && saved;
 
     ChannelDialog channel(&window);
     channel.show();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace zlm {
+
+class GraphControl;
+struct RideQualitySlot;
+
+/**
+ * Fills `graph` with the ride-quality graph of the slot's last run: the title
+ * (the method in words, the profile's file name from `profilePath`, the overall
+ * MRI and HRI or the one IRI, and the localized roughness), the continuous IRI
+ * (continuous MRI for two paths) along the road and the section values as a
+ * step line on the left axis in in/mi or m/km, the threshold as a labelled
+ * line, the localized-roughness areas as shaded bands, and the analysed
+ * profile(s) on the right axis in inches or millimetres. Numbers in titles use
+ * `decimalSeparator`. Does not redraw.
+ */
+void FillRideQualityGraph(GraphControl& graph, const RideQualitySlot& slot, const QString& profilePath,
+                          char decimalSeparator);
+
+} // namespace zlm
