@@ -98,6 +98,11 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     }
     state.profile = std::move(opened.profile);
     state.profileTitle = std::move(opened.title);
+    // What the report and its reproducing command name: the channel read, and the units given.
+    state.channelRead = ChannelRead(state.channel, opened.channelNames.size());
+    if (ProfileFormatOf(options.profilePath) == ProfileFormat::Delimited) {
+        state.delimitedUnits = options.columnUnits;
+    }
 
     const SimulationOutcome run = RunSimulation(state, options.sectionText, progress, {}, WorkingCopy::TakeProfile);
     if (!run.ran) {

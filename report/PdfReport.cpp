@@ -217,7 +217,7 @@ QString ProfileAndResultHtml(const SessionState& state, const ReportRequest& req
               FromStd(request.profilePath).replace(QChar(u'/'), QStringLiteral("/\u200B")));
     text.Fact(QStringLiteral("Size"), QString::number(file.size) + QStringLiteral(" bytes"));
     text.Fact(QStringLiteral("SHA-256"), file.sha256, true);
-    text.Fact(QStringLiteral("Channel"), state.channel == Channel::Two ? QStringLiteral("2") : QStringLiteral("1"));
+    text.Fact(QStringLiteral("Channel"), QString::number(state.channelRead));
     text.Fact(QStringLiteral("Points"), QString::number(results.pointCount));
     QString interval = WithUnit(PlainDecimalText(results.interval), units.length);
     if (state.profile.nativeInterval > 0.0 && !state.profile.nativeDistanceUnit.empty() &&
@@ -268,7 +268,7 @@ QString ProfileAndResultHtml(const SessionState& state, const ReportRequest& req
                                   "with the tolerance line, the exceedance zones shaded and the section lines.")
                        .arg(facts.graphPages)
                        .arg(facts.graphPages == 1 ? QString() : QStringLiteral("s"))
-                       .arg(facts.pageDistance == 300.0 ? QStringLiteral("300") : QStringLiteral("1,000"))
+                       .arg(GraphPageDistanceText(results.method.units))
                        .arg(FromStd(units.length)));
     return text.Html();
 }
@@ -465,7 +465,16 @@ void FixVaryingStamps(QByteArray& pdf, std::int64_t seconds)
 
 double GraphPageDistance(UnitSystem units)
 {
-    return units == UnitSystem::SI ? 300.0 : 1000.0;
+    return units == UnitSystem::SI ? kSiGraphPageDistance : kUsGraphPageDistance;
+}
+
+QString GraphPageDistanceText(UnitSystem units)
+{
+    // Whole numbers with their thousands grouped as the text writes them: "300", "1,000".
+    QString text = QString::number(static_cast<qint64>(GraphPageDistance(units)));
+    for (qsizetype at = text.size() - 3; at > 0; at -= 3)
+        text.insert(at, u',');
+    return text;
 }
 
 QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& request, QString& error)
@@ -537,7 +546,7 @@ QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& reques
                 .arg(FromStd(FormatNumber(start, "0.00", separator)),
                      FromStd(FormatNumber(std::min(end, facts.profileLength), "0.00", separator)), unit,
                      FromStd(FormatNumber(facts.profileLength, "0.00", separator)),
-                     limit == 300.0 ? QStringLiteral("300") : QStringLiteral("1,000")));
+                     GraphPageDistanceText(results.method.units)));
         painter.translate(body.left(), body.top() + kGraphNoteHeight);
         graph.Render(painter, static_cast<int>(body.width()), static_cast<int>(body.height() - kGraphNoteHeight));
         painter.restore();

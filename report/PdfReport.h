@@ -11,8 +11,16 @@ namespace zlm {
 
 struct SessionState;
 
-/** The distance one graph page of the report covers at most: 1,000 ft, or 300 m for SI units. */
+/** The distance one graph page of a US report covers at most, in feet. */
+constexpr double kUsGraphPageDistance = 1000.0;
+/** The distance one graph page of an SI report covers at most, in metres. */
+constexpr double kSiGraphPageDistance = 300.0;
+
+/** The distance one graph page of the report covers at most: kUsGraphPageDistance or kSiGraphPageDistance. */
 double GraphPageDistance(UnitSystem units);
+
+/** GraphPageDistance as the report writes it, thousands grouped ("1,000", "300"). */
+QString GraphPageDistanceText(UnitSystem units);
 
 /**
  * The acceptance report of the run in `state` as PDF bytes. Every page carries
