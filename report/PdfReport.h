@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/ReportRequest.h"
+#include "report/GraphPager.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,22 +12,12 @@ namespace zlm {
 
 struct SessionState;
 
-/** The distance one graph page of a US report covers at most, in feet. */
-constexpr double kUsGraphPageDistance = 1000.0;
-/** The distance one graph page of an SI report covers at most, in metres. */
-constexpr double kSiGraphPageDistance = 300.0;
-
-/** The distance one graph page of the report covers at most: kUsGraphPageDistance or kSiGraphPageDistance. */
-double GraphPageDistance(UnitSystem units);
-
-/** GraphPageDistance as the report writes it, thousands grouped ("1,000", "300"). */
-QString GraphPageDistanceText(UnitSystem units);
-
 /**
- * The acceptance report of the run in `state` as PDF bytes. Every page carries
- * the report's name, the profile's file name and "Page i of n" at the top and
- * the program, its version and the analysis time at the bottom. The pages hold,
- * in order: the profile (file name and path, size, SHA-256 of its bytes, channel,
+ * The acceptance report of the straightedge run in `state` as PDF bytes: a
+ * ReportDocument with a StraightedgeReportPart. Every page carries the
+ * report's name, the profile's file name and "Page i of n" at the top and the
+ * program, its version and the analysis time at the bottom. The pages hold, in
+ * order: the profile (file name and path, size, SHA-256 of its bytes, channel,
  * points, interval, length, title and the file's header fields), the method,
  * the result (placements, exceeding placements, percentages, zones; the section
  * table of a section run), the deviation graph split into landscape pages of at

@@ -1,0 +1,120 @@
+#include "report/StraightedgeReportPart.h"
+
+#include "analysis/CorrectionsTable.h"
+#include "analysis/DisplayFormat.h"
+#include "analysis/ResultsTable.h"
+#include "commands/ReportRequest.h"
+#include "commands/SessionState.h"
+#include "graph/DeviationGraph.h"
+#include "graph/GraphControl.h"
+#include "report/GraphPager.h"
+#include "report/ReportStyle.h"
+#include "report/ReportText.h"
+
+namespace zlm {
+
+namespace {
+
+QString WithUnit(const std::string& number, const std::string& unit)
+{
+    return ReportString(number + " " + unit);
+}
+
+QString Percent(double value, char separator)
+{
+    return ReportString(FormatNumber(value, "#0.00", separator)) + QStringLiteral("%");
+}
+
+} // namespace
+
+StraightedgeReportPart::StraightedgeReportPart(const SessionState& state, const ReportRequest& request)
+    : state_(state), request_(request), zones_(FindCorrectionZones(state.results, state.workingElevations))
+{
+}
+
+StraightedgeReportPart::~StraightedgeReportPart() = default;
+
+void StraightedgeReportPart::WriteOpening(ReportText& text, const GraphPager& pager) const
+{
+    WriteMethod(text);
+    WriteResult(text);
+    const RunResults& results = state_.results;
+    if (results.HasSectionSummary()) {
+        text.Heading(QStringLiteral("Sections"));
+        text.Table(ResultsTableText(results, state_.units, request_.decimalSeparator));
+    }
+    text.Heading(QStringLiteral("Deviation graph"));
+    text.Paragraph(QStringLiteral("The graph follows on %1 landscape page%2, each covering at most %3 %4 of road, "
+                                  "with the tolerance line, the exceedance zones shaded and the section lines.")
+                       .arg(pager.Pages())
+                       .arg(pager.Pages() == 1 ? QString() : QStringLiteral("s"))
+                       .arg(GraphPageDistanceText(pager.Units()))
+                       .arg(ReportString(state_.units.length)));
+}
+
+void StraightedgeReportPart::WriteMethod(ReportText& text) const
+{
+    const RunResults& results = state_.results;
+    const StraightedgeMethod& method = results.method;
+    const UnitTexts& units = state_.units;
+    text.Heading(QStringLiteral("Method"));
+    text.BeginFacts();
+    text.Fact(QStringLiteral("Base length"), WithUnit(PlainDecimalText(method.baseLength), units.length));
+    text.Fact(QStringLiteral("Step"), method.continuous ? QStringLiteral("continuous (one sample interval)")
+                                                        : WithUnit(PlainDecimalText(method.step), units.length));
+    text.Fact(QStringLiteral("Tolerance"), WithUnit(PlainDecimalText(method.tolerance), units.deviation));
+    text.Fact(QStringLiteral("Unit system"),
+              method.units == UnitSystem::SI ? QStringLiteral("SI (m, mm)") : QStringLiteral("US (ft, in)"));
+    if (results.HasSectionSummary())
+        text.Fact(QStringLiteral("Section length"), WithUnit(PlainDecimalText(results.sectionLength), units.length));
+    text.EndFacts();
+}
+
+void StraightedgeReportPart::WriteResult(ReportText& text) const
+{
+    const RunResults& results = state_.results;
+    const char separator = request_.decimalSeparator;
+    text.Heading(QStringLiteral("Result"));
+    text.BeginFacts();
+    text.Fact(QStringLiteral("Placements"), QString::number(results.placements.size()));
+    text.Fact(QStringLiteral("Exceeding placements"), QString::number(results.exceedingCount));
+    text.Fact(QStringLiteral("Percent exceeding overall"), Percent(results.overallPercentExceeding, separator));
+    text.Fact(QStringLiteral("Percent defective length"), Percent(zones_.percentDefectiveLength, separator));
+    text.Fact(QStringLiteral("Exceedance zones"), QString::number(zones_.zones.size()));
+    text.Fact(QStringLiteral("Total zone length"),
+              WithUnit(FormatNumber(zones_.totalLength, "0.00", separator), state_.units.length));
+    text.EndFacts();
+}
+
+bool StraightedgeReportPart::PrepareGraph()
+{
+    graph_ = std::make_unique<GraphControl>();
+    FillDeviationGraph(*graph_, state_, ReportString(request_.profilePath), request_.decimalSeparator);
+    graph_->Redraw();
+    return true;
+}
+
+QString StraightedgeReportPart::GraphName() const
+{
+    return QStringLiteral("Deviation graph");
+}
+
+void StraightedgeReportPart::DrawGraph(QCPPainter& painter, double start, double end, int width, int height)
+{
+    graph_->SetZoomWindow(start, end);
+    graph_->Render(painter, width, height);
+}
+
+void StraightedgeReportPart::WriteClosing(ReportText& text) const
+{
+    text.Heading(QStringLiteral("Corrections"));
+    if (zones_.zones.empty()) {
+        text.Paragraph(QStringLiteral("No placement exceeds the tolerance: there is nothing to correct."));
+        return;
+    }
+    text.Paragraph(QStringLiteral("Each zone joins exceeding placements whose spans overlap or touch; the worst "
+                                  "placement's supports and low point show where to grind or fill."));
+    text.Table(CorrectionsTable(zones_, state_.units, request_.decimalSeparator));
+}
+
+} // namespace zlm
