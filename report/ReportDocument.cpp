@@ -164,7 +164,6 @@ void ReportDocument::WriteProfile(ReportText& text, qint64 size, const QString& 
     text.Fact(QStringLiteral("Title"), ReportString(state_.profileTitle));
     for (const auto& [name, value] : profile.headerFields)
         text.Fact(ReportString(name), ReportString(value));
-    text.EndFacts();
 }
 
 void ReportDocument::WriteReproduction(ReportText& text) const
@@ -173,7 +172,6 @@ void ReportDocument::WriteReproduction(ReportText& text) const
     text.BeginFacts();
     text.Fact(QStringLiteral("Program"), ReportProgram());
     text.Fact(QStringLiteral("Analysis time"), ReportString(UtcTimeText(request_.analysisTime)));
-    text.EndFacts();
     text.Paragraph(QStringLiteral("This command line, run on a file with the SHA-256 above, repeats the analysis:"));
     text.Preformatted(ContinuedLines(ReportString(request_.commandLine), kCommandLineWidth));
 }

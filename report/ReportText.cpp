@@ -6,67 +6,62 @@ namespace zlm {
 
 namespace {
 
-QString Escaped(const QString& text)
+ReportBlock TextBlock(ReportBlock::Kind kind, const QString& text)
 {
-    return text.toHtmlEscaped();
-}
-
-QString Escaped(const std::string& text)
-{
-    return ReportString(text).toHtmlEscaped();
+    ReportBlock block;
+    block.kind = kind;
+    block.text = text;
+    return block;
 }
 
 } // namespace
 
 void ReportText::Heading(const QString& text)
 {
-    html_ += QStringLiteral("<h3>") + Escaped(text) + QStringLiteral("</h3>");
+    blocks_.push_back(TextBlock(ReportBlock::Kind::Heading, text));
 }
 
 void ReportText::Paragraph(const QString& text)
 {
-    html_ += QStringLiteral("<p>") + Escaped(text) + QStringLiteral("</p>");
+    blocks_.push_back(TextBlock(ReportBlock::Kind::Paragraph, text));
 }
 
 void ReportText::Preformatted(const QString& text)
 {
-    html_ += QStringLiteral("<pre style='font-size: 8pt'>") + Escaped(text) + QStringLiteral("</pre>");
+    blocks_.push_back(TextBlock(ReportBlock::Kind::Preformatted, text));
 }
 
 void ReportText::BeginFacts()
 {
-    html_ += QStringLiteral("<table cellspacing='0' cellpadding='2' width='100%'>");
+    ReportBlock block;
+    block.kind = ReportBlock::Kind::Facts;
+    blocks_.push_back(std::move(block));
 }
 
 void ReportText::Fact(const QString& name, const QString& value, bool monospace)
 {
-    html_ += QStringLiteral("<tr><td width='210'><b>") + Escaped(name) + QStringLiteral("</b></td><td>");
-    html_ += monospace ? QStringLiteral("<tt>") + Escaped(value) + QStringLiteral("</tt>") : Escaped(value);
-    html_ += QStringLiteral("</td></tr>");
-}
-
-void ReportText::EndFacts()
-{
-    html_ += QStringLiteral("</table>");
+    if (blocks_.empty() || blocks_.back().kind != ReportBlock::Kind::Facts)
+        BeginFacts();
+    blocks_.back().facts.push_back({name, value, monospace});
 }
 
 void ReportText::Table(const TextTable& table)
 {
-    html_ += QStringLiteral("<table border='1' cellspacing='0' cellpadding='2' width='100%' "
-                            "style='border-collapse: collapse; border-color: #808080; font-size: 8pt'><thead><tr>");
-    for (std::int32_t col = 0; col < table.Cols(); ++col) {
-        QString header = Escaped(table.Cell(0, col));
-        header.replace(QStringLiteral(" ("), QStringLiteral("<br>("));
-        html_ += QStringLiteral("<th bgcolor='#e8e8e8'>") + header + QStringLiteral("</th>");
+    ReportBlock block;
+    block.kind = ReportBlock::Kind::Table;
+    block.rows.reserve(static_cast<std::size_t>(table.Rows()));
+    for (std::int32_t row = 0; row < table.Rows(); ++row) {
+        QStringList cells;
+        cells.reserve(table.Cols());
+        for (std::int32_t col = 0; col < table.Cols(); ++col) {
+            QString cell = ReportString(table.Cell(row, col));
+            if (row == 0)
+                cell.replace(QStringLiteral(" ("), QStringLiteral("\n("));
+            cells.append(std::move(cell));
+        }
+        block.rows.push_back(std::move(cells));
     }
-    html_ += QStringLiteral("</tr></thead>");
-    for (std::int32_t row = 1; row < table.Rows(); ++row) {
-        html_ += QStringLiteral("<tr>");
-        for (std::int32_t col = 0; col < table.Cols(); ++col)
-            html_ += QStringLiteral("<td align='right'>") + Escaped(table.Cell(row, col)) + QStringLiteral("</td>");
-        html_ += QStringLiteral("</tr>");
-    }
-    html_ += QStringLiteral("</table>");
+    blocks_.push_back(std::move(block));
 }
 
 } // namespace zlm

@@ -67,7 +67,6 @@ void StraightedgeReportPart::WriteMethod(ReportText& text) const
               method.units == UnitSystem::SI ? QStringLiteral("SI (m, mm)") : QStringLiteral("US (ft, in)"));
     if (results.HasSectionSummary())
         text.Fact(QStringLiteral("Section length"), WithUnit(PlainDecimalText(results.sectionLength), units.length));
-    text.EndFacts();
 }
 
 void StraightedgeReportPart::WriteResult(ReportText& text) const
@@ -83,7 +82,6 @@ void StraightedgeReportPart::WriteResult(ReportText& text) const
     text.Fact(QStringLiteral("Exceedance zones"), QString::number(zones_.zones.size()));
     text.Fact(QStringLiteral("Total zone length"),
               WithUnit(FormatNumber(zones_.totalLength, "0.00", separator), state_.units.length));
-    text.EndFacts();
 }
 
 bool StraightedgeReportPart::PrepareGraph()
