@@ -11,6 +11,11 @@
 #include "report/ReportStyle.h"
 #include "report/ReportText.h"
 
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <limits>
+
 namespace zlm {
 
 namespace {
@@ -89,6 +94,23 @@ bool StraightedgeReportPart::PrepareGraph()
     graph_ = std::make_unique<GraphControl>();
     FillDeviationGraph(*graph_, state_, ReportString(request_.profilePath), request_.decimalSeparator);
     graph_->Redraw();
+    // The zones, supports and section lines of a long road are thousands of items, each
+    // drawn (and clipped away) on every page unless those far from the page are hidden.
+    QCustomPlot& plot = *graph_->Plot();
+    for (int k = 0; k < plot.itemCount(); ++k) {
+        PlacedItem placed{plot.item(k), std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity()};
+        for (const QCPItemPosition* position : placed.item->positions()) {
+            if (position->typeX() == QCPItemPosition::ptPlotCoords) {
+                placed.from = std::min(placed.from, position->coords().x());
+                placed.to = std::max(placed.to, position->coords().x());
+            }
+        }
+        // A straight line through two distances runs across every page; one through one distance is local.
+        const bool acrossAll = qobject_cast<QCPItemStraightLine*>(placed.item) != nullptr && placed.from != placed.to;
+        if (placed.from <= placed.to && !acrossAll)
+            placedItems_.push_back(placed);
+    }
     return true;
 }
 
@@ -100,6 +122,10 @@ QString StraightedgeReportPart::GraphName() const
 void StraightedgeReportPart::DrawGraph(QCPPainter& painter, double start, double end, int width, int height)
 {
     graph_->SetZoomWindow(start, end);
+    // A label reaches at most a quarter of a page beyond the distance it is tied to.
+    const double margin = (end - start) / 4.0;
+    for (const PlacedItem& placed : placedItems_)
+        placed.item->setVisible(placed.to >= start - margin && placed.from <= end + margin);
     graph_->Render(painter, width, height);
 }
 

@@ -6,6 +6,9 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
+
+class QCPAbstractItem;
 
 namespace zlm {
 
@@ -34,10 +37,18 @@ private:
     void WriteMethod(ReportText& text) const;
     void WriteResult(ReportText& text) const;
 
+    /** An item of the graph tied to distances, and the distances it spans. */
+    struct PlacedItem {
+        QCPAbstractItem* item = nullptr;
+        double from = 0.0;
+        double to = 0.0;
+    };
+
     const SessionState& state_;
     const ReportRequest& request_;
     CorrectionSummary zones_;
     std::unique_ptr<GraphControl> graph_;
+    std::vector<PlacedItem> placedItems_;
 };
 
 } // namespace zlm
