@@ -198,6 +198,28 @@ TEST(BatchReport, TenMileProfileTakesAGraphPagePer1000Feet)
     const std::string pages = PdfInfo(folder / "ten.pdf", "Pages");
     EXPECT_NE(text.find("Page " + pages + " of " + pages), std::string::npos);
     EXPECT_GT(std::stoi(pages), 53);
+
+    // The corrections list runs over many pages: each starts with the table's header, and
+    // every zone is there once, in order, however the rows fall on the pages.
+    std::istringstream byPage(text);
+    int zone = 0;
+    int pagesOfZones = 0;
+    const std::regex row("^ *([0-9]+) +[0-9]+\\.[0-9]{4} +[0-9]+\\.[0-9]{4} ");
+    for (std::string page; std::getline(byPage, page, '\f');) {
+        std::istringstream lines(page);
+        bool header = false;
+        for (std::string line; std::getline(lines, line);) {
+            header = header || std::regex_search(line, std::regex("Zone +Start +End +Length +Placements"));
+            std::smatch match;
+            if (std::regex_search(line, match, row)) {
+                EXPECT_TRUE(header) << "a row before the header: " << line;
+                EXPECT_EQ(std::stoi(match[1]), ++zone) << line;
+            }
+        }
+        pagesOfZones += header ? 1 : 0;
+    }
+    EXPECT_GT(pagesOfZones, 10);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Exceedance zones +" + std::to_string(zone) + "\n")));
 }
 
 TEST(BatchReport, FailedWriteLeavesNoFileAndSaysWhere)
