@@ -130,13 +130,17 @@ private:
         for (std::size_t k = 0; k < facts.size(); ++k) {
             const FontRole valueRole = facts[k].monospace ? Mono : Body;
             const QStringList lines = Wrapped(facts[k].value, Metrics(valueRole), valueWidth);
+            // A long name (a file's header field) wraps within its column rather than run into its value.
+            const QStringList names = Wrapped(facts[k].name, Metrics(Bold), kFactNameWidth - 4.0 * kPadding);
             Row row;
-            row.pieces.push_back(Text(kPadding, kPadding, facts[k].name, Bold));
+            const double nameHeight = Metrics(Bold).lineSpacing();
+            for (qsizetype line = 0; line < names.size(); ++line)
+                row.pieces.push_back(Text(kPadding, kPadding + line * nameHeight, names[line], Bold));
             const double lineHeight = Metrics(valueRole).lineSpacing();
             for (qsizetype line = 0; line < lines.size(); ++line)
                 row.pieces.push_back(
                     Text(kFactNameWidth + kPadding, kPadding + line * lineHeight, lines[line], valueRole));
-            row.height = std::max(Metrics(Bold).lineSpacing(), lines.size() * lineHeight) + 2.0 * kPadding;
+            row.height = std::max(names.size() * nameHeight, lines.size() * lineHeight) + 2.0 * kPadding;
             Place(row, k == 0 ? kBlockSpace : 0.0, 0.0);
         }
         space_ = kBlockSpace;
