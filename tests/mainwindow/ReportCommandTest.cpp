@@ -1,6 +1,7 @@
 // The Report command of the main window: enabled with Plot, the file name it
 // writes, the replace question, and a failed write shown as Save As shows it.
 
+#include "analysis/MethodPresets.h"
 #include "mainwindow/frmSkiMain.h"
 #include "support/WindowTestSupport.h"
 
@@ -48,6 +49,7 @@ private slots:
     void asksBeforeReplacingTheFileWithTheAddedExtension();
     void failure_data();
     void failure();
+    void delimitedUnitsOutliveAUnitsChange();
 
 private:
     QTemporaryDir dir_;
@@ -220,6 +222,36 @@ void ReportCommandTest::failure()
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.pdf"});
     QVERIFY(QDir(out.filePath("taken.pdf")).isEmpty());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// A delimited profile read with the units window's answer is read again with it in the new
+// units, and the report's command still carries it.
+void ReportCommandTest::delimitedUnitsOutliveAUnitsChange()
+{
+    const QString road = dir_.filePath("bare-si.csv");
+    QByteArray bare;
+    for (const double z : zlm::test::BumpyRoad(2400))
+        bare += QByteArray::number(z * 12.0, 'f', 4) + "\n";
+    zlm::test::WriteFile(road, bare);
+    FakeUserDialogs dialogs;
+    dialogs.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Inch, 0.25};
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road);
+    window.ApplyMethod(zlm::ConvertMethod(zlm::StraightedgeMethod{}, zlm::UnitSystem::SI));
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(dialogs.unitsAsked, 1);
+    QCOMPARE(window.State().profile.pointCount, 2400);
+    window.cmdSimulate_Click();
+    QTemporaryDir out;
+    dialogs.saveAnswer = out.filePath("r.pdf");
+    window.cmdReport_Click();
+    window.ApplyMethod(zlm::StraightedgeMethod{}); // the method in force is kept for the next window
+
+    const QString command = PdfText(out.filePath("r.pdf")).replace(QRegularExpression(" \\\\\n +"), " ");
+    QVERIFY2(command.contains("zlm-batch --units si --length 4.8768 --step 2.4384 --threshold 6.35 --columns-units "
+                              "ft,in --interval 0.25 " +
+                              road),
+             qPrintable(command));
 }
 
 QTEST_MAIN(ReportCommandTest)
