@@ -14,7 +14,10 @@ constexpr double kReportHeaderHeight = 24.0;
 /** The running footer's height at the bottom of every page's printable area. */
 constexpr double kReportFooterHeight = 20.0;
 
-/** The program as the report names it: in the footer, the metadata and the reproduction section. */
+/**
+ * The program as the report names it: in the footer, the metadata and the
+ * reproduction section (ZLM_VERSION is defined for the report library's files).
+ */
 inline QString ReportProgram()
 {
     return QStringLiteral("Evenrule (ZLM) " ZLM_VERSION);
