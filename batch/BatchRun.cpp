@@ -154,6 +154,11 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     SessionState& state = run.state;
     state.profileTitle = std::move(opened.title);
     state.channel = static_cast<Channel>(options.channel - 1);
+    // What the report and its reproducing command name: the channel read, and the units given.
+    state.channelRead = ChannelRead(state.channel, opened.channelNames.size());
+    if (ProfileFormatOf(options.profilePath) == ProfileFormat::Delimited) {
+        state.delimitedUnits = options.columnUnits;
+    }
     outcome.summary = std::move(run.summaryBytes);
     if (!options.correctionsPath.empty()) {
         outcome.defectiveLine = "Percent Defective Length = " +

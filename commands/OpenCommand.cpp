@@ -262,4 +262,15 @@ OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const Cha
     return ReadErd(path, channel, askChannel, units);
 }
 
+std::int32_t ChannelRead(Channel chosen, std::size_t channelCount)
+{
+    if (channelCount <= 1) {
+        return 1;
+    }
+    if (channelCount == 2) {
+        return chosen == Channel::One ? 1 : 2;
+    }
+    return static_cast<std::int32_t>(chosen) + 1;
+}
+
 } // namespace zlm

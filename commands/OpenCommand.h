@@ -90,4 +90,11 @@ ProfileFormat ProfileFormatOf(const std::string& path);
 OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
                             UnitSystem units = UnitSystem::US, const UnitsQuestion& askUnits = {});
 
+/**
+ * The 1-based channel a file of `channelCount` channels gives for the choice
+ * `chosen`: its only one for a file of one, the second of two for any choice
+ * but One, else the channel chosen.
+ */
+std::int32_t ChannelRead(Channel chosen, std::size_t channelCount);
+
 } // namespace zlm

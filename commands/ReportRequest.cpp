@@ -18,6 +18,32 @@ template <typename Real> std::string ShortestText(Real value)
     return std::string(buffer, result.ptr);
 }
 
+/**
+ * --columns-units and --interval as the delimited profile was read with them.
+ * The option takes both units; one the header gave (and which wins over the
+ * option) is written as the profile records it.
+ */
+std::string DelimitedUnitsOptions(const SessionState& state)
+{
+    const DelimitedUnits& given = state.delimitedUnits;
+    std::string options;
+    if (given.distanceUnit || given.elevationUnit) {
+        const auto symbol = [](const std::optional<LengthUnit>& unit, const std::string& recorded,
+                               const std::optional<LengthUnit>& other) {
+            return unit                ? std::string(LengthUnitSymbol(*unit))
+                   : !recorded.empty() ? recorded
+                                       : std::string(LengthUnitSymbol(*other));
+        };
+        options += " --columns-units " +
+                   symbol(given.distanceUnit, state.profile.nativeDistanceUnit, given.elevationUnit) + "," +
+                   symbol(given.elevationUnit, state.profile.nativeElevationUnit, given.distanceUnit);
+    }
+    if (given.interval) {
+        options += " --interval " + ShortestText(*given.interval);
+    }
+    return options;
+}
+
 } // namespace
 
 std::string ShellQuoted(const std::string& word)
@@ -54,9 +80,10 @@ std::string ReproducingCommandLine(const SessionState& state, const std::string&
     if (state.results.HasSectionSummary()) {
         line += " --section " + ShortestText(state.results.sectionLength);
     }
-    if (state.channel == Channel::Two) {
-        line += " --channel 2";
+    if (state.channelRead != 1) {
+        line += " --channel " + std::to_string(state.channelRead);
     }
+    line += DelimitedUnitsOptions(state);
     // A path that starts with "-" would be read as an option.
     if (profilePath.starts_with("-")) {
         line += " --";

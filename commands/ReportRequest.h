@@ -52,8 +52,9 @@ std::unique_ptr<ReportWriter> MakePdfReportWriter();
 /**
  * The zlm-batch command line that repeats the analysis of `state`: the method
  * in full (--units, --length, --step or continuous, --threshold), --section when
- * the run summarised sections, --channel 2 when that channel was read, then the
- * profile path. Numbers are the shortest decimal texts that read back as the
+ * the run summarised sections, --channel K when channel K > 1 was read,
+ * --columns-units and --interval when a delimited profile was read with them,
+ * then the profile path. Numbers are the shortest decimal texts that read back as the
  * same values; words the shell would split or expand are single-quoted.
  */
 std::string ReproducingCommandLine(const SessionState& state, const std::string& profilePath);

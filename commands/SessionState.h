@@ -3,6 +3,7 @@
 #include "analysis/ResultsTable.h"
 #include "analysis/RunResults.h"
 #include "profile_input/Channel.h"
+#include "profile_input/DelimitedProfileReader.h"
 #include "profile_input/ElevationProfile.h"
 #include "ride_quality/RideQuality.h"
 
@@ -38,7 +39,13 @@ struct SessionState {
     StraightedgeMethod method;              ///< the method the next run uses; the profile is read in its units
     RunResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
-    Channel channel = Channel::One;         ///< read from a two-channel ERD file
+    Channel channel = Channel::One;         ///< the answer to the channel question, the next question's default
+    std::int32_t channelRead = 1;           ///< the file's channel the profile holds, 1 to kMaxChannels
+    /**
+     * What a delimited profile was read with beyond its header: the units and
+     * interval given by options or the units window; empty for other formats.
+     */
+    DelimitedUnits delimitedUnits;
     RideQualitySlot rideQuality;            ///< the ride-quality analysis, beside the straightedge's
 };
 

@@ -452,15 +452,20 @@ void frmSkiMain::OpenProfile(const QString& path)
             ArrowWhileAsking arrow;
             return dialogs_->AskChannel(names, earlier);
         };
-        const auto askUnits = [this](const DelimitedProbeResult& probe, const NeededUnits& needed) {
+        DelimitedUnits unitsGiven;
+        const auto askUnits = [this, &unitsGiven](const DelimitedProbeResult& probe, const NeededUnits& needed) {
             ArrowWhileAsking arrow;
-            return dialogs_->AskDelimitedUnits(probe, needed);
+            const std::optional<DelimitedUnits> answer = dialogs_->AskDelimitedUnits(probe, needed);
+            unitsGiven = answer.value_or(DelimitedUnits{});
+            return answer;
         };
         outcome = ReadProfileFile(ToFileName(path), channel, askChannel, state_.method.units, askUnits);
         if (outcome.loaded) {
             // The old results go with the old profile.
             ClearResults();
             state_.channel = channel;
+            state_.channelRead = ChannelRead(channel, outcome.channelNames.size());
+            state_.delimitedUnits = unitsGiven;
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
             lblFile_->setText(path);
@@ -611,7 +616,8 @@ void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
         const Channel chosen = state_.channel;
         outcome = ReadProfileFile(
             ToFileName(lblFile_->text()), state_.channel,
-            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units);
+            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units,
+            [this](const DelimitedProbeResult&, const NeededUnits&) { return std::optional(state_.delimitedUnits); });
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/ReportRequest.h"
+#include "report/GraphPager.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,14 +12,12 @@ namespace zlm {
 
 struct SessionState;
 
-/** The distance one graph page of the report covers at most: 1,000 ft, or 300 m for SI units. */
-double GraphPageDistance(UnitSystem units);
-
 /**
- * The acceptance report of the run in `state` as PDF bytes. Every page carries
- * the report's name, the profile's file name and "Page i of n" at the top and
- * the program, its version and the analysis time at the bottom. The pages hold,
- * in order: the profile (file name and path, size, SHA-256 of its bytes, channel,
+ * The acceptance report of the straightedge run in `state` as PDF bytes: a
+ * ReportDocument with a StraightedgeReportPart. Every page carries the
+ * report's name, the profile's file name and "Page i of n" at the top and the
+ * program, its version and the analysis time at the bottom. The pages hold, in
+ * order: the profile (file name and path, size, SHA-256 of its bytes, channel,
  * points, interval, length, title and the file's header fields), the method,
  * the result (placements, exceeding placements, percentages, zones; the section
  * table of a section run), the deviation graph split into landscape pages of at

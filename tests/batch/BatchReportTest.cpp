@@ -1,8 +1,10 @@
 // zlm-batch --report end to end, checked on the PDF as its readers see it:
 // poppler's pdfinfo and pdftotext, run on the file the built zlm-batch wrote.
 
+#include "batch/BatchRun.h"
 #include "bench/TenMileProfile.h"
 #include "commands/ReportRequest.h"
+#include "support/ProfileFiles.h"
 #include "support/TempFolder.h"
 
 #include <cmath>
@@ -196,6 +198,28 @@ TEST(BatchReport, TenMileProfileTakesAGraphPagePer1000Feet)
     const std::string pages = PdfInfo(folder / "ten.pdf", "Pages");
     EXPECT_NE(text.find("Page " + pages + " of " + pages), std::string::npos);
     EXPECT_GT(std::stoi(pages), 53);
+
+    // The corrections list runs over many pages: each starts with the table's header, and
+    // every zone is there once, in order, however the rows fall on the pages.
+    std::istringstream byPage(text);
+    int zone = 0;
+    int pagesOfZones = 0;
+    const std::regex row("^ *([0-9]+) +[0-9]+\\.[0-9]{4} +[0-9]+\\.[0-9]{4} ");
+    for (std::string page; std::getline(byPage, page, '\f');) {
+        std::istringstream lines(page);
+        bool header = false;
+        for (std::string line; std::getline(lines, line);) {
+            header = header || std::regex_search(line, std::regex("Zone +Start +End +Length +Placements"));
+            std::smatch match;
+            if (std::regex_search(line, match, row)) {
+                EXPECT_TRUE(header) << "a row before the header: " << line;
+                EXPECT_EQ(std::stoi(match[1]), ++zone) << line;
+            }
+        }
+        pagesOfZones += header ? 1 : 0;
+    }
+    EXPECT_GT(pagesOfZones, 10);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Exceedance zones +" + std::to_string(zone) + "\n")));
 }
 
 TEST(BatchReport, FailedWriteLeavesNoFileAndSaysWhere)
@@ -217,6 +241,150 @@ TEST(BatchReport, FailedWriteLeavesNoFileAndSaysWhere)
     const Ran gone = Batch(folder, "--report r.pdf gone.erd");
     EXPECT_EQ(gone.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(folder / "r.pdf"));
+}
+
+/** The words of a command line as a POSIX shell splits them, single quotes removed. */
+std::vector<std::string> ShellWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    bool escaped = false;
+    bool inWord = false;
+    for (const char c : line) {
+        if (escaped || (quoted && c != '\'') || (!quoted && c != '\'' && c != ' ' && c != '\\')) {
+            word += c;
+            escaped = false;
+        } else if (c == '\'') {
+            quoted = !quoted;
+        } else if (c == '\\') {
+            escaped = true;
+        } else {
+            if (inWord) {
+                words.push_back(word);
+            }
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        inWord = true;
+    }
+    if (inWord) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+/** The dip of the road at distance x ft, `depth` deep, every 100 ft. */
+double Dip(double x, double depth)
+{
+    const double along = std::fmod(x, 100.0);
+    return along > 40.0 && along < 48.0 ? -depth * std::sin((along - 40.0) / 8.0 * 3.14159265358979) : 0.0;
+}
+
+/** Three channels at 0.5 ft, channel k dipping 0.03 k ft deep, so that each channel gives its own result. */
+std::string ThreeChannelErd()
+{
+    std::ostringstream erd;
+    erd << "ERDFILEV2.00\r\n3,1600,1,1,1,0.5,0\r\nTITLE   Three paths\r\nUNITSNAMft\r\nXUNITS  ft\r\nEND\r\n";
+    for (int i = 0; i < 1600; ++i) {
+        erd << Dip(i * 0.5, 0.03) << ' ' << Dip(i * 0.5, 0.06) << ' ' << Dip(i * 0.5, 0.09) << "\r\n";
+    }
+    return erd.str();
+}
+
+std::string ColumnTextDat()
+{
+    test::ColumnHeader header;
+    header.count = "3200";
+    std::vector<std::string> data;
+    for (int i = 0; i < 3200; ++i) {
+        data.push_back(test::DataLine(std::to_string(i * 0.25), std::to_string(Dip(i * 0.25, 0.05))));
+    }
+    return test::JoinLines(test::ColumnLines(header, data));
+}
+
+/** Two paths at 3 in, in mils; the right one dips deeper. */
+std::string TwoPathPro()
+{
+    std::vector<std::string> lines = {"HEAD3,06/01/2005,14,227,IH0035,0350+0.5,L1",
+                                      "CMET3,HSP-1,ACP,J. Doe,A123,300,C-77,05/01/2005", "SSI,mil,LR,3,i",
+                                      "30.2672,-97.7431,150.2,180.0,55.0", "Northbound"};
+    for (int i = 0; i < 3200; ++i) {
+        const double x = i * 0.25;
+        lines.push_back(std::to_string(std::lround(Dip(x, 0.02) * 12000.0)) + "," +
+                        std::to_string(std::lround(Dip(x, 0.07) * 12000.0)) + ",0");
+    }
+    return test::JoinLines(lines);
+}
+
+/** Elevations in inches, one a line, with neither header nor distances. */
+std::string BareDelimited()
+{
+    std::string text;
+    for (int i = 0; i < 3200; ++i) {
+        text += std::to_string(Dip(i * 0.25, 0.05) * 12.0) + "\n";
+    }
+    return text;
+}
+
+struct ReproductionCase {
+    const char* name;
+    const char* file;
+    std::string (*bytes)();
+    std::string options;
+    std::string channel; ///< as the report names it
+};
+
+class ReportReproductionTest : public ::testing::TestWithParam<ReproductionCase> {};
+
+// The command a report prints, given back to zlm-batch, gives the very result of the run it documents.
+TEST_P(ReportReproductionTest, PrintedCommandGivesTheRunsResult)
+{
+    const ReproductionCase& c = GetParam();
+    TempFolder folder;
+    folder.Write(c.file, c.bytes());
+    const Ran ran = Batch(folder, c.options + " --output run.txt --report r.pdf " + c.file);
+    ASSERT_EQ(ran.exitCode, 0) << ran.out;
+    const std::string text = PdfText(folder / "r.pdf");
+    EXPECT_TRUE(std::regex_search(text, std::regex("\\n *Channel +" + c.channel + "\\n"))) << text;
+
+    const std::string joined = std::regex_replace(text, std::regex(" \\\\\n +"), " ");
+    std::smatch command;
+    ASSERT_TRUE(std::regex_search(joined, command, std::regex("zlm-batch [^\\n]*"))) << text;
+    std::vector<std::string> words = ShellWords(command.str());
+    words.erase(words.begin());
+    const ParsedArguments parsed = ParseBatchArguments(words);
+    ASSERT_EQ(parsed.status, ArgumentsStatus::Run) << command.str() << ": " << parsed.error;
+    NullProgress progress;
+    const BatchOutcome again = RunBatch(parsed.options, '.', progress);
+    ASSERT_EQ(again.exitCode, 0) << command.str() << ": " << again.message;
+    EXPECT_TRUE(again.summary == ReadBytes(folder / "run.txt")) << command.str();
+    EXPECT_NE(ran.out.find(again.percentLine), std::string::npos) << again.percentLine << " / " << ran.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ReportReproductionTest,
+    ::testing::Values(ReproductionCase{"ErdChannel3", "road.erd", ThreeChannelErd, "--channel 3", "3"},
+                      ReproductionCase{"ErdChannel1", "road.erd", ThreeChannelErd, "--section 200", "1"},
+                      ReproductionCase{"ColumnText", "./road.dat", ColumnTextDat, "--step continuous --threshold 0.125",
+                                       "1"},
+                      ReproductionCase{"ProRightPath", "road.pro", TwoPathPro, "--channel 2 --length 10", "2"},
+                      ReproductionCase{"DelimitedWithUnitsFromOptions", "road.csv", BareDelimited,
+                                       "--columns-units ft,in --interval 0.25", "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A road shorter than a graph page names the page's full distance, in the report's units.
+TEST(BatchReport, ShortRoadNamesThePageLengthOfItsUnits)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(400, 0.5));
+    for (const auto& [units, page] : {std::pair{"us", "1,000 ft"}, std::pair{"si", "300 m"}}) {
+        ASSERT_EQ(Batch(folder, std::string("--units ") + units + " --report r.pdf road.erd").exitCode, 0);
+        const std::string text = std::regex_replace(PdfText(folder / "r.pdf"), std::regex("\\s+"), " ");
+        EXPECT_NE(text.find(std::string("each covering at most ") + page), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string("(each page covers at most ") + page + ")"), std::string::npos) << text;
+    }
 }
 
 #endif

@@ -22,7 +22,9 @@ std::vector<std::string> Words(const std::string& line)
 struct RunCase {
     StraightedgeMethod method;
     float sectionLength;
-    Channel channel;
+    std::int32_t channel;
+    DelimitedUnits units = {};       ///< a delimited profile's, as it was read with them
+    DelimitedUnits expected = units; ///< what the command gives (a unit the header gave as the profile records it)
 };
 
 class ReproducingCommandTest : public ::testing::TestWithParam<RunCase> {};
@@ -33,7 +35,10 @@ TEST_P(ReproducingCommandTest, ReadsBackToTheSameRun)
     SessionState state;
     state.results.method = GetParam().method;
     state.results.sectionLength = GetParam().sectionLength;
-    state.channel = GetParam().channel;
+    state.channelRead = GetParam().channel;
+    state.delimitedUnits = GetParam().units;
+    state.profile.nativeDistanceUnit = "m";
+    state.profile.nativeElevationUnit = "mm";
     const std::string line = ReproducingCommandLine(state, "/roads/r.erd");
     std::vector<std::string> words = Words(line);
     ASSERT_EQ(words.front(), "zlm-batch");
@@ -53,16 +58,29 @@ TEST_P(ReproducingCommandTest, ReadsBackToTheSameRun)
     EXPECT_EQ(read.tolerance, run.tolerance) << line;
     const float section = parsed.options.sectionText.empty() ? 0.0f : ParseSingle(parsed.options.sectionText);
     EXPECT_EQ(section, GetParam().sectionLength) << line;
-    EXPECT_EQ(parsed.options.channel, GetParam().channel == Channel::Two ? 2 : 1) << line;
+    EXPECT_EQ(parsed.options.channel, GetParam().channel) << line;
+    const DelimitedUnits& units = parsed.options.columnUnits;
+    EXPECT_EQ(units.distanceUnit, GetParam().expected.distanceUnit) << line;
+    EXPECT_EQ(units.elevationUnit, GetParam().expected.elevationUnit) << line;
+    EXPECT_EQ(units.interval, GetParam().expected.interval) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ReproducingCommandTest,
     ::testing::Values(
-        RunCase{{}, 0.0f, Channel::One}, RunCase{{}, 528.0f, Channel::Two},
-        RunCase{{16.0 * 0.3048, 8.0 * 0.3048, false, SingleTolerance(0.25 * 25.4), UnitSystem::SI}, 0.1f, Channel::One},
-        RunCase{{3.0, 0.0, true, 0.1f, UnitSystem::SI}, 1e-3f, Channel::One},
-        RunCase{{10.123456789012, 0.333333333333, false, 0.3f, UnitSystem::US}, 123456.7f, Channel::Two}));
+        RunCase{{}, 0.0f, 1}, RunCase{{}, 528.0f, 2}, RunCase{{}, 0.0f, 3}, RunCase{{}, 0.0f, kMaxChannels},
+        RunCase{{16.0 * 0.3048, 8.0 * 0.3048, false, SingleTolerance(0.25 * 25.4), UnitSystem::SI}, 0.1f, 1},
+        RunCase{{3.0, 0.0, true, 0.1f, UnitSystem::SI}, 1e-3f, 1},
+        RunCase{{10.123456789012, 0.333333333333, false, 0.3f, UnitSystem::US}, 123456.7f, 2},
+        // Delimited profiles: both units and an interval given; the elevation unit alone (the header gave the
+        // distance unit); the distance unit and an interval alone (the header gave the elevation unit).
+        RunCase{{}, 0.0f, 2, {LengthUnit::Foot, LengthUnit::Mil, 0.1 + 0.2}},
+        RunCase{{},
+                0.0f,
+                1,
+                {std::nullopt, LengthUnit::Inch, std::nullopt},
+                {LengthUnit::Metre, LengthUnit::Inch, std::nullopt}},
+        RunCase{{}, 0.0f, 1, {LengthUnit::Inch, std::nullopt, 3.0}, {LengthUnit::Inch, LengthUnit::Millimetre, 3.0}}));
 
 } // namespace
 } // namespace zlm

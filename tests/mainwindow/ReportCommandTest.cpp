@@ -1,6 +1,7 @@
 // The Report command of the main window: enabled with Plot, the file name it
 // writes, the replace question, and a failed write shown as Save As shows it.
 
+#include "analysis/MethodPresets.h"
 #include "mainwindow/frmSkiMain.h"
 #include "support/WindowTestSupport.h"
 
@@ -23,6 +24,16 @@ QString PdfText(const QString& pdf)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+/** Three channels at 0.25 ft; the third holds the bumpy road, the others are level. */
+QByteArray ThreeChannelErd()
+{
+    QByteArray erd = "ERDFILEV2.00\r\n3,2400,0,0,0,0.2500\r\nUNITSNAMft\r\nEND\r\n";
+    for (const double z : zlm::test::BumpyRoad(2400)) {
+        erd += "0 0.01 " + QByteArray::number(z, 'f', 5) + "\r\n";
+    }
+    return erd;
+}
+
 } // namespace
 
 class ReportCommandTest : public QObject {
@@ -33,9 +44,12 @@ private slots:
     void enabledExactlyWithPlot();
     void writesThePdf_data();
     void writesThePdf();
+    void namesTheChannelAndUnitsRead_data();
+    void namesTheChannelAndUnitsRead();
     void asksBeforeReplacingTheFileWithTheAddedExtension();
     void failure_data();
     void failure();
+    void delimitedUnitsOutliveAUnitsChange();
 
 private:
     QTemporaryDir dir_;
@@ -110,6 +124,57 @@ void ReportCommandTest::writesThePdf()
     QVERIFY(window.findChild<QPushButton*>("cmdReport")->isEnabled());
 }
 
+void ReportCommandTest::namesTheChannelAndUnitsRead_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("channelChosen"); // 0-based, as the channel window answers
+    QTest::addColumn<QString>("channelStated");
+    QTest::addColumn<QString>("options"); // of the printed command, before the path
+    QByteArray bare;
+    for (const double z : zlm::test::BumpyRoad(2400)) {
+        bare += QByteArray::number(z * 12.0, 'f', 4) + "\n";
+    }
+    QTest::newRow("channel 3 of three") << "road3.erd" << ThreeChannelErd() << 2 << "3"
+                                        << " --channel 3";
+    // A one-channel file reads its only channel, whatever was chosen for an earlier file.
+    QTest::newRow("one channel after channel 3")
+        << "road.erd" << zlm::test::ErdText("Test road", 0.25, zlm::test::BumpyRoad(2400)) << 2 << "1"
+        << "";
+    QTest::newRow("delimited, units from the window") << "bare.csv" << bare << 0 << "1"
+                                                      << " --columns-units ft,in --interval 0.25";
+}
+
+void ReportCommandTest::namesTheChannelAndUnitsRead()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, channelChosen);
+    QFETCH(QString, channelStated);
+    QFETCH(QString, options);
+    const QString road = dir_.filePath(file);
+    zlm::test::WriteFile(road, bytes);
+    FakeUserDialogs dialogs;
+    dialogs.channelAnswer = static_cast<zlm::Channel>(channelChosen);
+    dialogs.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Inch, 0.25};
+    frmSkiMain window(&dialogs);
+    // The channel chosen for an earlier file is the window's default for the next.
+    zlm::test::WriteFile(dir_.filePath("earlier.erd"), ThreeChannelErd());
+    window.OpenProfile(dir_.filePath("earlier.erd"));
+    window.OpenProfile(road);
+    window.cmdSimulate_Click();
+    QTemporaryDir out;
+    dialogs.saveAnswer = out.filePath("r.pdf");
+    window.cmdReport_Click();
+    QVERIFY(dialogs.messages.empty());
+
+    const QString text = PdfText(out.filePath("r.pdf"));
+    QVERIFY2(text.contains(QRegularExpression("\n *Channel +" + channelStated + "\n")), qPrintable(text));
+    const QString command = QString(text).replace(QRegularExpression(" \\\\\n +"), " ");
+    QVERIFY2(command.contains("zlm-batch --units us --length 16 --step 8 --threshold 0.25" + options + " " + road),
+             qPrintable(text));
+}
+
 void ReportCommandTest::asksBeforeReplacingTheFileWithTheAddedExtension()
 {
     FakeUserDialogs dialogs;
@@ -157,6 +222,36 @@ void ReportCommandTest::failure()
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.pdf"});
     QVERIFY(QDir(out.filePath("taken.pdf")).isEmpty());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// A delimited profile read with the units window's answer is read again with it in the new
+// units, and the report's command still carries it.
+void ReportCommandTest::delimitedUnitsOutliveAUnitsChange()
+{
+    const QString road = dir_.filePath("bare-si.csv");
+    QByteArray bare;
+    for (const double z : zlm::test::BumpyRoad(2400))
+        bare += QByteArray::number(z * 12.0, 'f', 4) + "\n";
+    zlm::test::WriteFile(road, bare);
+    FakeUserDialogs dialogs;
+    dialogs.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Inch, 0.25};
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road);
+    window.ApplyMethod(zlm::ConvertMethod(zlm::StraightedgeMethod{}, zlm::UnitSystem::SI));
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(dialogs.unitsAsked, 1);
+    QCOMPARE(window.State().profile.pointCount, 2400);
+    window.cmdSimulate_Click();
+    QTemporaryDir out;
+    dialogs.saveAnswer = out.filePath("r.pdf");
+    window.cmdReport_Click();
+    window.ApplyMethod(zlm::StraightedgeMethod{}); // the method in force is kept for the next window
+
+    const QString command = PdfText(out.filePath("r.pdf")).replace(QRegularExpression(" \\\\\n +"), " ");
+    QVERIFY2(command.contains("zlm-batch --units si --length 4.8768 --step 2.4384 --threshold 6.35 --columns-units "
+                              "ft,in --interval 0.25 " +
+                              road),
+             qPrintable(command));
 }
 
 QTEST_MAIN(ReportCommandTest)

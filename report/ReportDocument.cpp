@@ -1,0 +1,257 @@
+#include "report/ReportDocument.h"
+
+#include "analysis/DisplayFormat.h"
+#include "commands/ReportRequest.h"
+#include "commands/SessionState.h"
+#include "profile_input/PathText.h"
+#include "report/PageFrame.h"
+#include "report/PdfStamps.h"
+#include "report/ReportPart.h"
+#include "report/ReportStyle.h"
+#include "report/ReportText.h"
+#include "report/TextPages.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace zlm {
+
+namespace {
+
+/** The characters of monospaced text that fit across a portrait page's body. */
+constexpr int kCommandLineWidth = 84;
+
+struct ProfileFileFacts {
+    qint64 size = 0;
+    QString sha256;
+};
+
+/** The size and SHA-256 of the profile file's bytes as they are on disk now. */
+bool ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot read the profile %1 for its checksum: %2").arg(path, file.errorString());
+        return false;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    qint64 size = 0;
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
+        if (got < 0) {
+            error = QStringLiteral("Cannot read the profile %1 for its checksum: %2").arg(path, file.errorString());
+            return false;
+        }
+        if (got == 0)
+            break;
+        hash.addData(QByteArrayView(buffer, got));
+        size += got;
+    }
+    facts.size = size;
+    facts.sha256 = QString::fromLatin1(hash.result().toHex());
+    return true;
+}
+
+/**
+ * A shell command broken between its words into lines of at most `width`
+ * characters where it can be, each but the last ending in " \\", so that it can
+ * be copied into a shell as it stands. Single-quoted words are never broken.
+ */
+QString ContinuedLines(const QString& command, int width)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false;
+    for (const QChar c : command) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u' ' && !quoted) {
+            words.append(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    words.append(word);
+    QString lines;
+    QString line;
+    bool lineHasWord = false;
+    for (const QString& next : words) {
+        if (lineHasWord && line.size() + 1 + next.size() + 2 > width) {
+            lines += line + QStringLiteral(" \\\n");
+            line = QStringLiteral("    ");
+            lineHasWord = false;
+        } else if (lineHasWord) {
+            line += u' ';
+        }
+        line += next;
+        lineHasWord = true;
+    }
+    return lines + line;
+}
+
+QString WithUnit(const std::string& number, const std::string& unit)
+{
+    return ReportString(number + " " + unit);
+}
+
+QPageSize::PageSizeId PaperOf(PaperSize paper)
+{
+    switch (paper) {
+    case PaperSize::A4:
+        return QPageSize::A4;
+    case PaperSize::Letter:
+        return QPageSize::Letter;
+    case PaperSize::LocaleDefault:
+        break;
+    }
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4;
+}
+
+// The run's record of the profile it analysed: its point count and interval.
+double ProfileLength(const SessionState& state)
+{
+    return static_cast<double>(std::max(state.results.pointCount - 1, 0)) * state.results.interval;
+}
+
+} // namespace
+
+ReportDocument::ReportDocument(const SessionState& state, const ReportRequest& request, QString name)
+    : state_(state), request_(request), name_(std::move(name)), profileLength_(ProfileLength(state)),
+      pager_(profileLength_, state.results.method.units, ReportString(state.units.length), request.decimalSeparator)
+{
+    std::string directory;
+    fileName_ = ReportString(SplitFilePath(request.profilePath, directory));
+}
+
+void ReportDocument::AddPart(ReportPart& part)
+{
+    parts_.push_back(&part);
+}
+
+void ReportDocument::WriteProfile(ReportText& text, qint64 size, const QString& sha256) const
+{
+    const RunResults& results = state_.results;
+    const UnitTexts& units = state_.units;
+    const ElevationProfile& profile = state_.profile;
+    text.Heading(QStringLiteral("Profile"));
+    text.BeginFacts();
+    text.Fact(QStringLiteral("File name"), fileName_);
+    // A long path may break after any "/" (a zero-width space, which copying and searching ignore).
+    text.Fact(QStringLiteral("Full path"),
+              ReportString(request_.profilePath).replace(QChar(u'/'), QStringLiteral("/\u200B")));
+    text.Fact(QStringLiteral("Size"), QString::number(size) + QStringLiteral(" bytes"));
+    text.Fact(QStringLiteral("SHA-256"), sha256, true);
+    text.Fact(QStringLiteral("Channel"), QString::number(state_.channelRead));
+    text.Fact(QStringLiteral("Points"), QString::number(results.pointCount));
+    QString interval = WithUnit(PlainDecimalText(results.interval), units.length);
+    if (profile.nativeInterval > 0.0 && !profile.nativeDistanceUnit.empty() &&
+        profile.nativeDistanceUnit != units.length)
+        interval += QStringLiteral(" (%1 in the file)")
+                        .arg(WithUnit(PlainDecimalText(profile.nativeInterval), profile.nativeDistanceUnit));
+    text.Fact(QStringLiteral("Sample interval"), interval);
+    text.Fact(QStringLiteral("Profile length"),
+              WithUnit(FormatNumber(profileLength_, "0.00", request_.decimalSeparator), units.length));
+    text.Fact(QStringLiteral("Title"), ReportString(state_.profileTitle));
+    for (const auto& [name, value] : profile.headerFields)
+        text.Fact(ReportString(name), ReportString(value));
+}
+
+void ReportDocument::WriteReproduction(ReportText& text) const
+{
+    text.Heading(QStringLiteral("Reproducing this report"));
+    text.BeginFacts();
+    text.Fact(QStringLiteral("Program"), ReportProgram());
+    text.Fact(QStringLiteral("Analysis time"), ReportString(UtcTimeText(request_.analysisTime)));
+    text.Paragraph(QStringLiteral("This command line, run on a file with the SHA-256 above, repeats the analysis:"));
+    text.Preformatted(ContinuedLines(ReportString(request_.commandLine), kCommandLineWidth));
+}
+
+void ReportDocument::SetUpWriter(QPdfWriter& writer) const
+{
+    writer.setResolution(kReportResolution);
+    writer.setPageSize(QPageSize(PaperOf(request_.paper)));
+    writer.setPageMargins(QMarginsF(15.0, 12.0, 15.0, 12.0), QPageLayout::Millimeter);
+    writer.setPageOrientation(QPageLayout::Portrait);
+    const QString title = name_ + QStringLiteral(": ") + fileName_;
+    writer.setTitle(title);
+    writer.setCreator(ReportProgram());
+    writer.setDocumentXmpMetadata(XmpMetadata(title, ReportProgram(), request_.analysisTime));
+}
+
+void ReportDocument::DrawGraphPages(QCPPainter& painter, PageFrame& frame, const std::vector<ReportPart*>& graphs) const
+{
+    for (ReportPart* part : graphs) {
+        for (int page = 0; page < pager_.Pages(); ++page) {
+            const QRectF body = frame.Begin(QPageLayout::Landscape);
+            const QRectF area = pager_.DrawNote(painter, body, page, part->GraphName());
+            painter.save();
+            painter.translate(area.topLeft());
+            part->DrawGraph(painter, pager_.Start(page), pager_.End(page), static_cast<int>(area.width()),
+                            static_cast<int>(area.height()));
+            painter.restore();
+        }
+    }
+}
+
+QByteArray ReportDocument::Bytes(QString& error)
+{
+    ProfileFileFacts file;
+    if (!ReadProfileFileFacts(ReportString(request_.profilePath), file, error))
+        return {};
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    SetUpWriter(writer);
+
+    ReportText opening;
+    WriteProfile(opening, file.size, file.sha256);
+    ReportText closing;
+    for (const ReportPart* part : parts_) {
+        part->WriteOpening(opening, pager_);
+        part->WriteClosing(closing);
+    }
+    WriteReproduction(closing);
+    const QSizeF textBody = PageFrame::BodySize(writer, QPageLayout::Portrait);
+    TextPages first(opening, writer, textBody);
+    TextPages last(closing, writer, textBody);
+
+    std::vector<ReportPart*> graphs;
+    for (ReportPart* part : parts_) {
+        if (part->PrepareGraph())
+            graphs.push_back(part);
+    }
+
+    QCPPainter painter;
+    if (!painter.begin(&writer)) {
+        error = QStringLiteral("The report's pages could not be started.");
+        return {};
+    }
+    const int graphPages = pager_.Pages() * static_cast<int>(graphs.size());
+    PageFrame frame(writer, painter, name_, fileName_,
+                    ReportProgram() + QStringLiteral(" \u2014 analysis of ") +
+                        ReportString(UtcTimeText(request_.analysisTime)),
+                    first.Count() + graphPages + last.Count());
+    for (int page = 0; page < first.Count(); ++page)
+        first.Draw(painter, page, frame.Begin(QPageLayout::Portrait));
+    DrawGraphPages(painter, frame, graphs);
+    for (int page = 0; page < last.Count(); ++page)
+        last.Draw(painter, page, frame.Begin(QPageLayout::Portrait));
+    painter.end();
+
+    QByteArray pdf = buffer.data();
+    FixVaryingStamps(pdf, request_.analysisTime);
+    return pdf;
+}
+
+} // namespace zlm

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "report/GraphPager.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QCPPainter;
+class QPdfWriter;
+
+namespace zlm {
+
+class PageFrame;
+class ReportPart;
+class ReportText;
+struct ReportRequest;
+struct SessionState;
+
+/**
+ * The acceptance report as a PDF document, whatever its analyses: pages with a
+ * running header and footer, the profile page (file name and path, size,
+ * SHA-256 of its bytes, channel, points, interval, length, title and the file's
+ * header fields), each part's sections and graph pages (cut into landscape
+ * pages by the pager), and the program, analysis time and command line that
+ * reproduce the run. The same state and request give the same bytes: the
+ * document's dates are the analysis time and its identifier is derived from its
+ * contents.
+ */
+class ReportDocument {
+public:
+    /** A report of `state` named `name` (its header and title) for `request`. */
+    ReportDocument(const SessionState& state, const ReportRequest& request, QString name);
+
+    /** Adds a part after those added before; the part must outlive Bytes. */
+    void AddPart(ReportPart& part);
+
+    /** How the graphs of the profile are paged, for the parts' texts. */
+    const GraphPager& Pager() const { return pager_; }
+
+    /**
+     * The PDF bytes. Needs a QApplication (the graphs are widgets). Returns
+     * empty bytes, with `error` saying why, when the profile file cannot be
+     * read for its checksum or the pages cannot be started.
+     */
+    QByteArray Bytes(QString& error);
+
+private:
+    void WriteProfile(ReportText& text, qint64 size, const QString& sha256) const;
+    void WriteReproduction(ReportText& text) const;
+    void SetUpWriter(QPdfWriter& writer) const;
+    void DrawGraphPages(QCPPainter& painter, PageFrame& frame, const std::vector<ReportPart*>& graphs) const;
+
+    const SessionState& state_;
+    const ReportRequest& request_;
+    QString name_;
+    QString fileName_;
+    double profileLength_ = 0.0;
+    GraphPager pager_;
+    std::vector<ReportPart*> parts_;
+};
+
+} // namespace zlm
