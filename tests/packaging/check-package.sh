@@ -47,6 +47,7 @@ if [ "$with_gui" = 1 ]; then
   expected+=(
     /usr/bin/zlm
     "/usr/$plugin_dir/libCorvane_Tallyline.so"
+    "/usr/$plugin_dir/libzlm-report.so"
     /usr/share/man/man1/zlm.1.gz
     /usr/share/applications/zlm.desktop
     /usr/share/metainfo/org.evenrule.zlm.metainfo.xml
