@@ -589,12 +589,14 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
             }
             value = secondChannel ? TrimBlanks(value.substr(blank + 1)) : TrimBlanks(value.substr(0, blank));
         }
-        if (IsNonFiniteText(value)) {
+        // A text that is no number reads as 0, unless it names a non-finite value.
+        double read = 0.0;
+        if (!ParseDouble(value, read) && IsNonFiniteText(value)) {
             return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation that is not a finite number");
         }
         // Left to right in double: value times gain, then times the unit factor
         // (and, for millimetres read as metres, divided by 1000).
-        const double elevation = ParseDouble(value) * gain * unitFactor / header.divisor;
+        const double elevation = read * gain * unitFactor / header.divisor;
         if (!FitsSingle(elevation)) {
             return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation too large to be analysed");
         }
