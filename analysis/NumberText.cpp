@@ -474,17 +474,4 @@ std::int32_t RoundToInt32(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsBlank(text[end - 1])) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
-}
-
 } // namespace zlm

@@ -622,8 +622,7 @@ ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const Chann
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Stopped(header, std::move(*failure));
     }
-    LineReader counter(lines.Remaining());
-    const std::int64_t dataLines = CountDataLines(counter);
+    const std::int64_t dataLines = CountLines(WithoutTrailingEmptyLines(lines.Remaining()));
     LineReader data(lines.Remaining());
     return ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channel);
 }

@@ -31,11 +31,6 @@ bool ConvertWholeNumber(std::string_view text, std::int32_t& value)
     return true;
 }
 
-bool FitsSingle(double value)
-{
-    return std::isfinite(value) && std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max());
-}
-
 bool IsUsableInterval(double interval)
 {
     return interval > 0.0 && FitsSingle(interval) && static_cast<float>(interval) > 0.0f;

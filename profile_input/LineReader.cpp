@@ -40,13 +40,23 @@ bool FileLineReader::Fill()
     if (ended_) {
         return false;
     }
-    // Keep the unread part, then append one chunk after it.
-    buffer_.erase(0, start_);
+    // Keep the unread part, moved to the front, then read one chunk after it.
+    const std::size_t unread = size_ - start_;
+    if (unread + kChunk > capacity_) {
+        const std::size_t capacity = std::max(2 * capacity_, unread + kChunk);
+        std::unique_ptr<char[]> grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (unread > 0) {
+            std::memcpy(grown.get(), buffer_.get() + start_, unread);
+        }
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+    } else if (unread > 0 && start_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + start_, unread);
+    }
     start_ = 0;
-    const std::size_t used = buffer_.size();
-    buffer_.resize(used + kChunk);
-    const std::size_t got = std::fread(buffer_.data() + used, 1, kChunk, file_);
-    buffer_.resize(used + got);
+    size_ = unread;
+    const std::size_t got = std::fread(buffer_.get() + size_, 1, kChunk, file_);
+    size_ += got;
     if (got < kChunk) {
         ended_ = true;
         failed_ = std::ferror(file_) != 0;
@@ -58,8 +68,8 @@ bool FileLineReader::Next(std::string_view& line)
 {
     std::size_t searched = start_;
     for (;;) {
-        const char* begin = buffer_.data() + start_;
-        const void* feed = std::memchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
+        const char* begin = buffer_.get() + start_;
+        const void* feed = size_ > searched ? std::memchr(buffer_.get() + searched, '\n', size_ - searched) : nullptr;
         if (feed != nullptr) {
             const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(feed) - begin);
             line = std::string_view(begin, length);
@@ -68,13 +78,13 @@ bool FileLineReader::Next(std::string_view& line)
             break;
         }
         // No line feed yet: everything unread is searched; Fill moves it to the front.
-        const std::size_t unread = buffer_.size() - start_;
+        const std::size_t unread = size_ - start_;
         if (!Fill()) {
             if (unread == 0 || failed_) {
                 return false;
             }
             // The last line, without a line feed after it.
-            line = std::string_view(buffer_.data() + start_, unread);
+            line = std::string_view(buffer_.get() + start_, unread);
             start_ += unread;
             offset_ += unread;
             break;
@@ -85,6 +95,33 @@ bool FileLineReader::Next(std::string_view& line)
         line.remove_suffix(1);
     }
     return true;
+}
+
+std::int64_t FileLineReader::CountDataLinesToEnd()
+{
+    // The data lines end with the line of the last byte that is not blank: their
+    // count is one more than the line feeds before that byte.
+    std::int64_t feeds = 0; // line feeds in the bytes looked at so far
+    std::int64_t count = 0;
+    do {
+        const char* const begin = buffer_.get() + start_;
+        const char* const end = buffer_.get() + size_;
+        const char* last = end;
+        while (last != begin && IsBlankLineCharacter(last[-1])) {
+            --last;
+        }
+        if (last != begin) {
+            --last; // the last byte that is not blank
+            feeds += std::count(begin, last, '\n');
+            count = feeds + 1;
+            feeds += std::count(last, end, '\n');
+        } else {
+            feeds += std::count(begin, end, '\n');
+        }
+        offset_ += static_cast<std::uint64_t>(end - begin);
+        start_ = size_;
+    } while (Fill());
+    return count;
 }
 
 bool IsBlankLineCharacter(char c)
