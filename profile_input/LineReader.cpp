@@ -1,6 +1,7 @@
 #include "profile_input/LineReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace zlm {
@@ -112,15 +113,38 @@ std::int64_t FileLineReader::CountDataLinesToEnd()
         }
         if (last != begin) {
             --last; // the last byte that is not blank
-            feeds += std::count(begin, last, '\n');
+            feeds += CountLineFeeds(std::string_view(begin, static_cast<std::size_t>(last - begin)));
             count = feeds + 1;
-            feeds += std::count(last, end, '\n');
+            feeds += CountLineFeeds(std::string_view(last, static_cast<std::size_t>(end - last)));
         } else {
-            feeds += std::count(begin, end, '\n');
+            feeds += CountLineFeeds(std::string_view(begin, static_cast<std::size_t>(end - begin)));
         }
         offset_ += static_cast<std::uint64_t>(end - begin);
         start_ = size_;
     } while (Fill());
+    return count;
+}
+
+std::int64_t CountLineFeeds(std::string_view text)
+{
+    // In each 8-byte word the bytes equal to a line feed become zero, and a zero
+    // byte is the one whose high bit stays clear after adding 0x7f to its low
+    // seven bits (no carry crosses a byte), so a popcount counts them exactly.
+    constexpr std::uint64_t kFeeds = 0x0a0a0a0a0a0a0a0aULL;
+    constexpr std::uint64_t kLow = 0x7f7f7f7f7f7f7f7fULL;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::int64_t count = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t v = word ^ kFeeds;
+        const std::uint64_t nonZero = ((v & kLow) + kLow) | v;
+        count += std::popcount(~nonZero & ~kLow);
+    }
+    for (; p != end; ++p) {
+        count += *p == '\n' ? 1 : 0;
+    }
     return count;
 }
 
@@ -154,7 +178,7 @@ std::int64_t CountLines(std::string_view text)
     if (text.empty()) {
         return 0;
     }
-    const auto feeds = std::count(text.begin(), text.end(), '\n');
+    const std::int64_t feeds = CountLineFeeds(text);
     return text.back() == '\n' ? feeds : feeds + 1;
 }
 

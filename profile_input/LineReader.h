@@ -80,6 +80,9 @@ private:
  */
 bool IsBlankLineCharacter(char c);
 
+/** The number of line feeds in `text`, counted eight bytes at a time. */
+std::int64_t CountLineFeeds(std::string_view text);
+
 /** True when the line holds nothing but blank-line characters (or nothing at all). */
 bool IsBlankLine(std::string_view line);
 
