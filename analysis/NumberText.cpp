@@ -219,111 +219,154 @@ struct ScannedNumber {
  * as one loop per part, so that the digits, nearly all of a file's text, cost a
  * subtraction and a comparison each.
  */
-template <PointRule rule> Scanned ScanNumber(std::string_view text, char point, ScannedNumber& number)
-{
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* p = begin;
-    const auto isSeparator = [](char c) { return rule == PointRule::Field && (c == '.' || c == ','); };
+template <PointRule rule> class NumberScanner {
+public:
+    NumberScanner(std::string_view text, char point, ScannedNumber& number)
+        : begin_(text.data()), end_(text.data() + text.size()), p_(begin_), point_(point), number_(number)
+    {
+    }
+
+    Scanned Scan()
+    {
+        const bool complete = Lead() && Mantissa() && Exponent() && Trail();
+        return complete ? Scanned::Number : Scanned::NotNumber;
+    }
+
+private:
+    static bool IsSeparator(char c) { return rule == PointRule::Field && (c == '.' || c == ','); }
+
+    static unsigned Digit(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; }
+
     // A Field separator may stand anywhere; a second one stays in the text, which is then no number.
-    const auto takeSeparator = [&]() {
-        if (number.separator != std::string_view::npos) {
+    bool TakeSeparator()
+    {
+        if (number_.separator != std::string_view::npos) {
             return false;
         }
-        number.separator = static_cast<std::size_t>(p - begin);
+        number_.separator = static_cast<std::size_t>(p_ - begin_);
         return true;
-    };
-    const auto passSeparator = [&]() {
-        if (p != end && isSeparator(*p)) {
-            if (!takeSeparator()) {
+    }
+
+    bool PassSeparator()
+    {
+        if (p_ != end_ && IsSeparator(*p_)) {
+            if (!TakeSeparator()) {
                 return false;
             }
-            ++p;
+            ++p_;
         }
         return true;
-    };
+    }
 
-    for (; p != end; ++p) {
-        if (isSeparator(*p)) {
-            if (!takeSeparator()) {
-                return Scanned::NotNumber;
+    // Blanks, then a sign.
+    bool Lead()
+    {
+        for (; p_ != end_; ++p_) {
+            if (IsSeparator(*p_)) {
+                if (!TakeSeparator()) {
+                    return false;
+                }
+            } else if (!IsBlank(*p_)) {
+                break;
             }
-        } else if (!IsBlank(*p)) {
-            break;
         }
+        if (p_ != end_ && (*p_ == '+' || *p_ == '-')) {
+            number_.negative = *p_ == '-';
+            ++p_;
+        }
+        return true;
     }
-    if (p != end && (*p == '+' || *p == '-')) {
-        number.negative = *p == '-';
-        ++p;
-    }
-    // Digits beyond what 64 bits hold exactly only mark the number for the full conversion.
-    constexpr std::uint64_t kMantissaLimit = std::uint64_t{1} << 59;
-    std::int64_t digits = 0;
-    bool seenPoint = false;
-    for (; p != end; ++p) {
-        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - unsigned{'0'};
-        if (digit < 10) {
-            if (number.mantissa < kMantissaLimit) {
-                number.mantissa = number.mantissa * 10 + digit;
+
+    // At least one digit, with a Decimal point among them.
+    bool Mantissa()
+    {
+        // Digits beyond what 64 bits hold exactly only mark the number for the full conversion.
+        constexpr std::uint64_t kMantissaLimit = std::uint64_t{1} << 59;
+        std::int64_t digits = 0;
+        bool seenPoint = false;
+        for (; p_ != end_; ++p_) {
+            const unsigned digit = Digit(*p_);
+            if (digit < 10) {
+                if (number_.mantissa < kMantissaLimit) {
+                    number_.mantissa = number_.mantissa * 10 + digit;
+                } else {
+                    number_.tooManyDigits = true;
+                }
+                ++digits;
+                number_.fraction += seenPoint ? 1 : 0;
+            } else if (IsSeparator(*p_)) {
+                if (!TakeSeparator()) {
+                    return false;
+                }
+            } else if (rule == PointRule::Decimal && *p_ == point_ && !seenPoint) {
+                seenPoint = true;
             } else {
-                number.tooManyDigits = true;
+                break;
             }
-            ++digits;
-            number.fraction += seenPoint ? 1 : 0;
-        } else if (isSeparator(*p)) {
-            if (!takeSeparator()) {
-                return Scanned::NotNumber;
-            }
-        } else if (rule == PointRule::Decimal && *p == point && !seenPoint) {
-            seenPoint = true;
-        } else {
-            break;
         }
+        return digits > 0;
     }
-    if (digits == 0) {
-        return Scanned::NotNumber;
-    }
-    if (p != end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        if (!passSeparator()) {
-            return Scanned::NotNumber;
+
+    // An optional exponent: 'e' or 'E', a sign, at least one digit.
+    bool Exponent()
+    {
+        if (p_ == end_ || (*p_ != 'e' && *p_ != 'E')) {
+            return true;
         }
-        bool negativeExponent = false;
-        if (p != end && (*p == '+' || *p == '-')) {
-            negativeExponent = *p == '-';
-            ++p;
+        ++p_;
+        if (!PassSeparator()) {
+            return false;
+        }
+        bool negative = false;
+        if (p_ != end_ && (*p_ == '+' || *p_ == '-')) {
+            negative = *p_ == '-';
+            ++p_;
         }
         std::int64_t exponent = 0;
-        std::int64_t exponentDigits = 0;
-        for (; p != end; ++p) {
-            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - unsigned{'0'};
+        std::int64_t digits = 0;
+        for (; p_ != end_; ++p_) {
+            const unsigned digit = Digit(*p_);
             if (digit < 10) {
                 // Saturates far beyond any exponent the exact path takes.
                 exponent = exponent < 100'000 ? exponent * 10 + digit : exponent;
-                ++exponentDigits;
-            } else if (isSeparator(*p)) {
-                if (!takeSeparator()) {
-                    return Scanned::NotNumber;
+                ++digits;
+            } else if (IsSeparator(*p_)) {
+                if (!TakeSeparator()) {
+                    return false;
                 }
             } else {
                 break;
             }
         }
-        if (exponentDigits == 0) {
-            return Scanned::NotNumber;
-        }
-        number.exponent = negativeExponent ? -exponent : exponent;
+        number_.exponent = negative ? -exponent : exponent;
+        return digits > 0;
     }
-    for (; p != end; ++p) {
-        if (isSeparator(*p)) {
-            if (!takeSeparator()) {
-                return Scanned::NotNumber;
+
+    // Blanks to the end.
+    bool Trail()
+    {
+        for (; p_ != end_; ++p_) {
+            if (IsSeparator(*p_)) {
+                if (!TakeSeparator()) {
+                    return false;
+                }
+            } else if (!IsBlank(*p_)) {
+                return false;
             }
-        } else if (!IsBlank(*p)) {
-            return Scanned::NotNumber;
         }
+        return true;
     }
-    return Scanned::Number;
+
+    const char* const begin_;
+    const char* const end_;
+    const char* p_;
+    const char point_;
+    ScannedNumber& number_;
+};
+
+template <PointRule rule> Scanned ScanNumber(std::string_view text, char point, ScannedNumber& number)
+{
+    return NumberScanner<rule>(text, point, number).Scan();
 }
 
 /** The largest mantissa and power of ten that Real holds exactly. */
