@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -74,10 +75,15 @@ bool RoundDigitsExactly(double magnitude, int decimals, std::string& digits, std
     }
     char text[48];
     std::size_t length = 0;
-    do {
+    // Most values fit 64 bits, whose division by 10 is a multiplication.
+    for (; rounded > std::numeric_limits<std::uint64_t>::max(); rounded /= 10) {
         text[length++] = static_cast<char>('0' + static_cast<int>(rounded % 10));
-        rounded /= 10;
-    } while (rounded != 0);
+    }
+    auto small = static_cast<std::uint64_t>(rounded);
+    do {
+        text[length++] = static_cast<char>('0' + static_cast<int>(small % 10));
+        small /= 10;
+    } while (small != 0);
     while (length < static_cast<std::size_t>(decimals) + 1) {
         text[length++] = '0';
     }
