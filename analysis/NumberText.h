@@ -16,7 +16,9 @@ namespace zlm {
  * So "12,5" gives 12.5, "1,000" gives 1, "12.5 " gives 1.25 and "1.5E3" gives 15.
  * The conversion accepts blanks around the number, a sign, digits and an optional
  * exponent, and nothing else (ConvertPlainNumber); it does not depend on the
- * process locale.
+ * process locale. It checks the grammar and gathers the digits in one pass over
+ * the text; its values are those of std::from_chars on the text without its
+ * separator, bit for bit.
  *
  * ParseSingle converts the text without its separator to single precision
  * directly (a number beyond the single-precision range is a failure, even if the
@@ -50,6 +52,13 @@ inline float ToSingle(double value)
  * without its separator is converted to double, divided by 10^c and returned.
  */
 double ParseDouble(std::string_view text);
+
+/**
+ * ParseDouble and the check of IsNumberText in one pass: `value` gets
+ * ParseDouble(text) (0 when the text is no number), and the result says whether
+ * the text is a number, which tells a field that holds 0 from one that holds none.
+ */
+bool ParseDouble(std::string_view text, double& value);
 
 /** Returns a double unchanged (a non-finite value gives 0). */
 inline double FiniteOrZero(double value)
@@ -92,7 +101,18 @@ double RoundHalfEven(double value);
  */
 std::int32_t RoundToInt32(double value);
 
-/** Removes leading and trailing blanks (spaces and tabs). */
-std::string_view TrimBlanks(std::string_view text);
+/** Removes leading and trailing blanks (spaces and tabs). Inline: every field of a file passes through it. */
+inline std::string_view TrimBlanks(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) {
+        ++begin;
+    }
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
 
 } // namespace zlm

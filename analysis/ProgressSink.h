@@ -5,11 +5,12 @@
 namespace zlm {
 
 /**
- * Where the straightedge engine reports its progress. The engine calls, in this
- * order: SetTextVisible(false) and SetVisible(true) at the start; SetValue(v)
- * then Refresh() after each placement; SetVisible(false) at the end.
- * The main window implements it with its Tallyline bar, the batch tool with a
- * line on a terminal.
+ * Where a long analysis (the straightedge, ride quality, ...) reports its
+ * progress. An analysis calls, in this order: SetTextVisible(false) and
+ * SetVisible(true) at the start; SetValue(v) (percent done) then Refresh() after
+ * each step of its work (a straightedge placement, a stretch of profile);
+ * SetVisible(false) at the end. The main window implements it with its
+ * Tallyline bar, the batch tool with a line on a terminal.
  */
 class ProgressSink {
 public:
@@ -19,13 +20,13 @@ public:
     virtual void SetValue(std::int16_t percent) = 0;
     virtual void Refresh() = 0;
     /**
-     * Asked after each Refresh: true stops the run (the engine throws
+     * Asked after each Refresh: true stops the run (the analysis throws
      * RunCancelled). The window answers it when the user cancels; others never do.
      */
     virtual bool CancelRequested() { return false; }
 };
 
-/** Thrown by the engine when its progress sink asks it to stop. */
+/** Thrown by an analysis when its progress sink asks it to stop. */
 struct RunCancelled {};
 
 /** A progress sink that shows nothing. */

@@ -25,9 +25,9 @@ namespace zlm {
  * to `progress` in the documented order; when it asks to cancel, the run stops
  * and RunCancelled is thrown, `deviations` then holding the placements so far.
  */
-void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx,
-                          float advance, float threshold, double straightedgeLength, DeviationList& deviations,
-                          ProgressSink& progress, double deviationPerLength = 12.0);
+void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx, float advance,
+                          float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress,
+                          double deviationPerLength = 12.0);
 
 /**
  * Sorts list[lo..hi] (point indexes) in ascending order of elevation with ZLM's
@@ -43,7 +43,7 @@ void SortByElevation(std::vector<std::int32_t>& list, std::int32_t lo, std::int3
  * precision, stands above the line through a and b. Returns true with the
  * largest gap between a and b in feet (double precision), or false with -1.0.
  */
-bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::int32_t e, std::int32_t a,
-                     std::int32_t b, double& deviation);
+bool TestSupportPair(std::span<const double> elevations, std::int32_t s, std::int32_t e, std::int32_t a, std::int32_t b,
+                     double& deviation);
 
 } // namespace zlm

@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
+#include "batch/ReportModule.h"
 #include "batch/SurveyFiles.h"
 #include "batch/SurveyProgressLine.h"
 #include "batch/SurveyRun.h"
@@ -95,14 +96,15 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // Only a report loads its module, and Qt with it.
     std::unique_ptr<zlm::ReportWriter> reports;
-#ifdef ZLM_HAS_REPORT
-    reports = zlm::MakePdfReportWriter();
-#endif
-    if (!parsed.options.reportPath.empty() && !reports) {
-        WriteError("zlm-batch: reports are not available in this build (it was made without the graph)\n\n" +
-                   zlm::BatchUsage());
-        return 2;
+    if (!parsed.options.reportPath.empty()) {
+        zlm::LoadedReportWriter loaded = zlm::LoadReportWriter();
+        if (!loaded.writer) {
+            WriteError("zlm-batch: " + loaded.message + "\n");
+            return 2;
+        }
+        reports = std::move(loaded.writer);
     }
     if (parsed.options.IsSurvey()) {
         return RunSurveyCommand(parsed.options, separator);

@@ -150,11 +150,12 @@ ColumnReadResult ReadColumnProfile(const std::string& path, UnitSystem units)
             // 19 to its end.
             const std::string_view field =
                 line.size() > kLeadingWidth ? line.substr(kLeadingWidth, kElevationWidth) : std::string_view();
-            if (IsNonFiniteText(field)) {
+            double value = 0.0;
+            if (!ParseDouble(TrimBlanks(field), value) && IsNonFiniteText(field)) {
                 return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +
                                            " holds an elevation that is not a finite number.");
             }
-            const double elevation = ParseDouble(TrimBlanks(field)) * scale;
+            const double elevation = value * scale;
             if (!FitsSingle(elevation)) {
                 return FileError(path, " Line " + std::to_string(kHeaderLines + 1 + i) +
                                            " holds an elevation too large to be analysed.");

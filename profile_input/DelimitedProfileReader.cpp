@@ -183,9 +183,10 @@ std::string Columns(std::size_t count)
     return std::to_string(count) + (count == 1 ? " column" : " columns");
 }
 
-// Reads the layout from the header and the first data line, leaving `rest` at
-// the first data line. False with `message` set when those lines are refused.
-bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& firstDataLine, std::string& message)
+// Finds the first data line, after a header when line 1 is not all numbers,
+// leaving `rest` at it. False with `message` set when those lines are refused.
+bool FindFirstDataLine(std::string_view& rest, DelimitedLayout& layout, std::string_view& headerLine,
+                       std::string_view& dataLine, std::int64_t& firstDataLine, std::string& message)
 {
     const std::string_view start = rest;
     std::string_view line;
@@ -198,7 +199,8 @@ bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& 
         return false;
     }
     const Fields first = SplitFields(line, DetectDelimiter(line));
-    std::string_view dataLine = line;
+    headerLine = line;
+    dataLine = line;
     firstDataLine = 1;
     if (!AllNumbers(first, DetectDelimiter(line))) {
         layout.hasHeader = true;
@@ -216,47 +218,47 @@ bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& 
     } else {
         rest = start;
     }
-    layout.delimiter = DetectDelimiter(dataLine);
-    const Fields data = SplitFields(dataLine, layout.delimiter);
-    if (data.count > kMaxColumns) {
-        message = LineText(firstDataLine) + " holds " + std::to_string(data.count) +
-                  " fields; a delimited profile has at most 3 columns: distance, elevation 1, elevation 2";
+    return true;
+}
+
+// Keeps the header's column names and finds the distance column among them.
+// False with `message` set when the header does not fit the data's columns.
+bool ReadHeaderColumns(std::string_view headerLine, const Fields& data, DelimitedLayout& layout, std::string& message)
+{
+    const Fields header = SplitFields(headerLine, layout.delimiter);
+    if (header.count != data.count) {
+        message =
+            "Line 1 (the header) holds " + Columns(header.count) + " but line 2 holds " + std::to_string(data.count);
         return false;
     }
-    layout.columnCount = static_cast<std::int32_t>(data.count);
-
-    std::int32_t elevations = 0;
-    if (layout.hasHeader) {
-        const Fields header = SplitFields(line, layout.delimiter);
-        if (header.count != data.count) {
-            message = "Line 1 (the header) holds " + Columns(header.count) + " but line 2 holds " +
-                      std::to_string(data.count);
+    for (std::size_t i = 0; i < data.count; ++i) {
+        layout.headerTexts[i] = std::string(header.text[i]);
+        if (!NamesDistance(header.text[i])) {
+            continue;
+        }
+        if (layout.distanceColumn >= 0) {
+            message = "Line 1 names two distance columns: " + std::to_string(layout.distanceColumn + 1) + " and " +
+                      std::to_string(i + 1);
             return false;
         }
-        for (std::size_t i = 0; i < data.count; ++i) {
-            layout.headerTexts[i] = std::string(header.text[i]);
-            if (!NamesDistance(header.text[i])) {
-                continue;
-            }
-            if (layout.distanceColumn >= 0) {
-                message = "Line 1 names two distance columns: " + std::to_string(layout.distanceColumn + 1) + " and " +
-                          std::to_string(i + 1);
-                return false;
-            }
-            layout.distanceColumn = static_cast<std::int32_t>(i);
-        }
-        if (data.count == 1 && layout.distanceColumn == 0) {
-            message = "Line 1 names only a distance column: the profile has no elevation column";
-            return false;
-        }
-        if (data.count == kMaxColumns && layout.distanceColumn < 0) {
-            message = "Line 1 names no distance column (a header containing \"dist\" or \"station\"); "
-                      "3 columns need one beside elevation 1 and elevation 2";
-            return false;
-        }
-    } else if (data.count > 1) {
-        layout.distanceColumn = 0;
+        layout.distanceColumn = static_cast<std::int32_t>(i);
     }
+    if (data.count == 1 && layout.distanceColumn == 0) {
+        message = "Line 1 names only a distance column: the profile has no elevation column";
+        return false;
+    }
+    if (data.count == kMaxColumns && layout.distanceColumn < 0) {
+        message = "Line 1 names no distance column (a header containing \"dist\" or \"station\"); "
+                  "3 columns need one beside elevation 1 and elevation 2";
+        return false;
+    }
+    return true;
+}
+
+// Every column but the distance is an elevation column; a header's names give their units.
+void AssignElevationColumns(DelimitedLayout& layout)
+{
+    std::int32_t elevations = 0;
     for (std::int32_t i = 0; i < layout.columnCount; ++i) {
         if (i != layout.distanceColumn) {
             layout.elevationColumns[static_cast<std::size_t>(elevations++)] = i;
@@ -272,6 +274,33 @@ bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& 
                 HeaderUnit(layout.headerTexts[static_cast<std::size_t>(layout.elevationColumns[i])]);
         }
     }
+}
+
+// Reads the layout from the header and the first data line, leaving `rest` at
+// the first data line. False with `message` set when those lines are refused.
+bool ParseLayout(std::string_view& rest, DelimitedLayout& layout, std::int64_t& firstDataLine, std::string& message)
+{
+    std::string_view headerLine;
+    std::string_view dataLine;
+    if (!FindFirstDataLine(rest, layout, headerLine, dataLine, firstDataLine, message)) {
+        return false;
+    }
+    layout.delimiter = DetectDelimiter(dataLine);
+    const Fields data = SplitFields(dataLine, layout.delimiter);
+    if (data.count > kMaxColumns) {
+        message = LineText(firstDataLine) + " holds " + std::to_string(data.count) +
+                  " fields; a delimited profile has at most 3 columns: distance, elevation 1, elevation 2";
+        return false;
+    }
+    layout.columnCount = static_cast<std::int32_t>(data.count);
+    if (layout.hasHeader) {
+        if (!ReadHeaderColumns(headerLine, data, layout, message)) {
+            return false;
+        }
+    } else if (data.count > 1) {
+        layout.distanceColumn = 0;
+    }
+    AssignElevationColumns(layout);
     return true;
 }
 
@@ -339,6 +368,126 @@ double Metres(double value, LengthUnit unit)
     return value;
 }
 
+// The column read and the units of a profile, from its layout and what the caller gave.
+struct ColumnChoice {
+    std::size_t elevationColumn = 0;
+    bool hasDistance = false;
+    std::optional<LengthUnit> elevationUnit;
+    std::optional<LengthUnit> distanceUnit;
+};
+
+// Chooses the elevation column of `channel` and the units; false with `message`
+// set when a unit or the interval is missing or unusable.
+bool ChooseColumns(const DelimitedLayout& layout, std::int32_t channel, const DelimitedUnits& units,
+                   ColumnChoice& choice, std::string& message)
+{
+    const std::size_t pick = layout.elevationCount == 2 && channel != 0 ? 1 : 0;
+    choice.elevationColumn = static_cast<std::size_t>(layout.elevationColumns[pick]);
+    choice.hasDistance = layout.distanceColumn >= 0;
+    const std::string where = layout.hasHeader ? "the header of column " + std::to_string(choice.elevationColumn + 1) +
+                                                     " names none (ft, in, m, mm or mil in parentheses)"
+                                               : "the file has no header to name it";
+    choice.elevationUnit = layout.elevationUnits[pick] ? layout.elevationUnits[pick] : units.elevationUnit;
+    if (!choice.elevationUnit) {
+        message = "The elevation unit is missing: " + where + ", and none was given";
+        return false;
+    }
+    choice.distanceUnit = choice.hasDistance && layout.distanceUnit ? layout.distanceUnit : units.distanceUnit;
+    if (choice.hasDistance && !choice.distanceUnit) {
+        message = std::string("The distance unit is missing: ") +
+                  (layout.hasHeader ? "the header of column " + std::to_string(layout.distanceColumn + 1) +
+                                          " names none (ft, in, m, mm or mil in parentheses)"
+                                    : "the file has no header to name it") +
+                  ", and none was given";
+        return false;
+    }
+    if (!choice.hasDistance) {
+        if (!units.interval) {
+            message = "The sample interval is missing: the file has no distance column, and none was given";
+            return false;
+        }
+        if (!choice.distanceUnit) {
+            message = "The unit of the sample interval is missing: the file has no distance column, and none "
+                      "was given";
+            return false;
+        }
+        if (!(*units.interval > 0.0) || !std::isfinite(*units.interval)) {
+            message = "The sample interval given, " + NumberText(*units.interval) + ", is not a number greater than 0";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The elevations (in the profile's units), and the distances with their texts,
+// of the data lines from `rest` on; false with `message` set at a line refused.
+bool ReadDataLines(std::string_view rest, std::int64_t firstDataLine, const DelimitedLayout& layout,
+                   const ColumnChoice& choice, UnitSystem system, std::vector<double>& elevations,
+                   std::vector<double>& distances, std::vector<std::string_view>& distanceTexts, std::string& message)
+{
+    const double elevationUnitsPerFoot = UnitsPerFoot(*choice.elevationUnit);
+    std::string_view line;
+    for (std::int64_t number = firstDataLine; NextLine(rest, line); ++number) {
+        if (IsEmptyLine(line)) {
+            message = LineText(number) + " is empty";
+            return false;
+        }
+        const Fields fields = SplitFields(line, layout.delimiter);
+        if (fields.count != static_cast<std::size_t>(layout.columnCount)) {
+            message = LineText(number) + " holds " + std::to_string(fields.count) +
+                      " fields; the profile's lines hold " + std::to_string(layout.columnCount);
+            return false;
+        }
+        double value = 0.0;
+        const std::string_view elevationText = fields.text[choice.elevationColumn];
+        if (!ConvertField(elevationText, layout.delimiter, value)) {
+            message = LineText(number) + ": the elevation " + Quoted(elevationText) + " (column " +
+                      std::to_string(choice.elevationColumn + 1) + ") is not a number";
+            return false;
+        }
+        const double elevation =
+            system == UnitSystem::SI ? Metres(value, *choice.elevationUnit) : value / elevationUnitsPerFoot;
+        if (!FitsSingle(elevation)) {
+            message =
+                LineText(number) + ": the elevation " + std::string(elevationText) + " is too large to be analysed";
+            return false;
+        }
+        if (choice.hasDistance) {
+            const std::string_view distanceText = fields.text[static_cast<std::size_t>(layout.distanceColumn)];
+            double distance = 0.0;
+            if (!ConvertField(distanceText, layout.delimiter, distance)) {
+                message = LineText(number) + ": the distance " + Quoted(distanceText) + " (column " +
+                          std::to_string(layout.distanceColumn + 1) + ") is not a number";
+                return false;
+            }
+            distances.push_back(distance);
+            distanceTexts.push_back(distanceText);
+        }
+        if (elevations.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+            message = "The file holds more points than can be analysed";
+            return false;
+        }
+        elevations.push_back(elevation);
+    }
+    return true;
+}
+
+// The header fields a delimited profile shows: the columns' names and the start distance.
+void AddHeaderFields(const DelimitedLayout& layout, const ColumnChoice& choice, std::string_view startDistance,
+                     const char* distanceSymbol, ElevationProfile& profile)
+{
+    if (layout.hasHeader) {
+        if (choice.hasDistance) {
+            profile.headerFields.emplace_back("Distance column",
+                                              layout.headerTexts[static_cast<std::size_t>(layout.distanceColumn)]);
+        }
+        profile.headerFields.emplace_back("Elevation column", layout.headerTexts[choice.elevationColumn]);
+    }
+    if (choice.hasDistance) {
+        profile.headerFields.emplace_back("Start distance", std::string(startDistance) + " " + distanceSymbol);
+    }
+}
+
 DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
                                        UnitSystem system)
 {
@@ -346,95 +495,27 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
     DelimitedLayout layout;
     std::int64_t firstDataLine = 1;
     std::string message;
-    if (!ParseLayout(rest, layout, firstDataLine, message)) {
+    ColumnChoice choice;
+    if (!ParseLayout(rest, layout, firstDataLine, message) || !ChooseColumns(layout, channel, units, choice, message)) {
         return Refuse(std::move(message));
-    }
-
-    const std::size_t pick = layout.elevationCount == 2 && channel != 0 ? 1 : 0;
-    const std::size_t elevationColumn = static_cast<std::size_t>(layout.elevationColumns[pick]);
-    const bool hasDistance = layout.distanceColumn >= 0;
-    const std::string where = layout.hasHeader ? "the header of column " + std::to_string(elevationColumn + 1) +
-                                                     " names none (ft, in, m, mm or mil in parentheses)"
-                                               : "the file has no header to name it";
-    const std::optional<LengthUnit> elevationUnit =
-        layout.elevationUnits[pick] ? layout.elevationUnits[pick] : units.elevationUnit;
-    if (!elevationUnit) {
-        return Refuse("The elevation unit is missing: " + where + ", and none was given");
-    }
-    const std::optional<LengthUnit> distanceUnit =
-        hasDistance && layout.distanceUnit ? layout.distanceUnit : units.distanceUnit;
-    if (hasDistance && !distanceUnit) {
-        return Refuse(std::string("The distance unit is missing: ") +
-                      (layout.hasHeader ? "the header of column " + std::to_string(layout.distanceColumn + 1) +
-                                              " names none (ft, in, m, mm or mil in parentheses)"
-                                        : "the file has no header to name it") +
-                      ", and none was given");
-    }
-    if (!hasDistance) {
-        if (!units.interval) {
-            return Refuse("The sample interval is missing: the file has no distance column, and none was given");
-        }
-        if (!distanceUnit) {
-            return Refuse("The unit of the sample interval is missing: the file has no distance column, and none "
-                          "was given");
-        }
-        if (!(*units.interval > 0.0) || !std::isfinite(*units.interval)) {
-            return Refuse("The sample interval given, " + NumberText(*units.interval) +
-                          ", is not a number greater than 0");
-        }
     }
 
     DelimitedReadResult result;
     std::vector<double>& elevations = result.profile.elevations;
     std::vector<double> distances;
     std::vector<std::string_view> distanceTexts;
-    const double elevationUnitsPerFoot = UnitsPerFoot(*elevationUnit);
-    std::string_view line;
-    for (std::int64_t number = firstDataLine; NextLine(rest, line); ++number) {
-        if (IsEmptyLine(line)) {
-            return Refuse(LineText(number) + " is empty");
-        }
-        const Fields fields = SplitFields(line, layout.delimiter);
-        if (fields.count != static_cast<std::size_t>(layout.columnCount)) {
-            return Refuse(LineText(number) + " holds " + std::to_string(fields.count) +
-                          " fields; the profile's lines hold " + std::to_string(layout.columnCount));
-        }
-        double value = 0.0;
-        const std::string_view elevationText = fields.text[elevationColumn];
-        if (!ConvertField(elevationText, layout.delimiter, value)) {
-            return Refuse(LineText(number) + ": the elevation " + Quoted(elevationText) + " (column " +
-                          std::to_string(elevationColumn + 1) + ") is not a number");
-        }
-        const double elevation =
-            system == UnitSystem::SI ? Metres(value, *elevationUnit) : value / elevationUnitsPerFoot;
-        if (!FitsSingle(elevation)) {
-            return Refuse(LineText(number) + ": the elevation " + std::string(elevationText) +
-                          " is too large to be analysed");
-        }
-        if (hasDistance) {
-            const std::string_view distanceText = fields.text[static_cast<std::size_t>(layout.distanceColumn)];
-            double distance = 0.0;
-            if (!ConvertField(distanceText, layout.delimiter, distance)) {
-                return Refuse(LineText(number) + ": the distance " + Quoted(distanceText) + " (column " +
-                              std::to_string(layout.distanceColumn + 1) + ") is not a number");
-            }
-            distances.push_back(distance);
-            distanceTexts.push_back(distanceText);
-        }
-        if (elevations.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-            return Refuse("The file holds more points than can be analysed");
-        }
-        elevations.push_back(elevation);
+    if (!ReadDataLines(rest, firstDataLine, layout, choice, system, elevations, distances, distanceTexts, message)) {
+        return Refuse(std::move(message));
     }
 
-    const char* const distanceSymbol = LengthUnitSymbol(*distanceUnit);
-    double nativeInterval = hasDistance ? 0.0 : *units.interval;
-    if (hasDistance &&
+    const char* const distanceSymbol = LengthUnitSymbol(*choice.distanceUnit);
+    double nativeInterval = choice.hasDistance ? 0.0 : *units.interval;
+    if (choice.hasDistance &&
         !SpacingInterval(distances, distanceTexts, firstDataLine, distanceSymbol, nativeInterval, message)) {
         return Refuse(std::move(message));
     }
-    const double interval =
-        system == UnitSystem::SI ? Metres(nativeInterval, *distanceUnit) : nativeInterval / UnitsPerFoot(*distanceUnit);
+    const double interval = system == UnitSystem::SI ? Metres(nativeInterval, *choice.distanceUnit)
+                                                     : nativeInterval / UnitsPerFoot(*choice.distanceUnit);
     if (!IsUsableInterval(interval)) {
         return Refuse("The sample interval, " + NumberText(nativeInterval) + " " + distanceSymbol +
                       ", is too large or too small to be analysed");
@@ -444,19 +525,11 @@ DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t chan
     profile.pointCount = static_cast<std::int32_t>(elevations.size());
     profile.interval = interval;
     profile.units = system;
-    profile.nativeElevationUnit = LengthUnitSymbol(*elevationUnit);
+    profile.nativeElevationUnit = LengthUnitSymbol(*choice.elevationUnit);
     profile.nativeDistanceUnit = distanceSymbol;
     profile.nativeInterval = nativeInterval;
-    if (layout.hasHeader) {
-        if (hasDistance) {
-            profile.headerFields.emplace_back("Distance column",
-                                              layout.headerTexts[static_cast<std::size_t>(layout.distanceColumn)]);
-        }
-        profile.headerFields.emplace_back("Elevation column", layout.headerTexts[elevationColumn]);
-    }
-    if (hasDistance) {
-        profile.headerFields.emplace_back("Start distance", std::string(distanceTexts.front()) + " " + distanceSymbol);
-    }
+    AddHeaderFields(layout, choice, choice.hasDistance ? distanceTexts.front() : std::string_view(), distanceSymbol,
+                    profile);
     result.layout = std::move(layout);
     result.ok = true;
     return result;

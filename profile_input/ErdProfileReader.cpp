@@ -1,6 +1,7 @@
 #include "profile_input/ErdProfileReader.h"
 
 #include "analysis/NumberText.h"
+#include "profile_input/ErdDataLines.h"
 #include "profile_input/FieldText.h"
 #include "profile_input/FileBytes.h"
 #include "profile_input/LineReader.h"
@@ -8,10 +9,13 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace zlm {
@@ -19,6 +23,10 @@ namespace zlm {
 namespace {
 
 enum class Unit { None, Millimetre, Metre, Inch, Foot };
+
+// Files up to this size are read whole: about twice their size in memory while
+// they are read, and their lines converted on two threads.
+constexpr std::uintmax_t kWholeFileBytes = std::uintmax_t{256} << 20;
 
 ErdReadResult Refuse(std::string text)
 {
@@ -504,45 +512,10 @@ ErdReadResult Stopped(const ErdHeader& header, std::string failure)
     return header.cancelled ? Cancelled() : Refuse(std::move(failure));
 }
 
-// The field at `index` of a data line of `count` channels, fields separated by
-// commas or blanks; false when the line holds fewer than `count`. Only the
-// fields up to `count` are looked at, so a long line costs nothing more.
-bool NthField(std::string_view line, std::int32_t index, std::int32_t count, std::string_view& field)
-{
-    std::int32_t seen = 0;
-    std::size_t i = 0;
-    while (seen < count) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-            ++i;
-        }
-        if (i == line.size()) {
-            return false;
-        }
-        std::size_t end = i;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',') {
-            ++end;
-        }
-        if (seen == index) {
-            field = line.substr(i, end - i);
-        }
-        ++seen;
-        i = end;
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-            ++i;
-        }
-        if (i < line.size() && line[i] == ',') {
-            ++i;
-        }
-    }
-    return true;
-}
-
-// Converts the first `dataLines` lines of `lines` (a LineReader or a
-// FileLineReader) into elevations; `dataLines` is their CountDataLines, so the
-// last of them is read without its trailing blanks.
-template <typename Lines>
-ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
-                          Channel channel)
+// The checks before any data line is read, and the rule that takes the chosen
+// channel's elevations from them; a refusal when there is nothing to read.
+std::optional<ErdReadResult> CheckErdData(std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
+                                          Channel channel, ErdDataLineRule& rule)
 {
     if (dataLines == 0) {
         return Refuse("Error: The file holds no data after its END line");
@@ -550,65 +523,80 @@ ErdReadResult ReadErdData(Lines& lines, std::int64_t dataLines, std::int64_t fir
     if (dataLines > std::numeric_limits<std::int32_t>::max()) {
         return Refuse("Error: The file holds more samples than can be analysed");
     }
-
     const std::int32_t index = static_cast<std::int32_t>(channel);
     if (header.channelCount > 2 && (index < 0 || index >= header.channelCount)) {
         return Refuse("Error: Channel " + std::to_string(index + 1) + " was chosen, but the file has " +
                       std::to_string(header.channelCount) + (header.channelCount == 1 ? " channel" : " channels"));
     }
+    rule.channelCount = header.channelCount;
+    rule.channelIndex = index;
+    rule.secondChannel = header.channelCount == 2 && channel != Channel::One;
+    rule.gain = header.channelCount > 2 ? static_cast<double>(header.gains[static_cast<std::size_t>(index)])
+                : rule.secondChannel    ? static_cast<double>(header.gain2)
+                                        : static_cast<double>(header.gain1);
+    rule.unitFactor = header.scale;
+    rule.divisor = header.divisor;
+    rule.firstDataLine = firstDataLine;
+    return std::nullopt;
+}
 
+// The profile of the elevations read with the header's title, names, interval and units.
+ErdReadResult ErdProfileOf(std::vector<double>&& elevations, const ErdHeader& header)
+{
     ErdReadResult result;
     result.hasTitle = header.hasTitle;
     result.title = header.title;
     result.channelNames = header.channelNames;
-    const bool manyChannels = header.channelCount > 2;
-    const bool secondChannel = header.channelCount == 2 && channel != Channel::One;
-    const double gain = manyChannels    ? static_cast<double>(header.gains[static_cast<std::size_t>(index)])
-                        : secondChannel ? static_cast<double>(header.gain2)
-                                        : static_cast<double>(header.gain1);
-    const double unitFactor = header.scale;
-    std::vector<double>& elevations = result.profile.elevations;
+    result.profile.elevations = std::move(elevations);
+    result.profile.pointCount = static_cast<std::int32_t>(result.profile.elevations.size());
+    result.profile.interval = header.interval;
+    result.profile.units = header.units;
+    result.profile.headerFields = header.fields;
+    result.ok = true;
+    return result;
+}
+
+// Converts the first `dataLines` lines of `lines` (their CountDataLines) into
+// elevations, one line at a time, as a file too large to hold is read.
+ErdReadResult ReadErdData(FileLineReader& lines, std::int64_t dataLines, std::int64_t firstDataLine,
+                          const ErdHeader& header, Channel channel)
+{
+    ErdDataLineRule rule;
+    if (std::optional<ErdReadResult> refused = CheckErdData(dataLines, firstDataLine, header, channel, rule)) {
+        return std::move(*refused);
+    }
+    std::vector<double> elevations;
     // One spare place, so that the batch tool can append the working copy's
     // closing 0.0 without moving the whole array.
     elevations.reserve(static_cast<std::size_t>(dataLines) + 1);
     std::string_view line;
+    std::string failure;
     for (std::int64_t i = 0; i < dataLines && lines.Next(line); ++i) {
-        if (i + 1 == dataLines) {
-            line = WithoutTrailingBlanks(line);
-        }
-        std::string_view value = TrimBlanks(line);
-        if (manyChannels) {
-            if (!NthField(value, index, header.channelCount, value)) {
-                return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than " +
-                              std::to_string(header.channelCount) + " values");
-            }
-        } else if (header.channelCount == 2) {
-            const std::size_t blank = value.find(' ');
-            if (blank == std::string_view::npos) {
-                return Refuse("Error: " + LineText(firstDataLine + i) + " holds fewer than two values");
-            }
-            value = secondChannel ? TrimBlanks(value.substr(blank + 1)) : TrimBlanks(value.substr(0, blank));
-        }
-        if (IsNonFiniteText(value)) {
-            return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation that is not a finite number");
-        }
-        // Left to right in double: value times gain, then times the unit factor
-        // (and, for millimetres read as metres, divided by 1000).
-        const double elevation = ParseDouble(value) * gain * unitFactor / header.divisor;
-        if (!FitsSingle(elevation)) {
-            return Refuse("Error: " + LineText(firstDataLine + i) + " holds an elevation too large to be analysed");
+        double elevation = 0.0;
+        if (!ConvertErdDataLine(line, i, i + 1 == dataLines, rule, elevation, failure)) {
+            return Refuse(std::move(failure));
         }
         elevations.push_back(elevation);
     }
     if (static_cast<std::int64_t>(elevations.size()) != dataLines) {
         return Refuse("Error: The file changed while it was read");
     }
-    result.profile.pointCount = static_cast<std::int32_t>(elevations.size());
-    result.profile.interval = header.interval;
-    result.profile.units = header.units;
-    result.profile.headerFields = header.fields;
-    result.ok = true;
-    return result;
+    return ErdProfileOf(std::move(elevations), header);
+}
+
+// The same for the data lines of a text in memory, on two threads when there are many.
+ErdReadResult ReadErdData(std::string_view text, std::int64_t dataLines, std::int64_t firstDataLine,
+                          const ErdHeader& header, Channel channel)
+{
+    ErdDataLineRule rule;
+    if (std::optional<ErdReadResult> refused = CheckErdData(dataLines, firstDataLine, header, channel, rule)) {
+        return std::move(*refused);
+    }
+    std::vector<double> elevations;
+    if (std::optional<std::string> failure = ConvertErdDataText(text, dataLines, rule, elevations)) {
+        return Refuse(std::move(*failure));
+    }
+    return ErdProfileOf(std::move(elevations), header);
 }
 
 ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
@@ -620,18 +608,28 @@ ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const Chann
     if (StepFailure failure = ParseErdHeader(lines, channel, askChannel, header)) {
         return Stopped(header, std::move(*failure));
     }
-    LineReader counter(lines.Remaining());
-    const std::int64_t dataLines = CountDataLines(counter);
-    LineReader data(lines.Remaining());
-    return ReadErdData(data, dataLines, lines.LineNumber() + 1, header, channel);
+    const std::int64_t dataLines = CountLines(WithoutTrailingEmptyLines(lines.Remaining()));
+    return ReadErdData(lines.Remaining(), dataLines, lines.LineNumber() + 1, header, channel);
 }
 
-// Reads a file whose data may be far larger than its header: the header is read
-// into memory, the data in chunks, twice (once to count the samples, once to
-// convert them), so that memory holds little more than the elevations.
+// Reads a file whose data may be far larger than its header. A file of up to
+// kWholeFileBytes is read whole and parsed as the same bytes in memory are;
+// in a larger one the header is read into memory, the data in chunks, twice
+// (once to count the samples, once to convert them), so that memory holds
+// little more than the elevations.
 ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
                           UnitSystem units)
 {
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (!sizeError && size <= kWholeFileBytes) {
+        std::string bytes;
+        if (!ReadRemainingBytes(file, size, bytes)) {
+            return Refuse("Unable to open " + path);
+        }
+        return ParseErdText(bytes, channel, askChannel, units);
+    }
+
     // The header: whole lines up to and including the END line, or the whole
     // file when it has none.
     std::string head;

@@ -11,38 +11,24 @@ namespace zlm {
 
 bool IsNumberText(std::string_view text)
 {
-    text = TrimBlanks(text);
-    std::size_t separator = text.find('.');
-    if (separator == std::string_view::npos) {
-        separator = text.find(',');
-    }
+    // Blanks around the field change no number's grammar, so the text is read as it is.
     double value = 0.0;
-    if (separator == std::string_view::npos) {
-        return ConvertPlainNumber(text, value);
-    }
-    std::string digits(text.substr(0, separator));
-    digits.append(text.substr(separator + 1));
-    return ConvertPlainNumber(digits, value);
+    return ParseDouble(text, value);
 }
 
 bool ConvertWholeNumber(std::string_view text, std::int32_t& value)
 {
-    text = TrimBlanks(text);
-    if (!IsNumberText(text)) {
+    double number = 0.0;
+    if (!ParseDouble(TrimBlanks(text), number)) {
         return false;
     }
-    const double rounded = RoundHalfEven(ParseDouble(text));
+    const double rounded = RoundHalfEven(number);
     if (!(rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
           rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::max()))) {
         return false;
     }
     value = RoundToInt32(rounded);
     return true;
-}
-
-bool FitsSingle(double value)
-{
-    return std::isfinite(value) && std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max());
 }
 
 bool IsUsableInterval(double interval)
@@ -72,7 +58,8 @@ bool IsNonFiniteText(std::string_view text)
 
 bool IsUnusableSingleText(std::string_view text)
 {
-    return IsNonFiniteText(text) || (IsNumberText(text) && !FitsSingle(ParseDouble(TrimBlanks(text))));
+    double number = 0.0;
+    return IsNonFiniteText(text) || (ParseDouble(TrimBlanks(text), number) && !FitsSingle(number));
 }
 
 } // namespace zlm

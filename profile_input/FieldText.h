@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -29,7 +31,10 @@ bool ConvertWholeNumber(std::string_view text, std::int32_t& value);
  * every elevation into a single, and a value beyond that range would silently
  * become 0 there.
  */
-bool FitsSingle(double value);
+inline bool FitsSingle(double value)
+{
+    return std::isfinite(value) && std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max());
+}
 
 /**
  * True for a field that names a value no road has: "nan", "inf" or "infinity" in

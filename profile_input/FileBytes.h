@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -23,5 +24,12 @@ std::FILE* OpenFileForReading(const std::string& path);
  * actually read, never with anything the file declares.
  */
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+/**
+ * Reads an open file from where it stands to its end into `bytes`, as
+ * ReadFileBytes does; `sizeHint` (the expected size, 0 when unknown) only sizes
+ * the first read. False on a read error.
+ */
+bool ReadRemainingBytes(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes);
 
 } // namespace zlm

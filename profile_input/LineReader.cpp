@@ -1,6 +1,7 @@
 #include "profile_input/LineReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace zlm {
@@ -40,13 +41,23 @@ bool FileLineReader::Fill()
     if (ended_) {
         return false;
     }
-    // Keep the unread part, then append one chunk after it.
-    buffer_.erase(0, start_);
+    // Keep the unread part, moved to the front, then read one chunk after it.
+    const std::size_t unread = size_ - start_;
+    if (unread + kChunk > capacity_) {
+        const std::size_t capacity = std::max(2 * capacity_, unread + kChunk);
+        std::unique_ptr<char[]> grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (unread > 0) {
+            std::memcpy(grown.get(), buffer_.get() + start_, unread);
+        }
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+    } else if (unread > 0 && start_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + start_, unread);
+    }
     start_ = 0;
-    const std::size_t used = buffer_.size();
-    buffer_.resize(used + kChunk);
-    const std::size_t got = std::fread(buffer_.data() + used, 1, kChunk, file_);
-    buffer_.resize(used + got);
+    size_ = unread;
+    const std::size_t got = std::fread(buffer_.get() + size_, 1, kChunk, file_);
+    size_ += got;
     if (got < kChunk) {
         ended_ = true;
         failed_ = std::ferror(file_) != 0;
@@ -58,8 +69,8 @@ bool FileLineReader::Next(std::string_view& line)
 {
     std::size_t searched = start_;
     for (;;) {
-        const char* begin = buffer_.data() + start_;
-        const void* feed = std::memchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
+        const char* begin = buffer_.get() + start_;
+        const void* feed = size_ > searched ? std::memchr(buffer_.get() + searched, '\n', size_ - searched) : nullptr;
         if (feed != nullptr) {
             const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(feed) - begin);
             line = std::string_view(begin, length);
@@ -68,13 +79,13 @@ bool FileLineReader::Next(std::string_view& line)
             break;
         }
         // No line feed yet: everything unread is searched; Fill moves it to the front.
-        const std::size_t unread = buffer_.size() - start_;
+        const std::size_t unread = size_ - start_;
         if (!Fill()) {
             if (unread == 0 || failed_) {
                 return false;
             }
             // The last line, without a line feed after it.
-            line = std::string_view(buffer_.data() + start_, unread);
+            line = std::string_view(buffer_.get() + start_, unread);
             start_ += unread;
             offset_ += unread;
             break;
@@ -85,6 +96,56 @@ bool FileLineReader::Next(std::string_view& line)
         line.remove_suffix(1);
     }
     return true;
+}
+
+std::int64_t FileLineReader::CountDataLinesToEnd()
+{
+    // The data lines end with the line of the last byte that is not blank: their
+    // count is one more than the line feeds before that byte.
+    std::int64_t feeds = 0; // line feeds in the bytes looked at so far
+    std::int64_t count = 0;
+    do {
+        const char* const begin = buffer_.get() + start_;
+        const char* const end = buffer_.get() + size_;
+        const char* last = end;
+        while (last != begin && IsBlankLineCharacter(last[-1])) {
+            --last;
+        }
+        if (last != begin) {
+            --last; // the last byte that is not blank
+            feeds += CountLineFeeds(std::string_view(begin, static_cast<std::size_t>(last - begin)));
+            count = feeds + 1;
+            feeds += CountLineFeeds(std::string_view(last, static_cast<std::size_t>(end - last)));
+        } else {
+            feeds += CountLineFeeds(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+        }
+        offset_ += static_cast<std::uint64_t>(end - begin);
+        start_ = size_;
+    } while (Fill());
+    return count;
+}
+
+std::int64_t CountLineFeeds(std::string_view text)
+{
+    // In each 8-byte word the bytes equal to a line feed become zero, and a zero
+    // byte is the one whose high bit stays clear after adding 0x7f to its low
+    // seven bits (no carry crosses a byte), so a popcount counts them exactly.
+    constexpr std::uint64_t kFeeds = 0x0a0a0a0a0a0a0a0aULL;
+    constexpr std::uint64_t kLow = 0x7f7f7f7f7f7f7f7fULL;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::int64_t count = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t v = word ^ kFeeds;
+        const std::uint64_t nonZero = ((v & kLow) + kLow) | v;
+        count += std::popcount(~nonZero & ~kLow);
+    }
+    for (; p != end; ++p) {
+        count += *p == '\n' ? 1 : 0;
+    }
+    return count;
 }
 
 bool IsBlankLineCharacter(char c)
@@ -117,7 +178,7 @@ std::int64_t CountLines(std::string_view text)
     if (text.empty()) {
         return 0;
     }
-    const auto feeds = std::count(text.begin(), text.end(), '\n');
+    const std::int64_t feeds = CountLineFeeds(text);
     return text.back() == '\n' ? feeds : feeds + 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -51,11 +52,21 @@ public:
     /** True when reading the file failed (as opposed to ending). */
     bool Failed() const { return failed_; }
 
+    /**
+     * Reads the file to its end and returns how many of the lines from here on
+     * are data lines (CountDataLines), looking at the bytes in bulk rather than
+     * line by line.
+     */
+    std::int64_t CountDataLinesToEnd();
+
 private:
     bool Fill();
 
     std::FILE* file_;
-    std::string buffer_;
+    // Filled by fread only, never cleared first: of capacity_ bytes, size_ hold file bytes.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::size_t start_ = 0; // first unread byte in buffer_
     std::uint64_t offset_;
     bool ended_ = false;
@@ -68,6 +79,9 @@ private:
  * very end of a profile is not a data line.
  */
 bool IsBlankLineCharacter(char c);
+
+/** The number of line feeds in `text`, counted eight bytes at a time. */
+std::int64_t CountLineFeeds(std::string_view text);
 
 /** True when the line holds nothing but blank-line characters (or nothing at all). */
 bool IsBlankLine(std::string_view line);
@@ -82,6 +96,12 @@ std::string_view WithoutTrailingBlanks(std::string_view line);
  * at the very end are no data while those between data lines are. Reads the
  * reader to its end; a FileLineReader's Failed tells whether the count is whole.
  */
+inline std::int64_t CountDataLines(FileLineReader& lines)
+{
+    return lines.CountDataLinesToEnd();
+}
+
+/** CountDataLines for any other reader, line by line. */
 template <typename Lines> std::int64_t CountDataLines(Lines& lines)
 {
     std::int64_t count = 0;

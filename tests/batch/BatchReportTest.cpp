@@ -403,5 +403,34 @@ TEST(BatchReport, ReportOptionsAreCheckedOrRefusedWithoutTheGraph)
 #endif
 }
 
+#ifdef ZLM_HAS_REPORT
+// The report is a module loaded only for --report: a zlm-batch without it still
+// runs, and refuses a report saying which module is missing or broken, and where.
+TEST(BatchReport, MissingOrBrokenModuleIsNamed)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(100, 0.5));
+    std::filesystem::copy_file(ZLM_BATCH_PATH, folder.Path() / "zlm-batch");
+    const std::string alone = "ZLM_PLUGIN_PATH= ./zlm-batch ";
+    EXPECT_EQ(Shell("cd " + ShellQuoted(folder.Path().string()) + " && " + alone + "road.erd >/dev/null").exitCode, 0);
+    const Ran missing = Shell("cd " + ShellQuoted(folder.Path().string()) + " && " + alone + "--report r.pdf road.erd");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.out.find("the report module libzlm-report.so was not found in " + folder.Path().string() +
+                               "/zlm-plugins"),
+              std::string::npos)
+        << missing.out;
+
+    std::filesystem::create_directory(folder.Path() / "zlm-plugins");
+    folder.Write("zlm-plugins/libzlm-report.so", "not a library");
+    const Ran broken = Shell("cd " + ShellQuoted(folder.Path().string()) + " && " + alone + "--report r.pdf road.erd");
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_NE(broken.out.find("the report module " + folder.Path().string() +
+                              "/zlm-plugins/libzlm-report.so could not be loaded"),
+              std::string::npos)
+        << broken.out;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "r.pdf"));
+}
+#endif
+
 } // namespace
 } // namespace zlm

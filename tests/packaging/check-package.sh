@@ -47,6 +47,7 @@ if [ "$with_gui" = 1 ]; then
   expected+=(
     /usr/bin/zlm
     "/usr/$plugin_dir/libCorvane_Tallyline.so"
+    "/usr/$plugin_dir/libzlm-report.so"
     /usr/share/man/man1/zlm.1.gz
     /usr/share/applications/zlm.desktop
     /usr/share/metainfo/org.evenrule.zlm.metainfo.xml
@@ -78,6 +79,8 @@ dpkg-deb -x "$deb" "$tree"
 for gz in "$tree"/usr/share/man/man1/*.gz "$tree"/usr/share/doc/zlm/changelog.Debian.gz; do
   gzip -t "$gz" 2>/dev/null || fail "${gz#"$tree"} is not gzip-compressed"
 done
+# A straightedge run loads no Qt: the report is a module zlm-batch loads for --report only.
+readelf -d "$tree/usr/bin/zlm-batch" | grep -q 'NEEDED.*libQt' && fail "zlm-batch links Qt"
 for program in "$tree"/usr/bin/*; do
   readelf -S "$program" | grep -q '\.symtab' && fail "${program#"$tree"} is not stripped"
 done
