@@ -14,6 +14,7 @@
 #include "mainwindow/MethodSettings.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
+#include "mainwindow/SimulationRunner.h"
 #include "mainwindow/TallylineProgress.h"
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
@@ -26,7 +27,6 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -127,28 +127,32 @@ private:
 /** The hourglass and disabled commands for the time a command works. */
 class frmSkiMain::BusyScope {
 public:
-    explicit BusyScope(frmSkiMain& window) : window_(window)
-    {
-        window_.busy_ = true;
-        window_.SetCommandsEnabled(false);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyScope()
-    {
-        QGuiApplication::restoreOverrideCursor();
-        window_.SetCommandsEnabled(true);
-        window_.busy_ = false;
-        if (window_.closeRequested_) {
-            window_.closeRequested_ = false;
-            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
-        }
-    }
+    explicit BusyScope(frmSkiMain& window) : window_(window) { window_.EnterBusy(Qt::WaitCursor); }
+    ~BusyScope() { window_.LeaveBusy(); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
     frmSkiMain& window_;
 };
+
+void frmSkiMain::EnterBusy(Qt::CursorShape pointer)
+{
+    busy_ = true;
+    SetCommandsEnabled(false);
+    QGuiApplication::setOverrideCursor(pointer);
+}
+
+void frmSkiMain::LeaveBusy()
+{
+    QGuiApplication::restoreOverrideCursor();
+    SetCommandsEnabled(true);
+    busy_ = false;
+    if (closeRequested_) {
+        closeRequested_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
 
 frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
 {
@@ -157,6 +161,7 @@ frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
+    runner_ = std::make_unique<SimulationRunner>();
     BuildControls();
     Load();
     qApp->installEventFilter(this);
@@ -165,6 +170,8 @@ frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
 frmSkiMain::~frmSkiMain()
 {
     qApp->removeEventFilter(this);
+    // A run still going is stopped before anything it would hand its results to goes.
+    runner_.reset();
     // The grid view reads grid_, a member that goes before QWidget deletes the children.
     delete mainFrame_;
 }
@@ -360,6 +367,16 @@ void frmSkiMain::ConnectCommands()
     connect(cmdSimulate_, &QPushButton::clicked, this, &frmSkiMain::cmdSimulate_Click);
     connect(cmdMethod_, &QPushButton::clicked, this, &frmSkiMain::cmdMethod_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmSkiMain::CancelRun);
+    connect(runner_.get(), &SimulationRunner::Finished, this, &frmSkiMain::FinishRun);
+    // The bar is the window's: the worker's progress reaches it as queued signals.
+    connect(runner_.get(), &SimulationRunner::ProgressTextVisible, this,
+            [this](bool visible) { progressBar_->SetTextVisible(visible); });
+    connect(runner_.get(), &SimulationRunner::ProgressVisible, this,
+            [this](bool visible) { progressBar_->SetVisible(visible); });
+    connect(runner_.get(), &SimulationRunner::ProgressValue, this, [this](int percent) {
+        progressBar_->SetValue(static_cast<std::int16_t>(percent));
+        progressBar_->Refresh();
+    });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmSkiMain::CancelRun);
     connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
@@ -491,40 +508,6 @@ void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
     }
 }
 
-namespace {
-
-/**
- * The window's progress during a run: the bar, and every tenth of a second the
- * events that arrived meanwhile, so that the window repaints and Cancel or Esc
- * can reach it (the commands are disabled for the run's duration).
- */
-class WindowProgress final : public ProgressSink {
-public:
-    WindowProgress(ProgressSink& bar, const bool& cancelRequested) : bar_(bar), cancelRequested_(cancelRequested)
-    {
-        sinceEvents_.start();
-    }
-    void SetTextVisible(bool visible) override { bar_.SetTextVisible(visible); }
-    void SetVisible(bool visible) override { bar_.SetVisible(visible); }
-    void SetValue(std::int16_t percent) override { bar_.SetValue(percent); }
-    void Refresh() override
-    {
-        bar_.Refresh();
-        if (sinceEvents_.elapsed() >= 100) {
-            QCoreApplication::processEvents();
-            sinceEvents_.restart();
-        }
-    }
-    bool CancelRequested() override { return cancelRequested_; }
-
-private:
-    ProgressSink& bar_;
-    const bool& cancelRequested_;
-    QElapsedTimer sinceEvents_;
-};
-
-} // namespace
-
 void frmSkiMain::cmdSimulate_Click()
 {
     Simulate(cmdSimulate_);
@@ -535,35 +518,46 @@ void frmSkiMain::Simulate(QWidget* origin)
     if (busy_) {
         return;
     }
-    FocusReturn focus(origin);
-    SimulationOutcome outcome;
+    // The run goes on on its worker; the window stays busy until the results are back.
+    runOrigin_ = origin;
+    EnterBusy(Qt::BusyCursor);
+    cmdCancel_->show();
+    runner_->Start(state_, txtSectionLength_->text().toStdString());
+}
+
+void frmSkiMain::FinishRun()
+{
+    SimulationHandOver run = runner_->TakeResult();
+    cmdCancel_->hide();
+    if (run.outcome.ran) {
+        state_.results = std::move(run.results);
+        state_.workingElevations = std::move(run.workingElevations);
+        LayoutResultsHeader(grid_, state_.units);
+        FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
+        resultsValid_ = true;
+        analysisTime_ = QDateTime::currentSecsSinceEpoch();
+        grdSKI_->Reload();
+    }
+    LeaveBusy();
     {
-        BusyScope busy(*this);
-        cancelRequested_ = false;
-        cmdCancel_->show();
-        NullProgress noBar;
-        WindowProgress progress(progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar, cancelRequested_);
-        outcome = RunSimulation(state_, txtSectionLength_->text().toStdString(), progress,
-                                [] { QCoreApplication::processEvents(); });
-        cmdCancel_->hide();
-        if (outcome.ran) {
-            LayoutResultsHeader(grid_, state_.units);
-            FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
-            resultsValid_ = true;
-            analysisTime_ = QDateTime::currentSecsSinceEpoch();
-            grdSKI_->Reload();
+        FocusReturn focus(runOrigin_);
+        runOrigin_ = nullptr;
+        if (!run.outcome.ran && !run.outcome.cancelled) {
+            dialogs_->ShowMessage("Ski Error", FromCoreText(run.outcome.refusal), QMessageBox::Warning,
+                                  QMessageBox::Ok);
         }
     }
-    if (!outcome.ran && !outcome.cancelled) {
-        dialogs_->ShowMessage("Ski Error", FromCoreText(outcome.refusal), QMessageBox::Warning, QMessageBox::Ok);
-    }
+    emit RunFinished();
+}
+
+bool frmSkiMain::RunInProgress() const
+{
+    return runner_->Running();
 }
 
 void frmSkiMain::CancelRun()
 {
-    if (busy_) {
-        cancelRequested_ = true;
-    }
+    runner_->Cancel();
 }
 
 void frmSkiMain::cmdMethod_Click()
@@ -828,11 +822,16 @@ void frmSkiMain::dropEvent(QDropEvent* event)
 
 void frmSkiMain::closeEvent(QCloseEvent* event)
 {
+    if (runner_->Running()) {
+        // A run is stopped and waited for (it ends at its next placement), so that
+        // nothing of it outlives the window; the last results stay.
+        runner_->Cancel();
+        runner_->Wait();
+    }
     if (busy_) {
-        // Closing in the middle of a run would unload the window under the command:
-        // the run is asked to stop, and the window closes once it has.
+        // Closing in the middle of a command would unload the window under it: the
+        // window closes once the command is over.
         closeRequested_ = true;
-        cancelRequested_ = true;
         event->ignore();
         return;
     }

@@ -4,6 +4,7 @@
 #include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,6 +21,7 @@ class TallylineProgress;
 namespace zlm {
 
 class LinkLabel;
+class SimulationRunner;
 class ResultsGridView;
 class UserDialogs;
 
@@ -30,10 +32,12 @@ class UserDialogs;
  * with Ctrl+C, the pointer reset on mouse movement, the user guide (the
  * link under the commands, or F1), and opening a profile file dropped on it.
  *
- * While a command works, the command controls are disabled, so an input queued
- * during a run (handled once after the engine) cannot start a second command in
- * the middle of the first; a close requested meanwhile is carried out when the
- * command has finished. When a command is over, the focus is back on the control
+ * While a command works, the command controls are disabled, so that no second
+ * command starts in the middle of the first; a close requested meanwhile is
+ * carried out when the command has finished. Simulate runs on a worker thread
+ * (SimulationRunner): the window stays alive, with Cancel and the progress bar,
+ * and the commands that need results stay disabled until the run hands its
+ * results over; closing the window cancels the run and waits for it. When a command is over, the focus is back on the control
  * that started it.
  */
 class frmSkiMain final : public QWidget {
@@ -82,6 +86,8 @@ public:
     void ApplyMethod(const StraightedgeMethod& method);
     /** Asks a run in progress to stop (Cancel, Esc); the last results stay. */
     void CancelRun();
+    /** True while Simulate runs on its worker: from the click until RunFinished. */
+    bool RunInProgress() const;
     /** Opens the corrections window for the current results; enabled exactly when Plot is. */
     void cmdCorrections_Click();
     void cmdAbout_Click();
@@ -98,7 +104,12 @@ public:
     /** Replaces the opening of the graph window (tests). */
     void SetPlotWindowOpener(PlotWindowOpener opener);
 
+signals:
+    /** A run started by Simulate has ended (finished, refused or cancelled) and its results are shown. */
+    void RunFinished();
+
 protected:
+    /** During a run, cancels it and waits for the worker before the window closes. */
     void closeEvent(QCloseEvent* event) override;
     /** Accepts a drag that carries one local file, unless a command is working. */
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -116,7 +127,12 @@ private:
     void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
+    /** The window busy: `pointer` shown, the commands disabled; LeaveBusy undoes it. */
+    void EnterBusy(Qt::CursorShape pointer);
+    void LeaveBusy();
     void Simulate(QWidget* origin);
+    /** Takes the worker's results when a run has ended, and shows them or its refusal. */
+    void FinishRun();
     void ShowOpenFailure(OpenFailureBox box, const QString& text);
     void ResetMousePointer();
     void ShowMethod();
@@ -132,7 +148,8 @@ private:
     bool unloaded_ = false;
     bool busy_ = false;
     bool closeRequested_ = false;
-    bool cancelRequested_ = false;
+    std::unique_ptr<SimulationRunner> runner_;
+    QPointer<QWidget> runOrigin_; ///< the control that started the run, for the focus when it ends
     PlotWindowOpener plotOpener_;
 
     QFrame* mainFrame_ = nullptr;

@@ -72,6 +72,8 @@ int TimeSteps(QApplication& app, const QTemporaryDir& folder, int kPoints, const
     app.processEvents();
     std::printf("open the profile:                 %8.0f ms\n", Milliseconds(timer));
     window.cmdSimulate_Click();
+    while (window.RunInProgress())
+        app.processEvents(QEventLoop::WaitForMoreEvents);
     app.processEvents();
     std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().results.placements.size(), Milliseconds(timer));
 

@@ -1,6 +1,7 @@
 // The main window's commands on results: Simulate (compared with zlm-batch),
 // its refusals, Save As, Ctrl+C and Plot.
 
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 #include "commands/SummaryWriter.h"
 #include "mainwindow/ResultsGridView.h"
@@ -107,7 +108,7 @@ void MainWindowRunTest::simulateMatchesBatch()
         check->click();
         window.findChild<QLineEdit*>("txtSectionLength")->setText(section);
     }
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(dialogs.messages.empty());
     QVERIFY(window.ResultsValid());
     QCOMPARE(Cell(window, 0, 0), firstHeader);
@@ -123,7 +124,7 @@ void MainWindowRunTest::simulateMatchesBatch()
 
     // Running again gives the same table.
     const QByteArray first = GridBytes(window, "comma");
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QCOMPARE(GridBytes(window, "comma"), first);
 
 #ifdef ZLM_BATCH_PATH
@@ -175,7 +176,7 @@ void MainWindowRunTest::refusals()
     if (!profile.isEmpty()) {
         // A run first, so that the refusal has results to leave alone.
         window.OpenProfile(road_);
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
         QVERIFY(window.ResultsValid());
         if (profile == "short") {
             window.OpenProfile(shortRoad);
@@ -190,7 +191,7 @@ void MainWindowRunTest::refusals()
     const QByteArray gridBefore = GridBytes(window, "space");
     const auto deviationsBefore = window.State().results.placements.size();
 
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
 
     QCOMPARE(int(dialogs.messages.size()), 1);
     QCOMPARE(dialogs.messages[0].title, QString("Ski Error"));
@@ -241,7 +242,7 @@ void MainWindowRunTest::saveAs()
     frmSkiMain window(&dialogs);
     if (simulated) {
         window.OpenProfile(road_);
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
     }
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath(typed);
@@ -285,7 +286,7 @@ void MainWindowRunTest::saveAsFailure()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     dialogs.saveAnswer = out.filePath(target);
     window.cmdSaveAs_Click();
 
@@ -317,7 +318,7 @@ void MainWindowRunTest::copy()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     auto* view = window.findChild<zlm::ResultsGridView*>("grdSKI");
     view->setFocus();
 
@@ -357,7 +358,7 @@ void MainWindowRunTest::plotOnlyWithResults()
     QVERIFY(!plot->isEnabled());
     window.cmdPlot_Click();
     QCOMPARE(plots, 0);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(plot->isEnabled());
     plot->click();
     QCOMPARE(plots, 1);
@@ -374,7 +375,7 @@ void MainWindowRunTest::plotOpensTheGraphWindow()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QString caption;
     bool childOfTheWindow = false;
     zlm::test::WhenModalOpens([&](QWidget* modal) {
@@ -396,7 +397,7 @@ void MainWindowRunTest::graphUsesTheRunsSectionLength()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     auto* box = window.findChild<QCheckBox*>("chkSection");
     box->click();
     window.findChild<QLineEdit*>("txtSectionLength")->setText("100");

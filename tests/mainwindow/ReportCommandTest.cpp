@@ -2,6 +2,7 @@
 // writes, the replace question, and a failed write shown as Save As shows it.
 
 #include "mainwindow/frmSkiMain.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QDir>
@@ -61,7 +62,7 @@ void ReportCommandTest::enabledExactlyWithPlot()
     QCOMPARE(dialogs.saveAsked, 0);
     window.OpenProfile(road_);
     QVERIFY(!report->isEnabled());
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(plot->isEnabled());
     QVERIFY(report->isEnabled());
     window.OpenProfile(road_);
@@ -89,7 +90,7 @@ void ReportCommandTest::writesThePdf()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath(typed);
     window.findChild<QPushButton*>("cmdReport")->click();
@@ -115,7 +116,7 @@ void ReportCommandTest::asksBeforeReplacingTheFileWithTheAddedExtension()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     zlm::test::WriteFile(out.filePath("r.pdf"), "kept");
     dialogs.saveAnswer = out.filePath("r");
@@ -146,7 +147,7 @@ void ReportCommandTest::failure()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     dialogs.saveAnswer = out.filePath(target);
     window.cmdReport_Click();
 
