@@ -533,10 +533,10 @@ void frmSkiMain::FinishRun()
         state_.results = std::move(run.results);
         state_.workingElevations = std::move(run.workingElevations);
         LayoutResultsHeader(grid_, state_.units);
-        FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
+        // The table reads the results as it shows them: a long run costs no text.
+        grdSKI_->ShowResults(state_.results, state_.units, LocaleDecimalSeparator());
         resultsValid_ = true;
         analysisTime_ = QDateTime::currentSecsSinceEpoch();
-        grdSKI_->Reload();
     }
     LeaveBusy();
     {

@@ -3,7 +3,9 @@
 
 #include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
+#include "analysis/ResultsTable.h"
 #include "commands/SummaryWriter.h"
+#include "graph/LocaleText.h"
 #include "mainwindow/ResultsGridView.h"
 #include "graph/GraphControl.h"
 #include "mainwindow/frmSkiMain.h"
@@ -121,6 +123,22 @@ void MainWindowRunTest::simulateMatchesBatch()
     QCOMPARE(view->model()->rowCount(), window.Grid().Rows() - 1);
     QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(), firstHeader);
     QCOMPARE(view->model()->index(0, 1).data().toString(), Cell(window, 1, 1));
+
+    // The grid reads the results as it shows them; it is what filling it would write.
+    zlm::ResultsGrid filled;
+    filled.SetWidth(window.Grid().Width());
+    zlm::LayoutResultsHeader(filled, window.State().units);
+    zlm::FillResultsTable(filled, window.State().results, window.State().units, zlm::LocaleDecimalSeparator());
+    QCOMPARE(window.Grid().Rows(), filled.Rows());
+    QCOMPARE(window.Grid().Row(), filled.Row());
+    QCOMPARE(window.Grid().Col(), filled.Col());
+    for (int r = 0; r < filled.Rows(); ++r) {
+        for (int c = 0; c < filled.Cols(); ++c) {
+            QCOMPARE(window.Grid().TextMatrix(r, c), filled.TextMatrix(r, c));
+            QVERIFY(window.Grid().CellBackColor(r, c) == filled.CellBackColor(r, c));
+            QVERIFY(window.Grid().CellAlignmentAt(r, c) == filled.CellAlignmentAt(r, c));
+        }
+    }
 
     // Running again gives the same table.
     const QByteArray first = GridBytes(window, "comma");
