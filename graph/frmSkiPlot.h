@@ -13,7 +13,6 @@ namespace zlm {
 
 class GraphControl;
 class GraphDialogs;
-struct RunResults;
 struct SessionState;
 
 /**

@@ -3,44 +3,46 @@
 #include "analysis/ResultsGrid.h"
 #include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
+#include "mainwindow/CommandHost.h"
 
-#include <QPointer>
 #include <QWidget>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
-class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class TallylineProgress;
 
 namespace zlm {
 
+class AnalysisCommands;
 class LinkLabel;
-class SimulationRunner;
-class ResultsGridView;
+class StraightedgeCommands;
 class UserDialogs;
 
 /**
- * The main window: owns the shared state and the results grid for the life of
- * the program, and carries every command a user has: Browse, Simulate with the
- * section option, Save As, Plot and About, plus copying the grid's selection
- * with Ctrl+C, the pointer reset on mouse movement, the user guide (the
- * link under the commands, or F1), and opening a profile file dropped on it.
+ * The main window: owns the shared state for the life of the program, and
+ * carries Browse (and opening a profile file dropped on it), the profile's
+ * labels, the busy state, the progress bar, About, the user guide (the link under
+ * the commands, or F1) and the pointer reset on mouse movement. Each analysis'
+ * commands are a class of their own the window holds (StraightedgeCommands:
+ * Simulate with the section option, Method…, the table with Ctrl+C, Save As,
+ * Plot, Corrections…, Report…); the window lays their controls out, enables them
+ * and keeps them from starting while another command works.
  *
  * While a command works, the command controls are disabled, so that no second
  * command starts in the middle of the first; a close requested meanwhile is
  * carried out when the command has finished. Simulate runs on a worker thread
  * (SimulationRunner): the window stays alive, with Cancel and the progress bar,
  * and the commands that need results stay disabled until the run hands its
- * results over; closing the window cancels the run and waits for it. When a command is over, the focus is back on the control
- * that started it.
+ * results over; closing the window cancels the run and waits for it. When a command is over, the focus is back on the
+ * control that started it.
  */
-class frmSkiMain final : public QWidget {
+class frmSkiMain final : public QWidget, private CommandHost {
     Q_OBJECT
 
 public:
@@ -60,8 +62,9 @@ public:
     ~frmSkiMain() override;
 
     const SessionState& State() const { return state_; }
-    const ResultsGrid& Grid() const { return grid_; }
-    bool ResultsValid() const { return resultsValid_; }
+    /** The straightedge's results table, as grdSKI shows it. */
+    const ResultsGrid& Grid() const;
+    bool ResultsValid() const;
 
     /**
      * The Browse command after its dialog: opens `path` (also used for a profile
@@ -118,63 +121,50 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class BusyScope;
+    // CommandHost: what the analyses' commands use of the window.
+    QWidget& HostWindow() override { return *this; }
+    UserDialogs& Dialogs() override { return *dialogs_; }
+    SessionState& Session() override { return state_; }
+    QString ProfilePath() const override;
+    bool Busy() const override { return busy_; }
+    void EnterBusy(Qt::CursorShape pointer) override;
+    void LeaveBusy() override;
+    ProgressSink& ProgressBar() override;
+    void ReadProfileAgain(UnitSystem units) override;
 
     void BuildControls();
     void CreateControls();
     void ArrangeControls();
+    void AddProgressBar(QVBoxLayout& layout);
     QSize InitialSize() const;
     void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
-    /** The window busy: `pointer` shown, the commands disabled; LeaveBusy undoes it. */
-    void EnterBusy(Qt::CursorShape pointer);
-    void LeaveBusy();
-    void Simulate(QWidget* origin);
-    /** Takes the worker's results when a run has ended, and shows them or its refusal. */
-    void FinishRun();
     void ShowOpenFailure(OpenFailureBox box, const QString& text);
+    void ShowNoProfile();
     void ResetMousePointer();
-    void ShowMethod();
-    /** The grid back to its header alone, in the method's units: no results shown. */
-    void ClearResults();
 
     std::unique_ptr<UserDialogs> ownDialogs_;
     UserDialogs* dialogs_ = nullptr;
 
     SessionState state_;
-    ResultsGrid grid_;
-    bool resultsValid_ = false;
     bool unloaded_ = false;
     bool busy_ = false;
     bool closeRequested_ = false;
-    std::unique_ptr<SimulationRunner> runner_;
-    QPointer<QWidget> runOrigin_; ///< the control that started the run, for the focus when it ends
-    PlotWindowOpener plotOpener_;
 
     QFrame* mainFrame_ = nullptr;
     QLabel* promptLabel_ = nullptr;
     QPushButton* cmdOpen_ = nullptr;
     QLabel* lblFileVisible_ = nullptr;
-    QCheckBox* chkSection_ = nullptr;
-    QPushButton* cmdSimulate_ = nullptr;
-    QPushButton* cmdMethod_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QLabel* lblMethod_ = nullptr;
-    QLabel* lblSectionLength_ = nullptr;
-    QLineEdit* txtSectionLength_ = nullptr;
-    QLabel* lblSectionFormat_ = nullptr;
-    ResultsGridView* grdSKI_ = nullptr;
     QPushButton* cmdAbout_ = nullptr;
-    QPushButton* cmdSaveAs_ = nullptr;
-    QPushButton* cmdPlot_ = nullptr;
-    QPushButton* cmdCorrections_ = nullptr;
-    QPushButton* cmdReport_ = nullptr;
-    std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     QLabel* creditsLabel_ = nullptr;
-    LinkLabel* webLink_ = nullptr;
+    LinkLabel* guideLink_ = nullptr;
     QLabel* lblFile_ = nullptr;
     std::unique_ptr<TallylineProgress> progressBar_;
+    // Each analysis' commands; they go before the bar their runs report to. A
+    // second analysis adds its class here and to analyses_.
+    std::unique_ptr<StraightedgeCommands> straightedge_;
+    std::vector<AnalysisCommands*> analyses_;
 };
 
 } // namespace zlm
