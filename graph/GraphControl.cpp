@@ -50,6 +50,67 @@ QCPRange Padded(QCPRange range, bool found, double share)
     return QCPRange(range.lower - margin, range.upper + margin);
 }
 
+/**
+ * The exceedance bands as the screen draws them: the pixel columns they cover,
+ * merged into one rectangle per run of columns, filled once. A long run has
+ * hundreds of zones, each a rectangle the height of the plot; blending each on
+ * its own made every replot take half a second. Printing draws the bands' own
+ * rectangles.
+ */
+class ScreenBands final : public QCPAbstractItem {
+public:
+    ScreenBands(QCustomPlot* plot, const QColor& colour) : QCPAbstractItem(plot), colour_(colour)
+    {
+        setClipToAxisRect(true);
+        setSelectable(false);
+    }
+
+    void SetBands(QVector<GraphControl::BandInfo> bands)
+    {
+        std::sort(bands.begin(), bands.end(), [](const auto& a, const auto& b) { return a.start < b.start; });
+        bands_ = std::move(bands);
+    }
+    qsizetype Count() const { return bands_.size(); }
+
+    double selectTest(const QPointF&, bool, QVariant* = nullptr) const override { return -1.0; }
+
+protected:
+    void draw(QCPPainter* painter) override
+    {
+        const QCPAxis* axis = parentPlot()->xAxis;
+        const QRect area = clipRect();
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colour_);
+        const auto fill = [&](double from, double to) {
+            painter->drawRect(QRectF(from, area.top(), std::max(to - from, 1.0), area.height()));
+        };
+        bool open = false;
+        double spanStart = 0.0;
+        double spanEnd = 0.0;
+        for (const GraphControl::BandInfo& band : bands_) {
+            const double from = std::floor(std::min(axis->coordToPixel(band.start), axis->coordToPixel(band.end)));
+            const double to = std::ceil(std::max(axis->coordToPixel(band.start), axis->coordToPixel(band.end)));
+            if (to < area.left() || from > area.right() + 1)
+                continue;
+            if (open && from <= spanEnd) {
+                spanEnd = std::max(spanEnd, to);
+                continue;
+            }
+            if (open)
+                fill(spanStart, spanEnd);
+            open = true;
+            spanStart = std::max(from, static_cast<double>(area.left()));
+            spanEnd = to;
+        }
+        if (open)
+            fill(spanStart, spanEnd);
+    }
+
+private:
+    QColor colour_;
+    QVector<GraphControl::BandInfo> bands_;
+};
+
 } // namespace
 
 /** One curve's points: all of them, in the plot's container and as plain arrays, and the screen's share. */
@@ -262,6 +323,10 @@ void GraphControl::SetData(const std::vector<Curve>& curves)
 
 void GraphControl::ShowFullData()
 {
+    for (QCPAbstractItem* band : bandItems_)
+        band->setVisible(true);
+    if (screenBands_ != nullptr)
+        screenBands_->setVisible(false);
     for (std::size_t k = 0; k < graphs_.size(); ++k) {
         CurveData& curve = *curves_[k];
         if (curve.screen.isNull())
@@ -277,6 +342,13 @@ void GraphControl::ShowScreenData()
 {
     if (fullDataOnly_)
         return;
+    if (auto* screen = static_cast<ScreenBands*>(screenBands_)) {
+        if (screen->Count() != bands_.size())
+            screen->SetBands(bands_);
+        screen->setVisible(true);
+        for (QCPAbstractItem* band : bandItems_)
+            band->setVisible(false);
+    }
     const QCPRange range = plot_->xAxis->range();
     const QRect area = plot_->axisRect()->rect();
     if (range.lower == screenLower_ && range.upper == screenUpper_ && area.left() == screenLeft_ &&
@@ -410,6 +482,13 @@ void GraphControl::AddBand(double start, double end, const QColor& colour, const
     band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
     band->bottomRight->setCoords(end, 1.0);
     bands_.append({start, end});
+    bandItems_.append(band);
+    if (screenBands_ == nullptr) {
+        auto* screen = new ScreenBands(plot_, colour);
+        screen->setLayer(layerName);
+        screen->setVisible(false);
+        screenBands_ = screen;
+    }
 
     if (bandLegend_ == nullptr) {
         // Items have no legend entry; an empty bar chart in the band's colour names them.

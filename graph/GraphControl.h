@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QCPAbstractItem;
 class QCPAbstractPlottable;
 class QCPGraph;
 class QCPPainter;
@@ -31,8 +32,9 @@ class GraphDialogs;
  *
  * On screen, a curve with more points than its pixel columns can show is drawn
  * from the points that make each column's picture (DecimatedIndices): the same
- * envelope as the whole curve, so a long run opens and zooms at once. Printing,
- * rendering and export draw every point.
+ * envelope as the whole curve, so a long run opens and zooms at once; the
+ * shaded bands are drawn merged by pixel column. Printing, rendering and export
+ * draw every point and every band's own rectangle.
  */
 class GraphControl : public QWidget {
     Q_OBJECT
@@ -228,6 +230,8 @@ private:
     QVector<LineInfo> lines_;
     QVector<BandInfo> bands_;
     QCPAbstractPlottable* bandLegend_ = nullptr;
+    QVector<QCPAbstractItem*> bandItems_;    ///< the bands' own rectangles, which printing draws
+    QCPAbstractItem* screenBands_ = nullptr; ///< the bands merged by pixel column, which the screen draws
     QCPGraph* markers_ = nullptr;
     bool zoomed_ = false;
     double fullStart_ = 0.0;

@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -134,7 +135,11 @@ void StraightedgeCommands::Load()
     state.units = UnitTextsFor(state.method.units);
     ShowMethod();
     resultsValid_ = false;
-    // The grid's width decides its column widths; the window is laid out but not shown yet.
+    // The grid's width decides its column widths; the window is laid out, with the
+    // method's line, but not shown yet.
+    if (QLayout* layout = host_.HostWindow().layout()) {
+        layout->activate();
+    }
     grid_.SetWidth(controls_.grdSKI->PixelsToTwips(controls_.grdSKI->width()));
     LayoutResultsHeader(grid_, state.units);
     controls_.grdSKI->Reload();

@@ -60,7 +60,7 @@ public:
     const ResultsGrid& Grid() const { return grid_; }
     bool ResultsValid() const { return resultsValid_; }
 
-    /** Takes the method in force from the settings and lays the empty table out, once the window is laid out. */
+    /** Takes the method in force from the settings, lays the window out and the empty table in it. */
     void Load();
 
     /** The commands, as their controls run them; `origin` gets the focus back when a run is over. */

@@ -319,8 +319,7 @@ void frmSkiMain::Load()
     ResetMousePointer();
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
     lblFile_->clear();
-    // The tables' widths decide their column widths; the window is laid out but not shown yet.
-    layout()->activate();
+    // Each analysis lays its table out once the window is laid out.
     straightedge_->Load();
 }
 
