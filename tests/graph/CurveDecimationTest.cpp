@@ -127,8 +127,22 @@ private slots:
             curve.y.push_back(static_cast<float>(std::sin(i / 50.0)));
         }
         graph.SetData({curve});
+        // Bands far apart, and many within one pixel column.
+        graph.AddBand(5000.0, 6000.0, QColor(255, 140, 0, 60), QStringLiteral("Exceedance zones"));
+        for (int i = 0; i < 200; ++i)
+            graph.AddBand(20000.0 + i * 0.01, 20000.0 + i * 0.01 + 0.005, QColor(255, 140, 0, 60), QString());
         graph.Redraw();
         graph.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+        // The screen shades the bands, and nothing between them.
+        const QImage screen = graph.Plot()->grab().toImage();
+        const auto pixelAt = [&](double distance) {
+            const QCPAxisRect* area = graph.Plot()->axisRect();
+            const int x = static_cast<int>(graph.Plot()->xAxis->coordToPixel(distance));
+            return screen.pixelColor(x * screen.width() / graph.Plot()->width(),
+                                     (area->top() + 2) * screen.height() / graph.Plot()->height());
+        };
+        QVERIFY(pixelAt(5500.0) != pixelAt(10000.0));
+        QVERIFY(pixelAt(20001.0) != pixelAt(10000.0));
         QCPGraph* plotted = graph.Plot()->graph(0);
         const int columns = graph.Plot()->axisRect()->width();
         QVERIFY(plotted->dataCount() <= 4 * columns + 2);
@@ -148,11 +162,18 @@ private slots:
         QImage page(1200, 800, QImage::Format_ARGB32);
         QCPPainter painter(&page);
         int drawnWhileRendering = 0;
-        connect(graph.Plot(), &QCustomPlot::afterLayout, &graph,
-                [&] { drawnWhileRendering = graph.Plot()->graph(0)->dataCount(); });
+        int bandsWhileRendering = 0;
+        connect(graph.Plot(), &QCustomPlot::afterLayout, &graph, [&] {
+            drawnWhileRendering = graph.Plot()->graph(0)->dataCount();
+            for (int i = 0; i < graph.Plot()->itemCount(); ++i)
+                bandsWhileRendering +=
+                    qobject_cast<QCPItemRect*>(graph.Plot()->item(i)) != nullptr && graph.Plot()->item(i)->visible();
+        });
         graph.Render(painter, 1200, 800);
         painter.end();
         QCOMPARE(drawnWhileRendering, 300000);
+        // A print draws every band's own rectangle.
+        QCOMPARE(bandsWhileRendering, 201);
     }
 };
 
