@@ -7,8 +7,6 @@ namespace zlm {
 
 namespace {
 
-const std::string kNoText;
-
 std::uint8_t StoredAlignment(CellAlignment alignment)
 {
     return static_cast<std::uint8_t>(alignment);
@@ -35,6 +33,12 @@ bool ResultsGrid::Contains(std::int32_t row, std::int32_t col) const
 
 void ResultsGrid::ResizeCells(std::int32_t rows, std::int32_t cols)
 {
+    if (rows == rows_ && cols == cols_) {
+        return;
+    }
+    if (shown_ != nullptr) {
+        StoreShownRows(cols == cols_ ? std::min(rows, rows_) : rows_);
+    }
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     if (cols == cols_) {
         // Rows only: the cells of the kept rows stay where they are, so this is
@@ -184,20 +188,23 @@ void ResultsGrid::SetCol(std::int32_t col)
     selection_ = {row_, col_, row_, col_};
 }
 
-const std::string& ResultsGrid::Text() const
+std::string ResultsGrid::Text() const
 {
-    return texts_[CellIndex(row_, col_)];
+    return TextMatrix(row_, col_);
 }
 
 void ResultsGrid::SetText(std::string text)
 {
-    texts_[CellIndex(row_, col_)] = std::move(text);
+    SetTextMatrix(row_, col_, std::move(text));
 }
 
-const std::string& ResultsGrid::TextMatrix(std::int32_t row, std::int32_t col) const
+std::string ResultsGrid::TextMatrix(std::int32_t row, std::int32_t col) const
 {
     if (!Contains(row, col)) {
-        return kNoText;
+        return {};
+    }
+    if (Shown(row)) {
+        return shown_->Cell(row, col);
     }
     return texts_[CellIndex(row, col)];
 }
@@ -207,11 +214,17 @@ void ResultsGrid::SetTextMatrix(std::int32_t row, std::int32_t col, std::string 
     if (!Contains(row, col)) {
         return;
     }
+    if (Shown(row)) {
+        StoreShownRows(rows_);
+    }
     texts_[CellIndex(row, col)] = std::move(text);
 }
 
 void ResultsGrid::SetCellBackColor(CellColor color)
 {
+    if (Shown(row_)) {
+        StoreShownRows(rows_);
+    }
     backColors_[CellIndex(row_, col_)] = color;
 }
 
@@ -220,17 +233,26 @@ CellColor ResultsGrid::CellBackColor(std::int32_t row, std::int32_t col) const
     if (!Contains(row, col)) {
         return kWhite;
     }
+    if (Shown(row)) {
+        return shownColour_ ? shownColour_(row) : kWhite;
+    }
     return backColors_[CellIndex(row, col)];
 }
 
 void ResultsGrid::SetCellAlignment(CellAlignment alignment)
 {
+    if (Shown(row_)) {
+        StoreShownRows(rows_);
+    }
     alignments_[CellIndex(row_, col_)] = StoredAlignment(alignment);
 }
 
 CellAlignment ResultsGrid::CellAlignmentAt(std::int32_t row, std::int32_t col) const
 {
     if (!Contains(row, col)) {
+        return CellAlignment::General;
+    }
+    if (Shown(row)) {
         return CellAlignment::General;
     }
     return static_cast<CellAlignment>(alignments_[CellIndex(row, col)]);
@@ -288,13 +310,6 @@ std::string ResultsGrid::Clip() const
     if (top > bottom || left > right) {
         return clip;
     }
-    std::size_t length = 0;
-    for (std::int32_t r = top; r <= bottom; ++r) {
-        for (std::int32_t c = left; c <= right; ++c) {
-            length += texts_[CellIndex(r, c)].size() + 1;
-        }
-    }
-    clip.reserve(length);
     for (std::int32_t r = top; r <= bottom; ++r) {
         if (r > top) {
             clip.push_back('\n');
@@ -303,7 +318,7 @@ std::string ResultsGrid::Clip() const
             if (c > left) {
                 clip.push_back('\t');
             }
-            clip.append(texts_[CellIndex(r, c)]);
+            clip.append(TextMatrix(r, c));
         }
     }
     return clip;
@@ -312,6 +327,51 @@ std::string ResultsGrid::Clip() const
 std::uint64_t ResultsGrid::LayoutRevision() const
 {
     return layoutRevision_;
+}
+
+void ResultsGrid::ShowRows(std::shared_ptr<const TextTable> rows, RowColour rowColour)
+{
+    if (rows == nullptr) {
+        return;
+    }
+    // The grid keeps its header row and drops every other; the shown rows take their place.
+    SetRows(1);
+    const std::int32_t count = std::max(rows->Rows(), 1);
+    shown_ = std::move(rows);
+    shownColour_ = std::move(rowColour);
+    if (count != rows_) {
+        ++layoutRevision_;
+    }
+    rows_ = count;
+}
+
+void ResultsGrid::StoreShownRows(std::int32_t keptRows)
+{
+    const std::shared_ptr<const TextTable> shown = std::move(shown_);
+    const RowColour colour = std::move(shownColour_);
+    shown_.reset();
+    shownColour_ = {};
+    const std::int32_t rows = std::clamp(keptRows, 1, rows_);
+    // The cells hold row 0 alone while rows are shown.
+    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols_);
+    texts_.resize(count);
+    backColors_.resize(count, kWhite);
+    alignments_.resize(count, StoredAlignment(CellAlignment::General));
+    for (std::int32_t r = 1; r < rows; ++r) {
+        const CellColor background = colour ? colour(r) : kWhite;
+        for (std::int32_t c = 0; c < cols_; ++c) {
+            texts_[CellIndex(r, c)] = shown->Cell(r, c);
+            backColors_[CellIndex(r, c)] = background;
+        }
+    }
+    if (rows != rows_) {
+        ++layoutRevision_;
+    }
+    rows_ = rows;
+    row_ = std::min(row_, rows_ - 1);
+    if (!hasSelection_) {
+        selection_ = {row_, col_, row_, col_};
+    }
 }
 
 } // namespace zlm

@@ -3,6 +3,8 @@
 #include "analysis/TextTable.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,9 +80,9 @@ public:
     void SetCol(std::int32_t col);
 
     /** Text of the current cell. */
-    const std::string& Text() const;
+    std::string Text() const;
     void SetText(std::string text);
-    const std::string& TextMatrix(std::int32_t row, std::int32_t col) const;
+    std::string TextMatrix(std::int32_t row, std::int32_t col) const;
     /** TextMatrix as a copy, for readers of any text table. */
     std::string Cell(std::int32_t row, std::int32_t col) const override { return TextMatrix(row, col); }
     void SetTextMatrix(std::int32_t row, std::int32_t col, std::string text);
@@ -115,7 +117,25 @@ public:
     /** Increases on every change of the row or column count, so a view knows to reload. */
     std::uint64_t LayoutRevision() const;
 
+    /** The background of data row `row` (1 or more) of rows shown with ShowRows. */
+    using RowColour = std::function<CellColor(std::int32_t row)>;
+    /**
+     * Shows `rows`' data rows (1 to rows->Rows() - 1) as this grid's, without
+     * holding their texts: a cell is read from `rows` when it is asked for, its
+     * background from `rowColour` (white when there is none), its alignment
+     * General, as the rows a writer fills. The header row stays the grid's own, and
+     * the grid has rows->Rows() rows. So a long run's table costs no text until a
+     * cell is shown, copied or saved. Whatever `rows` reads must stay unchanged
+     * while it is shown; the first change of the row or column count, or of a data
+     * cell, writes the rows the grid keeps into the grid itself.
+     */
+    void ShowRows(std::shared_ptr<const TextTable> rows, RowColour rowColour = {});
+
 private:
+    /** Writes the first `keptRows` rows of the shown rows into the grid's cells, and stops showing them. */
+    void StoreShownRows(std::int32_t keptRows);
+    bool Shown(std::int32_t row) const { return shown_ != nullptr && row > 0; }
+
     std::size_t CellIndex(std::int32_t row, std::int32_t col) const;
     bool Contains(std::int32_t row, std::int32_t col) const;
     void ResizeCells(std::int32_t rows, std::int32_t cols);
@@ -139,6 +159,9 @@ private:
     bool hasSelection_ = false;
     Selection selection_{1, 0, 1, 0};
     std::uint64_t layoutRevision_ = 0;
+    // Rows shown without their texts (ShowRows); the cells above then hold row 0 alone.
+    std::shared_ptr<const TextTable> shown_;
+    RowColour shownColour_;
 };
 
 } // namespace zlm

@@ -6,6 +6,7 @@
 #include "analysis/RunResults.h"
 #include "commands/SessionState.h"
 #include "graph/GraphControl.h"
+#include "graph/LocaleText.h"
 #include "profile_input/PathText.h"
 
 #include <algorithm>
@@ -14,41 +15,36 @@ namespace zlm {
 
 namespace {
 
-QString FromStd(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 void SetTitles(GraphControl& graph, const SessionState& state, const QString& profilePath, char separator)
 {
     const RunResults& results = state.results;
     const StraightedgeMethod& method = results.method;
-    QString mainTitle = FromStd(PlainDecimalText(method.baseLength)) +
+    QString mainTitle = FromCoreText(PlainDecimalText(method.baseLength)) +
                         (method.units == UnitSystem::SI ? QStringLiteral("-Metre") : QStringLiteral("-Foot")) +
                         QStringLiteral(" Evenrule (ZLM)");
     // The default method's title is the long-standing one; any other says how the
     // straightedge moved, as the threshold line below says what it was held to.
     if (method != StraightedgeMethod{}) {
         mainTitle += method.continuous ? QStringLiteral(", rolled continuously")
-                                       : QStringLiteral(", ") + FromStd(PlainDecimalText(method.step)) +
-                                             FromStd(" " + state.units.length) + QStringLiteral(" steps");
+                                       : QStringLiteral(", ") + FromCoreText(PlainDecimalText(method.step)) +
+                                             FromCoreText(" " + state.units.length) + QStringLiteral(" steps");
     }
     graph.SetMainTitle(mainTitle);
     std::string directory;
-    graph.SetSubtitle(FromStd(SplitFilePath(profilePath.toStdString(), directory)));
+    graph.SetSubtitle(FromCoreText(SplitFilePath(profilePath.toStdString(), directory)));
 
     const std::string thresholdText = PlainDecimalText(results.method.tolerance);
-    const QString threshold = FromStd(thresholdText);
-    const QString deviationUnit = FromStd(state.units.deviation);
+    const QString threshold = FromCoreText(thresholdText);
+    const QString deviationUnit = FromCoreText(state.units.deviation);
     graph.SetExtraTitleLine(0, QStringLiteral("|Threshold Value = ") + threshold + QStringLiteral(" (") +
                                    deviationUnit + QStringLiteral(")|"));
-    graph.SetExtraTitleLine(1, QStringLiteral("|") + FromStd(state.profileTitle) + QStringLiteral("|"));
+    graph.SetExtraTitleLine(1, QStringLiteral("|") + FromCoreText(state.profileTitle) + QStringLiteral("|"));
     graph.SetExtraTitleLine(2, QStringLiteral("|Percent Exceeded Threshold (") + threshold + QStringLiteral(" ") +
                                    deviationUnit + QStringLiteral(") = ") +
-                                   FromStd(FormatNumber(results.overallPercentExceeding, "#0.00", separator)) +
+                                   FromCoreText(FormatNumber(results.overallPercentExceeding, "#0.00", separator)) +
                                    QStringLiteral("% Overall|"));
 
-    graph.SetXAxisLabel(QStringLiteral("Distance (") + FromStd(state.units.length) + QStringLiteral(")"));
+    graph.SetXAxisLabel(QStringLiteral("Distance (") + FromCoreText(state.units.length) + QStringLiteral(")"));
     graph.SetYAxisLabel(0, QStringLiteral("Deviation From Straightedge (") + deviationUnit + QStringLiteral(")"));
     graph.SetYAxisLabel(1, QStringLiteral("Elevation (") + deviationUnit + QStringLiteral(")"));
     // The line stands where its label says: at the tolerance's text read back.
@@ -97,7 +93,7 @@ void AddSectionLines(GraphControl& graph, const RunResults& results, char separa
         const double at = i + 1 == count ? static_cast<double>(results.pointCount - 1) * results.interval
                                          : static_cast<double>(results.sectionLength * static_cast<float>(i + 1));
         graph.AddVerticalLine(at, QColor(0, 0, 0),
-                              FromStd(FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
+                              FromCoreText(FormatNumber(results.sections[i].percentExceeding, "##0.0", separator)));
     }
 }
 

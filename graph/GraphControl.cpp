@@ -1,5 +1,6 @@
 #include "graph/GraphControl.h"
 
+#include "graph/CurveDecimation.h"
 #include "graph/GraphDialogs.h"
 
 #include <QFileInfo>
@@ -49,7 +50,97 @@ QCPRange Padded(QCPRange range, bool found, double share)
     return QCPRange(range.lower - margin, range.upper + margin);
 }
 
+/**
+ * The exceedance bands as the screen draws them: the pixel columns they cover,
+ * merged into one rectangle per run of columns, filled once. A long run has
+ * hundreds of zones, each a rectangle the height of the plot; blending each on
+ * its own made every replot take half a second. Printing draws the bands' own
+ * rectangles.
+ */
+class ScreenBands final : public QCPAbstractItem {
+public:
+    ScreenBands(QCustomPlot* plot, const QColor& colour) : QCPAbstractItem(plot), colour_(colour)
+    {
+        setClipToAxisRect(true);
+        setSelectable(false);
+    }
+
+    void SetBands(QVector<GraphControl::BandInfo> bands)
+    {
+        std::sort(bands.begin(), bands.end(), [](const auto& a, const auto& b) { return a.start < b.start; });
+        bands_ = std::move(bands);
+    }
+    qsizetype Count() const { return bands_.size(); }
+
+    double selectTest(const QPointF&, bool, QVariant* = nullptr) const override { return -1.0; }
+
+protected:
+    void draw(QCPPainter* painter) override
+    {
+        const QCPAxis* axis = parentPlot()->xAxis;
+        const QRect area = clipRect();
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colour_);
+        const auto fill = [&](double from, double to) {
+            painter->drawRect(QRectF(from, area.top(), std::max(to - from, 1.0), area.height()));
+        };
+        bool open = false;
+        double spanStart = 0.0;
+        double spanEnd = 0.0;
+        for (const GraphControl::BandInfo& band : bands_) {
+            const double from = std::floor(std::min(axis->coordToPixel(band.start), axis->coordToPixel(band.end)));
+            const double to = std::ceil(std::max(axis->coordToPixel(band.start), axis->coordToPixel(band.end)));
+            if (to < area.left() || from > area.right() + 1)
+                continue;
+            if (open && from <= spanEnd) {
+                spanEnd = std::max(spanEnd, to);
+                continue;
+            }
+            if (open)
+                fill(spanStart, spanEnd);
+            open = true;
+            spanStart = std::max(from, static_cast<double>(area.left()));
+            spanEnd = to;
+        }
+        if (open)
+            fill(spanStart, spanEnd);
+    }
+
+private:
+    QColor colour_;
+    QVector<GraphControl::BandInfo> bands_;
+};
+
 } // namespace
+
+/** One curve's points: all of them, in the plot's container and as plain arrays, and the screen's share. */
+struct GraphControl::CurveData {
+    QSharedPointer<QCPGraphDataContainer> full;
+    QSharedPointer<QCPGraphDataContainer> screen; ///< null while the graph draws `full`
+    std::vector<double> keys;
+    std::vector<double> values;
+    bool sorted = true;
+};
+
+class GraphControl::FullDataScope {
+public:
+    explicit FullDataScope(GraphControl& graph) : graph_(graph)
+    {
+        graph_.fullDataOnly_ = true;
+        graph_.ShowFullData();
+    }
+    ~FullDataScope()
+    {
+        graph_.fullDataOnly_ = false;
+        // The next screen replot makes the screen data again.
+        graph_.screenWidth_ = -1;
+    }
+    FullDataScope(const FullDataScope&) = delete;
+    FullDataScope& operator=(const FullDataScope&) = delete;
+
+private:
+    GraphControl& graph_;
+};
 
 GraphControl::GraphControl(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this))
 {
@@ -122,6 +213,9 @@ GraphControl::GraphControl(QWidget* parent) : QWidget(parent), plot_(new QCustom
     // Connected after setSelectionRectMode, so this runs once QCustomPlot has zoomed.
     connect(plot_->selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect&, QMouseEvent*) { UpdateZoomAfterRubberBand(); });
+
+    // The layout is known at this point of a replot, and the curves not yet drawn.
+    connect(plot_, &QCustomPlot::afterLayout, this, &GraphControl::ShowScreenData);
 
     plot_->setMouseTracking(true);
     connect(plot_, &QCustomPlot::mouseMove, this,
@@ -203,22 +297,89 @@ void GraphControl::SetData(const std::vector<Curve>& curves)
         plot_->removeGraph(graph);
     graphs_.clear();
     subsets_.clear();
+    curves_.clear();
 
     for (const Curve& curve : curves) {
         const std::size_t count = std::min(curve.x.size(), curve.y.size());
-        QVector<double> keys(static_cast<qsizetype>(count));
-        QVector<double> values(static_cast<qsizetype>(count));
-        for (std::size_t i = 0; i < count; ++i) {
-            keys[static_cast<qsizetype>(i)] = curve.x[i];
-            values[static_cast<qsizetype>(i)] = curve.y[i];
-        }
-        const bool sorted = std::is_sorted(keys.cbegin(), keys.cend());
+        auto data = std::make_unique<CurveData>();
+        data->keys.assign(curve.x.begin(), curve.x.begin() + static_cast<std::ptrdiff_t>(count));
+        data->values.assign(curve.y.begin(), curve.y.begin() + static_cast<std::ptrdiff_t>(count));
+        data->sorted = std::is_sorted(data->keys.cbegin(), data->keys.cend());
+        QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+        for (std::size_t i = 0; i < count; ++i)
+            points[static_cast<qsizetype>(i)] = QCPGraphData(data->keys[i], data->values[i]);
+        data->full = QSharedPointer<QCPGraphDataContainer>::create();
+        data->full->set(points, data->sorted);
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, curve.style.axis == 1 ? plot_->yAxis2 : plot_->yAxis);
         graph->setName(curve.style.label);
         graph->setPen(QPen(curve.style.colour));
-        graph->setData(keys, values, sorted);
+        graph->setData(data->full);
         graphs_.push_back(graph);
         subsets_.push_back(curve.style);
+        curves_.push_back(std::move(data));
+    }
+    screenWidth_ = -1;
+}
+
+void GraphControl::ShowFullData()
+{
+    for (QCPAbstractItem* band : bandItems_)
+        band->setVisible(true);
+    if (screenBands_ != nullptr)
+        screenBands_->setVisible(false);
+    for (std::size_t k = 0; k < graphs_.size(); ++k) {
+        CurveData& curve = *curves_[k];
+        if (curve.screen.isNull())
+            continue;
+        curve.screen.reset();
+        graphs_[k]->setData(curve.full);
+        // QCustomPlot's own sampling, as every point was always drawn.
+        graphs_[k]->setAdaptiveSampling(true);
+    }
+}
+
+void GraphControl::ShowScreenData()
+{
+    if (fullDataOnly_)
+        return;
+    if (auto* screen = static_cast<ScreenBands*>(screenBands_)) {
+        if (screen->Count() != bands_.size())
+            screen->SetBands(bands_);
+        screen->setVisible(true);
+        for (QCPAbstractItem* band : bandItems_)
+            band->setVisible(false);
+    }
+    const QCPRange range = plot_->xAxis->range();
+    const QRect area = plot_->axisRect()->rect();
+    if (range.lower == screenLower_ && range.upper == screenUpper_ && area.left() == screenLeft_ &&
+        area.width() == screenWidth_)
+        return;
+    screenLower_ = range.lower;
+    screenUpper_ = range.upper;
+    screenLeft_ = area.left();
+    screenWidth_ = area.width();
+    // The columns are the axis rect's pixels, so that each holds exactly the keys
+    // QCustomPlot draws in it (a reversed axis is not used here).
+    for (std::size_t k = 0; k < graphs_.size(); ++k) {
+        CurveData& curve = *curves_[k];
+        if (!curve.sorted || curve.keys.size() <= 4 * static_cast<std::size_t>(std::max(area.width(), 0)) + 8) {
+            if (!curve.screen.isNull()) {
+                curve.screen.reset();
+                graphs_[k]->setData(curve.full);
+                graphs_[k]->setAdaptiveSampling(true);
+            }
+            continue;
+        }
+        const std::vector<std::size_t> kept =
+            DecimatedIndices(curve.keys, curve.values, range.lower, range.upper, std::max(area.width(), 1));
+        QVector<QCPGraphData> points(static_cast<qsizetype>(kept.size()));
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            points[static_cast<qsizetype>(i)] = QCPGraphData(curve.keys[kept[i]], curve.values[kept[i]]);
+        curve.screen = QSharedPointer<QCPGraphDataContainer>::create();
+        curve.screen->set(points, true);
+        graphs_[k]->setData(curve.screen);
+        // The points kept are each column's own: nothing more may be dropped.
+        graphs_[k]->setAdaptiveSampling(false);
     }
 }
 
@@ -237,7 +398,7 @@ QVector<QPointF> GraphControl::DrawnPoints(int subset) const
     QVector<QPointF> points;
     if (subset < 0 || subset >= SubsetCount())
         return points;
-    const QSharedPointer<QCPGraphDataContainer> data = graphs_[static_cast<std::size_t>(subset)]->data();
+    const QSharedPointer<QCPGraphDataContainer> data = curves_[static_cast<std::size_t>(subset)]->full;
     points.reserve(data->size());
     for (auto it = data->constBegin(); it != data->constEnd(); ++it) {
         if (!std::isnan(it->value))
@@ -321,6 +482,13 @@ void GraphControl::AddBand(double start, double end, const QColor& colour, const
     band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
     band->bottomRight->setCoords(end, 1.0);
     bands_.append({start, end});
+    bandItems_.append(band);
+    if (screenBands_ == nullptr) {
+        auto* screen = new ScreenBands(plot_, colour);
+        screen->setLayer(layerName);
+        screen->setVisible(false);
+        screenBands_ = screen;
+    }
 
     if (bandLegend_ == nullptr) {
         // Items have no legend entry; an empty bar chart in the band's colour names them.
@@ -371,6 +539,8 @@ void GraphControl::FitFullExtent()
     QCPRange yRanges[2];
     bool xFound = false;
     bool yFound[2] = {false, false};
+    // The full extent is every point's, whatever the screen shows now.
+    const FullDataScope allPoints(*this);
     for (std::size_t k = 0; k < graphs_.size(); ++k) {
         bool found = false;
         const QCPRange keys = graphs_[k]->getKeyRange(found);
@@ -497,6 +667,7 @@ QPointF GraphControl::PixelToGraph(const QPoint& pixel) const
 
 void GraphControl::Render(QCPPainter& painter, int width, int height)
 {
+    const FullDataScope full(*this);
     plot_->toPainter(&painter, width, height);
 }
 
@@ -550,6 +721,7 @@ QString GraphControl::ExportImage(const QString& fileName, const QString& select
     const int width = onScreen ? plot_->width() : 1280;
     const int height = onScreen ? plot_->height() : 800;
     const QByteArray format = chosen->format;
+    const FullDataScope full(*this);
     bool written = false;
     if (format == "png")
         written = plot_->savePng(target, width, height);

@@ -7,8 +7,10 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
+class QCPAbstractItem;
 class QCPAbstractPlottable;
 class QCPGraph;
 class QCPPainter;
@@ -27,6 +29,12 @@ class GraphDialogs;
  * undo, zooming by a factor and panning (the window's keys), the zoom window in
  * distance units, pointer-to-graph conversion, rendering
  * for a given pixel size, and an image export with its own save dialog.
+ *
+ * On screen, a curve with more points than its pixel columns can show is drawn
+ * from the points that make each column's picture (DecimatedIndices): the same
+ * envelope as the whole curve, so a long run opens and zooms at once; the
+ * shaded bands are drawn merged by pixel column. Printing, rendering and export
+ * draw every point and every band's own rectangle.
  */
 class GraphControl : public QWidget {
     Q_OBJECT
@@ -194,7 +202,15 @@ signals:
     void PointerMoved(const QPoint& pixel);
 
 private:
+    struct CurveData;
+    /** RAII: every point of every curve drawn, for printing, rendering and export. */
+    class FullDataScope;
+
     void FitFullExtent();
+    /** Hands each curve the points its pixel columns need, once the layout is known (afterLayout). */
+    void ShowScreenData();
+    /** Hands each curve all its points. */
+    void ShowFullData();
     void UpdateZoomAfterRubberBand();
 
     QCustomPlot* plot_;
@@ -204,9 +220,18 @@ private:
     QCPTextElement* extraParts_[3][3];
     std::vector<SubsetStyle> subsets_;
     std::vector<QCPGraph*> graphs_;
+    std::vector<std::unique_ptr<CurveData>> curves_; ///< one per graph: every point, and what the screen shows
+    bool fullDataOnly_ = false;                      ///< while printing, rendering or exporting
+    // What the screen data were made for; a change of any makes them again.
+    double screenLower_ = 0.0;
+    double screenUpper_ = 0.0;
+    int screenLeft_ = 0;
+    int screenWidth_ = -1;
     QVector<LineInfo> lines_;
     QVector<BandInfo> bands_;
     QCPAbstractPlottable* bandLegend_ = nullptr;
+    QVector<QCPAbstractItem*> bandItems_;    ///< the bands' own rectangles, which printing draws
+    QCPAbstractItem* screenBands_ = nullptr; ///< the bands merged by pixel column, which the screen draws
     QCPGraph* markers_ = nullptr;
     bool zoomed_ = false;
     double fullStart_ = 0.0;

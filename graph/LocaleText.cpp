@@ -5,6 +5,11 @@
 
 namespace zlm {
 
+QString FromCoreText(const std::string& text)
+{
+    return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
+}
+
 char LocaleDecimalSeparator()
 {
     const QString point = QLocale::system().decimalPoint();

@@ -4,8 +4,8 @@
 #include "analysis/RunResults.h"
 #include "commands/SessionState.h"
 #include "graph/DeviationGraph.h"
-#include "graph/GraphCode.h"
 #include "graph/GraphControl.h"
+#include "graph/GraphPrinting.h"
 #include "graph/LocaleText.h"
 #include "graph/StandardGraphDialogs.h"
 #include "profile_input/PathText.h"
@@ -53,11 +53,6 @@ public:
 private:
     bool active_ = true;
 };
-
-QString FromStd(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 /** Screen sizes of the window's design are in twips; at 96 dots per inch 15 twips make a pixel. */
 constexpr int Pixels(int twips)
@@ -249,8 +244,8 @@ void frmSkiPlot::RefreshReadout(const QPoint& pixel)
     const QPointF at = graph_->PixelToGraph(pixel);
     readoutDistance_ = at.x();
     const char separator = LocaleDecimalSeparator();
-    lblPoint_->setText(FromStd(FormatNumber(at.x(), "###.000", separator)));
-    lblPointY_->setText(FromStd(FormatNumber(at.y(), "###.000", separator)));
+    lblPoint_->setText(FromCoreText(FormatNumber(at.x(), "###.000", separator)));
+    lblPointY_->setText(FromCoreText(FormatNumber(at.y(), "###.000", separator)));
 }
 
 void frmSkiPlot::cmdPrint_Click()

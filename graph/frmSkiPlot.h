@@ -14,7 +14,6 @@ namespace zlm {
 
 class GraphControl;
 class GraphDialogs;
-struct RunResults;
 struct SessionState;
 
 /**

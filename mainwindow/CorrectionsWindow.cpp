@@ -6,6 +6,7 @@
 #include "graph/LocaleText.h"
 #include "graph/frmSkiPlot.h"
 #include "mainwindow/CorrectionsModel.h"
+#include "mainwindow/SavePathPrompt.h"
 #include "mainwindow/UserDialogs.h"
 
 #include <QClipboard>
@@ -26,19 +27,6 @@
 namespace zlm {
 
 namespace {
-
-QString FromCoreText(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
-}
-
-/** A name typed without an extension is saved as a comma-separated file. */
-QString WithCsvExtension(const QString& path)
-{
-    if (QFileInfo(path).fileName().contains('.'))
-        return path;
-    return path + ".csv";
-}
 
 } // namespace
 
@@ -164,17 +152,11 @@ void CorrectionsWindow::cmdSaveAs_Click()
                                         {QStringLiteral("Comma Separated (*.csv)")}, filterIndex);
     if (path.isEmpty())
         return;
-    const QString withExtension = WithCsvExtension(path);
-    if (withExtension != path && QFileInfo::exists(withExtension)) {
-        // The dialog asked about the name as typed; the file written is another one.
-        const auto answer =
-            dialogs_.ShowMessage(QStringLiteral("Save As"),
-                                 QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(withExtension),
-                                 QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
-    }
-    path = withExtension;
+    // A name typed without an extension is saved as a comma-separated file.
+    path = ConfirmedSavePath(dialogs_, QStringLiteral("Save As"), path, QStringLiteral(".csv"),
+                             ExtensionRule::WhenNoneTyped);
+    if (path.isEmpty())
+        return;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const SaveResult saved = SaveCorrections(QFile::encodeName(path).toStdString(), model_->Zones(), state_.units);

@@ -50,7 +50,16 @@ MethodDialog::MethodDialog(const StraightedgeMethod& current, std::vector<NamedM
     askName_ = [this](const QString& title, const QString& suggestion) {
         return QInputDialog::getText(this, title, "Name:", QLineEdit::Normal, suggestion).trimmed();
     };
+    CreateControls();
+    ArrangeControls();
+    ConnectControls();
+    FillList();
+    ShowMethod(current);
+    length_->setFocus();
+}
 
+void MethodDialog::CreateControls()
+{
     list_ = new QListWidget(this);
     list_->setObjectName("methods");
     saveAs_ = new QPushButton("&Save As…", this);
@@ -77,7 +86,10 @@ MethodDialog::MethodDialog(const StraightedgeMethod& current, std::vector<NamedM
     problem_->setWordWrap(true);
     problem_->setStyleSheet("color: #b00000;");
     problem_->hide();
+}
 
+void MethodDialog::ArrangeControls()
+{
     const auto withUnit = [this](QLineEdit* field, QLabel* unit) {
         auto* row = new QHBoxLayout;
         row->addWidget(field, 1);
@@ -118,9 +130,12 @@ MethodDialog::MethodDialog(const StraightedgeMethod& current, std::vector<NamedM
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buttons);
-
     connect(buttons, &QDialogButtonBox::accepted, this, &MethodDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &MethodDialog::reject);
+}
+
+void MethodDialog::ConnectControls()
+{
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             ChooseRow(row);
@@ -130,10 +145,6 @@ MethodDialog::MethodDialog(const StraightedgeMethod& current, std::vector<NamedM
     connect(delete_, &QPushButton::clicked, this, &MethodDialog::DeleteUserMethod);
     connect(units_, &QComboBox::currentIndexChanged, this, &MethodDialog::UnitsChanged);
     connect(continuous_, &QCheckBox::toggled, this, &MethodDialog::UpdateControls);
-
-    FillList();
-    ShowMethod(current);
-    length_->setFocus();
 }
 
 void MethodDialog::FillList()

@@ -48,6 +48,10 @@ public:
     void accept() override;
 
 private:
+    void CreateControls();
+    void ArrangeControls();
+    /** The list, its buttons and the fields; OK and Cancel are connected where they are made. */
+    void ConnectControls();
     void FillList();
     /** Refills the list and chooses the user's method at `index`, leaving the settings as they are. */
     void ShowUserMethodsChoosing(int index);

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <memory>
 
 namespace zlm {
 
@@ -94,6 +95,27 @@ void ResultsGridView::Reload()
         selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
     }
     SyncSelection();
+}
+
+void ResultsGridView::ShowResults(const RunResults& results, const UnitTexts& units, char decimalSeparator)
+{
+    auto text = std::make_shared<const ResultsTableText>(results, units, decimalSeparator);
+    if (results.HasSectionSummary()) {
+        for (std::int32_t col = 0; col < 3; ++col) {
+            grid_.SetTextMatrix(0, col, text->Cell(0, col));
+        }
+        grid_.ShowRows(std::move(text));
+    } else {
+        grid_.ShowRows(std::move(text), [&results](std::int32_t row) {
+            return results.placements[static_cast<std::size_t>(row - 1)].AmountExceeded > 0.0 ? kYellow : kWhite;
+        });
+    }
+    // Filling the grid row by row leaves its last cell current.
+    if (grid_.Rows() > 1) {
+        grid_.SetRow(grid_.Rows() - 1);
+        grid_.SetCol(grid_.Cols() - 1);
+    }
+    Reload();
 }
 
 void ResultsGridView::ApplyLook()

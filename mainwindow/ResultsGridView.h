@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ResultsGrid.h"
+#include "analysis/ResultsTable.h"
 
 #include <QTableView>
 
@@ -25,6 +26,15 @@ public:
 
     /** Shows the grid afresh after a command wrote it: rows, texts, colours, widths, font. */
     void Reload();
+
+    /**
+     * Shows a run's results in the grid, laid out by LayoutResultsHeader, exactly
+     * as FillResultsTable writes them (texts, yellow rows, header, current cell),
+     * but formatted only when a cell is shown, copied or saved: the grid reads
+     * `results` and `units`, which must stay unchanged until the grid's rows next
+     * change. Then reloads.
+     */
+    void ShowResults(const RunResults& results, const UnitTexts& units, char decimalSeparator);
 
     /** Writes the view's current selection into the grid (row 0 of the grid is the header). */
     void SyncSelection();

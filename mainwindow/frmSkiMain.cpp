@@ -1,33 +1,26 @@
 #include "mainwindow/frmSkiMain.h"
 
-#include "analysis/ResultsTable.h"
+#include "analysis/ProgressSink.h"
 #include "commands/OpenCommand.h"
-#include "commands/ReportRequest.h"
-#include "commands/SimulateCommand.h"
-#include "commands/SummaryWriter.h"
 #include "graph/LocaleText.h"
-#include "graph/frmSkiPlot.h"
-#include "mainwindow/CorrectionsWindow.h"
+#include "mainwindow/AnalysisCommands.h"
+#include "mainwindow/BusyScope.h"
+#include "mainwindow/FocusReturn.h"
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/LinkLabel.h"
-#include "mainwindow/MethodDialog.h"
-#include "mainwindow/MethodSettings.h"
 #include "mainwindow/QtUserDialogs.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/RideQualityLauncher.h"
+#include "mainwindow/StraightedgeCommands.h"
 #include "mainwindow/TallylineProgress.h"
 #include "mainwindow/frmAbout.h"
 #include "profile_input/PathText.h"
-#include "report/PdfReport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -35,9 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMimeData>
-#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -45,7 +36,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <cstdlib>
+#include <algorithm>
 #include <utility>
 
 namespace zlm {
@@ -79,20 +70,6 @@ std::string ToFileName(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-QString FromCoreText(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
-}
-
-/** A name typed without an extension is saved as a text file. */
-QString WithTextExtension(const QString& path)
-{
-    if (QFileInfo(path).fileName().contains('.')) {
-        return path;
-    }
-    return path + ".txt";
-}
-
 /** Shows the normal arrow over a dialog that appears while the hourglass is up. */
 class ArrowWhileAsking {
 public:
@@ -102,54 +79,10 @@ public:
     ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
 };
 
-/**
- * Gives the focus back to the control that started a command when the command
- * is over: disabling the commands meanwhile moves it away, and a command started
- * by its mnemonic had the focus elsewhere.
- */
-class FocusReturn {
-public:
-    explicit FocusReturn(QWidget* origin) : origin_(origin) {}
-    ~FocusReturn()
-    {
-        if (origin_ != nullptr && origin_->isEnabled() && !origin_->isHidden()) {
-            origin_->setFocus(Qt::OtherFocusReason);
-        }
-    }
-    FocusReturn(const FocusReturn&) = delete;
-    FocusReturn& operator=(const FocusReturn&) = delete;
-
-private:
-    QPointer<QWidget> origin_;
-};
+/** A progress sink for a window without its bar's plugin. */
+NullProgress noBar;
 
 } // namespace
-
-/** The hourglass and disabled commands for the time a command works. */
-class frmSkiMain::BusyScope {
-public:
-    explicit BusyScope(frmSkiMain& window) : window_(window)
-    {
-        window_.busy_ = true;
-        window_.SetCommandsEnabled(false);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyScope()
-    {
-        QGuiApplication::restoreOverrideCursor();
-        window_.SetCommandsEnabled(true);
-        window_.busy_ = false;
-        if (window_.closeRequested_) {
-            window_.closeRequested_ = false;
-            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
-        }
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    frmSkiMain& window_;
-};
 
 frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
 {
@@ -166,8 +99,50 @@ frmSkiMain::frmSkiMain(UserDialogs* dialogs, QWidget* parent) : QWidget(parent)
 frmSkiMain::~frmSkiMain()
 {
     qApp->removeEventFilter(this);
-    // The grid view reads grid_, a member that goes before QWidget deletes the children.
+    // A run still going is stopped before anything it would hand its results to goes.
+    for (AnalysisCommands* analysis : analyses_) {
+        analysis->StopRun();
+    }
+    // The views read their analysis' tables, which go before QWidget deletes the children.
     delete mainFrame_;
+}
+
+const ResultsGrid& frmSkiMain::Grid() const
+{
+    return straightedge_->Grid();
+}
+
+bool frmSkiMain::ResultsValid() const
+{
+    return straightedge_->ResultsValid();
+}
+
+QString frmSkiMain::ProfilePath() const
+{
+    return lblFile_->text();
+}
+
+ProgressSink& frmSkiMain::ProgressBar()
+{
+    return progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar;
+}
+
+void frmSkiMain::EnterBusy(Qt::CursorShape pointer)
+{
+    busy_ = true;
+    SetCommandsEnabled(false);
+    QGuiApplication::setOverrideCursor(pointer);
+}
+
+void frmSkiMain::LeaveBusy()
+{
+    QGuiApplication::restoreOverrideCursor();
+    SetCommandsEnabled(true);
+    busy_ = false;
+    if (closeRequested_) {
+        closeRequested_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
 }
 
 void frmSkiMain::BuildControls()
@@ -189,15 +164,16 @@ QSize frmSkiMain::InitialSize() const
     // The design's size, or wide enough for the grid's widest column headers in
     // the font in use (the columns share the grid's width), and tall enough for
     // a screenful of rows.
-    QFont headerFont = grdSKI_->font();
+    const ResultsGridView* grid = straightedge_->Widgets().grdSKI;
+    QFont headerFont = grid->font();
     headerFont.setBold(true);
     const QFontMetrics metrics(headerFont);
     int header = 0;
     for (const char* text : kWidestHeaders) {
         header = std::max(header, metrics.horizontalAdvance(QString::fromLatin1(text)));
     }
-    const int gridWidth = 3 * (header + 2 * metrics.averageCharWidth()) + grdSKI_->TwipsToPixels(350) +
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * grdSKI_->frameWidth();
+    const int gridWidth = 3 * (header + 2 * metrics.averageCharWidth()) + grid->TwipsToPixels(350) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * grid->frameWidth();
     const QMargins margins = mainFrame_->layout()->contentsMargins();
     return QSize(std::max(540, gridWidth + margins.left() + margins.right()),
                  std::max(580, 30 * metrics.lineSpacing()));
@@ -222,59 +198,19 @@ void frmSkiMain::CreateControls()
     lblFileVisible_->setMinimumWidth(200);
     lblFileVisible_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    chkSection_ = new QCheckBox("Display Percent Exceeding Threshold", mainFrame_);
-    chkSection_->setObjectName("chkSection");
-
-    cmdSimulate_ = new QPushButton("&Simulate", mainFrame_);
-    cmdSimulate_->setObjectName("cmdSimulate");
-
-    cmdMethod_ = new QPushButton("&Method...", mainFrame_);
-    cmdMethod_->setObjectName("cmdMethod");
-    cmdMethod_->setToolTip("The straightedge's length, its step, the tolerance and the units");
-    cmdCancel_ = new QPushButton("Cancel", mainFrame_);
-    cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setToolTip("Stop the run (Esc); the last results stay");
-    cmdCancel_->hide();
-    lblMethod_ = new QLabel(mainFrame_);
-    lblMethod_->setObjectName("lblMethod");
-    lblMethod_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    lblSectionLength_ = new QLabel("Section &Length:", mainFrame_);
-    lblSectionLength_->setObjectName("lblSectionLength");
-    txtSectionLength_ = new QLineEdit(mainFrame_);
-    txtSectionLength_->setObjectName("txtSectionLength");
-    // Room for a length such as 10000.25, in whatever font.
-    txtSectionLength_->setMaximumWidth(
-        std::max(90, txtSectionLength_->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12));
-    lblSectionLength_->setBuddy(txtSectionLength_);
-    lblSectionFormat_ = new QLabel("ft.", mainFrame_);
-    lblSectionFormat_->setObjectName("lblSectionFormat");
-    lblSectionLength_->hide();
-    txtSectionLength_->hide();
-    lblSectionFormat_->hide();
-
-    grdSKI_ = new ResultsGridView(grid_, mainFrame_);
-    grdSKI_->setMinimumSize(300, 120);
+    // The straightedge's controls stand between Browse and About, in the window's tab order.
+    straightedge_ = std::make_unique<StraightedgeCommands>(static_cast<CommandHost&>(*this), mainFrame_);
+    analyses_ = {straightedge_.get()};
 
     cmdAbout_ = new QPushButton("&About", mainFrame_);
     cmdAbout_->setObjectName("cmdAbout");
-    cmdSaveAs_ = new QPushButton("Sa&ve As...", mainFrame_);
-    cmdSaveAs_->setObjectName("cmdSaveAs");
-    cmdPlot_ = new QPushButton("&Plot", mainFrame_);
-    cmdPlot_->setObjectName("cmdPlot");
-    cmdCorrections_ = new QPushButton("&Corrections...", mainFrame_);
-    cmdCorrections_->setObjectName("cmdCorrections");
-    cmdCorrections_->setToolTip("The exceedance zones: where to grind or fill");
-    cmdReport_ = new QPushButton("&Report...", mainFrame_);
-    cmdReport_->setObjectName("cmdReport");
-    cmdReport_->setToolTip("Write the acceptance report of this run as a PDF");
     rideQuality_ = new RideQualityLauncher(state_, *dialogs_, [this] { return lblFile_->text(); }, mainFrame_);
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
-    webLink_ = new LinkLabel(kGuideLink, mainFrame_);
-    webLink_->setObjectName("Label2");
-    webLink_->setToolTip(QStringLiteral("Open the ZLM user guide"));
+    guideLink_ = new LinkLabel(kGuideLink, mainFrame_);
+    guideLink_->setObjectName("Label2");
+    guideLink_->setToolTip(QStringLiteral("Open the ZLM user guide"));
 
     lblFile_ = new QLabel(mainFrame_);
     lblFile_->setObjectName("lblFile");
@@ -282,48 +218,57 @@ void frmSkiMain::CreateControls()
 
     // The widest caption decides, with a character's room on either side, so that
     // the buttons line up in any font.
+    const StraightedgeCommands::Controls& s = straightedge_->Widgets();
+    const auto buttons = {cmdOpen_,    s.cmdSimulate, s.cmdMethod,      s.cmdCancel, cmdAbout_,
+                          s.cmdSaveAs, s.cmdPlot,     s.cmdCorrections, s.cmdReport};
     int buttonWidth = 90;
-    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_,
-                                cmdCorrections_, cmdReport_}) {
+    for (QPushButton* button : buttons) {
         buttonWidth = std::max(buttonWidth, button->sizeHint().width() + 2 * button->fontMetrics().averageCharWidth());
     }
-    for (QPushButton* button : {cmdOpen_, cmdSimulate_, cmdMethod_, cmdCancel_, cmdAbout_, cmdSaveAs_, cmdPlot_,
-                                cmdCorrections_, cmdReport_}) {
+    for (QPushButton* button : buttons) {
         button->setMinimumWidth(buttonWidth);
         button->setAutoDefault(false);
+    }
+    // Tab goes down the window as it reads: About before the commands beside it.
+    QWidget* const chain[] = {cmdOpen_,           s.chkSection, s.cmdSimulate, s.cmdMethod, s.cmdCancel,
+                              s.txtSectionLength, s.grdSKI,     cmdAbout_,     s.cmdSaveAs, s.cmdPlot,
+                              s.cmdCorrections,   s.cmdReport,  guideLink_};
+    for (std::size_t i = 1; i < std::size(chain); ++i) {
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
 }
 
 void frmSkiMain::ArrangeControls()
 {
+    const StraightedgeCommands::Controls& s = straightedge_->Widgets();
     auto* openRow = new QHBoxLayout;
     openRow->addWidget(cmdOpen_);
     openRow->addSpacing(6);
     openRow->addWidget(lblFileVisible_, 1);
 
     auto* simulateRow = new QHBoxLayout;
-    simulateRow->addWidget(cmdSimulate_);
-    simulateRow->addWidget(cmdMethod_);
-    simulateRow->addWidget(cmdCancel_);
+    simulateRow->addWidget(s.cmdSimulate);
+    simulateRow->addWidget(s.cmdMethod);
+    simulateRow->addWidget(s.cmdCancel);
     simulateRow->addSpacing(12);
-    simulateRow->addWidget(lblSectionLength_);
-    simulateRow->addWidget(txtSectionLength_);
-    simulateRow->addWidget(lblSectionFormat_);
+    simulateRow->addWidget(s.lblSectionLength);
+    simulateRow->addWidget(s.txtSectionLength);
+    simulateRow->addWidget(s.lblSectionFormat);
     simulateRow->addStretch(1);
 
     auto* commandRow = new QHBoxLayout;
     commandRow->addStretch(1);
     commandRow->addWidget(cmdAbout_);
-    commandRow->addWidget(cmdSaveAs_);
-    commandRow->addWidget(cmdPlot_);
-    commandRow->addWidget(cmdCorrections_);
-    commandRow->addWidget(cmdReport_);
+    for (QWidget* command : {static_cast<QWidget*>(s.cmdSaveAs), static_cast<QWidget*>(s.cmdPlot),
+                             static_cast<QWidget*>(s.cmdCorrections), static_cast<QWidget*>(s.cmdReport)}) {
+        commandRow->addWidget(command);
+    }
     commandRow->addWidget(rideQuality_->Button());
 
     auto* creditsRow = new QHBoxLayout;
     creditsRow->addWidget(creditsLabel_);
     creditsRow->addSpacing(12);
-    creditsRow->addWidget(webLink_);
+    creditsRow->addWidget(guideLink_);
     creditsRow->addStretch(1);
 
     auto* frameLayout = new QVBoxLayout(mainFrame_);
@@ -331,14 +276,22 @@ void frmSkiMain::ArrangeControls()
     frameLayout->addWidget(promptLabel_);
     frameLayout->addLayout(openRow);
     frameLayout->addSpacing(6);
-    frameLayout->addWidget(chkSection_);
+    frameLayout->addWidget(s.chkSection);
     frameLayout->addLayout(simulateRow);
-    frameLayout->addWidget(lblMethod_);
+    frameLayout->addWidget(s.lblMethod);
     frameLayout->addSpacing(6);
-    frameLayout->addWidget(grdSKI_, 1);
+    frameLayout->addWidget(s.grdSKI, 1);
     frameLayout->addLayout(commandRow);
     frameLayout->addLayout(creditsRow);
+    AddProgressBar(*frameLayout);
 
+    auto* windowLayout = new QVBoxLayout(this);
+    windowLayout->setContentsMargins(0, 0, 0, 0);
+    windowLayout->addWidget(mainFrame_);
+}
+
+void frmSkiMain::AddProgressBar(QVBoxLayout& layout)
+{
     // The progress bar, when its plugin is there, runs along the bottom. Its place is
     // kept while it is hidden, so that the grid does not jump when a run starts.
     progressBar_ = std::make_unique<TallylineProgress>(mainFrame_);
@@ -347,70 +300,39 @@ void frmSkiMain::ArrangeControls()
         policy.setRetainSizeWhenHidden(true);
         policy.setHorizontalPolicy(QSizePolicy::Expanding);
         bar->setSizePolicy(policy);
-        frameLayout->addWidget(bar);
+        layout.addWidget(bar);
     } else {
-        frameLayout->addSpacing(9);
+        layout.addSpacing(9);
     }
-
-    auto* windowLayout = new QVBoxLayout(this);
-    windowLayout->setContentsMargins(0, 0, 0, 0);
-    windowLayout->addWidget(mainFrame_);
 }
 
 void frmSkiMain::ConnectCommands()
 {
     connect(cmdOpen_, &QPushButton::clicked, this, &frmSkiMain::cmdOpen_Click);
-    connect(cmdSimulate_, &QPushButton::clicked, this, &frmSkiMain::cmdSimulate_Click);
-    connect(cmdMethod_, &QPushButton::clicked, this, &frmSkiMain::cmdMethod_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmSkiMain::CancelRun);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmSkiMain::CancelRun);
-    connect(chkSection_, &QCheckBox::clicked, this, &frmSkiMain::chkSection_Click);
-    connect(cmdSaveAs_, &QPushButton::clicked, this, &frmSkiMain::cmdSaveAs_Click);
-    connect(cmdPlot_, &QPushButton::clicked, this, &frmSkiMain::cmdPlot_Click);
-    connect(cmdCorrections_, &QPushButton::clicked, this, &frmSkiMain::cmdCorrections_Click);
-    connect(cmdReport_, &QPushButton::clicked, this, &frmSkiMain::cmdReport_Click);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
-    connect(txtSectionLength_, &QLineEdit::returnPressed, this, [this] { Simulate(txtSectionLength_); });
-    connect(webLink_, &LinkLabel::activated, this, [this] { ShowHelp(); });
+    connect(straightedge_.get(), &StraightedgeCommands::RunFinished, this, &frmSkiMain::RunFinished);
+    connect(guideLink_, &LinkLabel::activated, this, [this] { ShowHelp(); });
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowHelp(); });
 }
 
 void frmSkiMain::Load()
 {
-    resultsValid_ = false;
-    cmdPlot_->setEnabled(false);
-    cmdCorrections_->setEnabled(false);
-    cmdReport_->setEnabled(false);
     ResetMousePointer();
-
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
     lblFile_->clear();
-
-    QSettings settings;
-    state_.method = MethodSettings(settings).MethodInForce();
-    state_.units = UnitTextsFor(state_.method.units);
-    ShowMethod();
-
-    // The grid's width decides its column widths; the window is laid out but not shown yet.
-    layout()->activate();
-    grid_.SetWidth(grdSKI_->PixelsToTwips(grdSKI_->width()));
-    LayoutResultsHeader(grid_, state_.units);
-    grdSKI_->Reload();
+    // Each analysis lays its table out once the window is laid out.
+    straightedge_->Load();
 }
 
 void frmSkiMain::SetCommandsEnabled(bool enabled)
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{cmdOpen_, cmdSimulate_, cmdMethod_, chkSection_,
-                                                            txtSectionLength_, cmdAbout_, cmdSaveAs_, cmdPlot_}) {
-        control->setEnabled(enabled);
+    cmdOpen_->setEnabled(enabled);
+    cmdAbout_->setEnabled(enabled);
+    for (AnalysisCommands* analysis : analyses_) {
+        analysis->SetEnabled(enabled);
     }
-    // Plot shows the last run's results: there is nothing to show before a run,
-    // nor once another profile has been loaded.
-    cmdPlot_->setEnabled(enabled && resultsValid_);
-    // The zones are of the same results.
-    cmdCorrections_->setEnabled(cmdPlot_->isEnabled());
-    cmdReport_->setEnabled(cmdPlot_->isEnabled());
     rideQuality_->Button()->setEnabled(enabled && !lblFile_->text().isEmpty());
 }
 
@@ -445,7 +367,7 @@ void frmSkiMain::OpenProfile(const QString& path)
     }
     OpenOutcome outcome;
     {
-        BusyScope busy(*this);
+        BusyScope busy(static_cast<CommandHost&>(*this));
         // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
         Channel channel = state_.channel;
         const auto askChannel = [this](Channel earlier, const std::vector<std::string>& names) {
@@ -462,7 +384,9 @@ void frmSkiMain::OpenProfile(const QString& path)
         outcome = ReadProfileFile(ToFileName(path), channel, askChannel, state_.method.units, askUnits);
         if (outcome.loaded) {
             // The old results go with the old profile.
-            ClearResults();
+            for (AnalysisCommands* analysis : analyses_) {
+                analysis->ClearResults();
+            }
             state_.channel = channel;
             state_.channelRead = ChannelRead(channel, outcome.channelNames.size());
             state_.delimitedUnits = unitsGiven;
@@ -500,134 +424,21 @@ void frmSkiMain::ShowOpenFailure(OpenFailureBox box, const QString& text)
     }
 }
 
-namespace {
-
-/**
- * The window's progress during a run: the bar, and every tenth of a second the
- * events that arrived meanwhile, so that the window repaints and Cancel or Esc
- * can reach it (the commands are disabled for the run's duration).
- */
-class WindowProgress final : public ProgressSink {
-public:
-    WindowProgress(ProgressSink& bar, const bool& cancelRequested) : bar_(bar), cancelRequested_(cancelRequested)
-    {
-        sinceEvents_.start();
-    }
-    void SetTextVisible(bool visible) override { bar_.SetTextVisible(visible); }
-    void SetVisible(bool visible) override { bar_.SetVisible(visible); }
-    void SetValue(std::int16_t percent) override { bar_.SetValue(percent); }
-    void Refresh() override
-    {
-        bar_.Refresh();
-        if (sinceEvents_.elapsed() >= 100) {
-            QCoreApplication::processEvents();
-            sinceEvents_.restart();
-        }
-    }
-    bool CancelRequested() override { return cancelRequested_; }
-
-private:
-    ProgressSink& bar_;
-    const bool& cancelRequested_;
-    QElapsedTimer sinceEvents_;
-};
-
-} // namespace
-
-void frmSkiMain::cmdSimulate_Click()
+void frmSkiMain::ReadProfileAgain(UnitSystem units)
 {
-    Simulate(cmdSimulate_);
-}
-
-void frmSkiMain::Simulate(QWidget* origin)
-{
-    if (busy_) {
-        return;
-    }
-    FocusReturn focus(origin);
-    SimulationOutcome outcome;
-    {
-        BusyScope busy(*this);
-        cancelRequested_ = false;
-        cmdCancel_->show();
-        NullProgress noBar;
-        WindowProgress progress(progressBar_ ? static_cast<ProgressSink&>(*progressBar_) : noBar, cancelRequested_);
-        outcome = RunSimulation(state_, txtSectionLength_->text().toStdString(), progress,
-                                [] { QCoreApplication::processEvents(); });
-        cmdCancel_->hide();
-        if (outcome.ran) {
-            LayoutResultsHeader(grid_, state_.units);
-            FillResultsTable(grid_, state_.results, state_.units, LocaleDecimalSeparator());
-            resultsValid_ = true;
-            analysisTime_ = QDateTime::currentSecsSinceEpoch();
-            grdSKI_->Reload();
-        }
-    }
-    if (!outcome.ran && !outcome.cancelled) {
-        dialogs_->ShowMessage("Ski Error", FromCoreText(outcome.refusal), QMessageBox::Warning, QMessageBox::Ok);
-    }
-}
-
-void frmSkiMain::CancelRun()
-{
-    if (busy_) {
-        cancelRequested_ = true;
-    }
-}
-
-void frmSkiMain::cmdMethod_Click()
-{
-    if (busy_) {
-        return;
-    }
-    FocusReturn focus(cmdMethod_);
-    QSettings settings;
-    MethodSettings remembered(settings);
-    MethodDialog dialog(state_.method, remembered.UserMethods(), this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    remembered.SetUserMethods(dialog.UserMethods());
-    if (dialog.Method() != state_.method) {
-        ApplyMethod(dialog.Method());
-    }
-}
-
-void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
-{
-    if (busy_) {
-        return;
-    }
-    const bool unitsChanged = method.units != state_.method.units;
-    state_.method = method;
-    QSettings settings;
-    MethodSettings(settings).SetMethodInForce(method);
-    state_.units = UnitTextsFor(method.units);
-    ShowMethod();
-    ClearResults();
-    if (!unitsChanged || lblFile_->text().isEmpty()) {
-        return;
-    }
-    // The profile is analysed in the method's units: read it again in the new
-    // ones, with the channel chosen when it was opened.
     OpenOutcome outcome;
     {
-        BusyScope busy(*this);
+        BusyScope busy(static_cast<CommandHost&>(*this));
         const Channel chosen = state_.channel;
         outcome = ReadProfileFile(
             ToFileName(lblFile_->text()), state_.channel,
-            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, method.units,
+            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, units,
             [this](const DelimitedProbeResult&, const NeededUnits&) { return std::optional(state_.delimitedUnits); });
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
         } else {
-            // What stays open must be in the method's units, so nothing does.
-            state_.profile = ElevationProfile{};
-            state_.profileTitle.clear();
-            lblFile_->clear();
-            lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
-            lblFileVisible_->setToolTip(QString());
+            ShowNoProfile();
         }
     }
     if (!outcome.loaded) {
@@ -635,156 +446,77 @@ void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
     }
 }
 
-void frmSkiMain::ShowMethod()
+void frmSkiMain::ShowNoProfile()
 {
-    lblMethod_->setText("Method: " + FromCoreText(DescribeMethod(state_.method)));
-    lblSectionFormat_->setText(state_.method.units == UnitSystem::SI ? "m." : "ft.");
+    // What stays open must be in the method's units, so nothing does.
+    state_.profile = ElevationProfile{};
+    state_.profileTitle.clear();
+    lblFile_->clear();
+    lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
+    lblFileVisible_->setToolTip(QString());
 }
 
-void frmSkiMain::ClearResults()
+// The straightedge's commands, as the tests and the guide's scripts call them.
+void frmSkiMain::cmdSimulate_Click()
 {
-    LayoutResultsHeader(grid_, state_.units);
-    grid_.SetRows(2);
-    for (std::int32_t c = 0; c < 3; ++c) {
-        grid_.SetTextMatrix(1, c, "");
-        // An empty row left yellow from an exceeding placement would look like an exceedance.
-        grid_.SetRow(1);
-        grid_.SetCol(c);
-        grid_.SetCellBackColor(kWhite);
-    }
-    resultsValid_ = false;
-    SetCommandsEnabled(!busy_);
-    grdSKI_->Reload();
+    straightedge_->Simulate(straightedge_->Widgets().cmdSimulate);
 }
 
 void frmSkiMain::chkSection_Click()
 {
-    if (chkSection_->checkState() != Qt::Unchecked) {
-        lblSectionLength_->show();
-        txtSectionLength_->show();
-        lblSectionFormat_->show();
-    } else {
-        lblSectionLength_->hide();
-        txtSectionLength_->hide();
-        lblSectionFormat_->hide();
-        txtSectionLength_->clear();
-    }
+    straightedge_->chkSection_Click();
 }
 
 void frmSkiMain::cmdSaveAs_Click()
 {
-    if (busy_) {
-        return;
-    }
-    FocusReturn focus(cmdSaveAs_);
-    int filterIndex = 1;
-    QString path =
-        dialogs_->AskSaveFile("Save As", {"Comma Delimited (*.txt)", "Space Delimited (*.txt)"}, filterIndex);
-    if (path.isEmpty()) {
-        return;
-    }
-    const QString withExtension = WithTextExtension(path);
-    if (withExtension != path && QFileInfo::exists(withExtension)) {
-        // The dialog asked about the name as typed; the file written is another one.
-        const auto answer = dialogs_->ShowMessage(
-            "Save As", QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(withExtension),
-            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes) {
-            return;
-        }
-    }
-    path = withExtension;
-    const Delimiter delimiter = filterIndex == 1 ? Delimiter::Comma : Delimiter::Space;
-
-    SaveResult saved;
-    {
-        BusyScope busy(*this);
-        // The table as shown: before a run, or once another profile is chosen, that is its empty row.
-        saved = SaveSummary(ToFileName(path), grid_, delimiter);
-        // Writing walks the grid's cells, which leaves the bottom-right cell current.
-        grid_.SetRow(grid_.Rows() - 1);
-        grid_.SetCol(grid_.Cols() - 1);
-    }
-    if (!saved.ok) {
-        dialogs_->ShowMessage("File Error!", FromCoreText(saved.message), QMessageBox::Warning, QMessageBox::Ok);
-    }
+    straightedge_->cmdSaveAs_Click();
 }
 
 void frmSkiMain::cmdPlot_Click()
 {
-    if (busy_ || !resultsValid_) {
-        return;
-    }
-    FocusReturn focus(cmdPlot_);
-    // The graph window puts the pointer back once it has loaded.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    if (plotOpener_) {
-        plotOpener_(*this);
-        return;
-    }
-    frmSkiPlot plot(state_, lblFile_->text(), this);
-    // The graph's own guide window belongs to the graph window, which is modal.
-    connect(&plot, &frmSkiPlot::HelpRequested, &plot, [&plot] { HelpWindow::ShowFor(&plot, "graph.html"); });
-    plot.exec();
+    straightedge_->cmdPlot_Click();
 }
 
-void frmSkiMain::SetPlotWindowOpener(PlotWindowOpener opener)
+void frmSkiMain::cmdMethod_Click()
 {
-    plotOpener_ = std::move(opener);
+    straightedge_->cmdMethod_Click();
+}
+
+void frmSkiMain::ApplyMethod(const StraightedgeMethod& method)
+{
+    straightedge_->ApplyMethod(method);
 }
 
 void frmSkiMain::cmdCorrections_Click()
 {
-    if (busy_ || !resultsValid_) {
-        return;
-    }
-    CorrectionsWindow corrections(state_, lblFile_->text(), *dialogs_, this);
-    corrections.exec();
+    straightedge_->cmdCorrections_Click();
 }
 
 void frmSkiMain::cmdReport_Click()
 {
-    if (busy_ || !resultsValid_) {
-        return;
-    }
-    FocusReturn focus(cmdReport_);
-    int filterIndex = 1;
-    QString path = dialogs_->AskSaveFile("Report", {"PDF Report (*.pdf)"}, filterIndex);
-    if (path.isEmpty()) {
-        return;
-    }
-    const QString withExtension =
-        path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".pdf");
-    if (withExtension != path && QFileInfo::exists(withExtension)) {
-        // The dialog asked about the name as typed; the file written is another one.
-        const auto answer = dialogs_->ShowMessage(
-            "Report", QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(withExtension),
-            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes) {
-            return;
-        }
-    }
-    path = withExtension;
+    straightedge_->cmdReport_Click();
+}
 
-    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), analysisTime_);
-    if (!time.ok) {
-        dialogs_->ShowMessage("Report", FromCoreText(time.message), QMessageBox::Warning, QMessageBox::Ok);
+void frmSkiMain::SetPlotWindowOpener(PlotWindowOpener opener)
+{
+    if (!opener) {
+        straightedge_->SetPlotWindowOpener({});
         return;
     }
-    ReportRequest request;
-    request.profilePath = ToFileName(QFileInfo(lblFile_->text()).absoluteFilePath());
-    request.commandLine = ReproducingCommandLine(state_, request.profilePath);
-    request.analysisTime = time.seconds;
-    request.decimalSeparator = LocaleDecimalSeparator();
+    straightedge_->SetPlotWindowOpener([this, opener = std::move(opener)] { opener(*this); });
+}
 
-    SaveResult saved;
-    {
-        BusyScope busy(*this);
-        saved = WritePdfReport(ToFileName(path), state_, request);
+void frmSkiMain::CancelRun()
+{
+    for (AnalysisCommands* analysis : analyses_) {
+        analysis->CancelRun();
     }
-    if (!saved.ok) {
-        dialogs_->ShowMessage("File Error!", FromCoreText(saved.message), QMessageBox::Warning, QMessageBox::Ok);
-    }
+}
+
+bool frmSkiMain::RunInProgress() const
+{
+    return std::any_of(analyses_.begin(), analyses_.end(),
+                       [](const AnalysisCommands* analysis) { return analysis->RunInProgress(); });
 }
 
 void frmSkiMain::cmdAbout_Click()
@@ -838,11 +570,15 @@ void frmSkiMain::dropEvent(QDropEvent* event)
 
 void frmSkiMain::closeEvent(QCloseEvent* event)
 {
+    // A run is stopped and waited for (it ends at its next placement), so that
+    // nothing of it outlives the window; the last results stay.
+    for (AnalysisCommands* analysis : analyses_) {
+        analysis->StopRun();
+    }
     if (busy_) {
-        // Closing in the middle of a run would unload the window under the command:
-        // the run is asked to stop, and the window closes once it has.
+        // Closing in the middle of a command would unload the window under it: the
+        // window closes once the command is over.
         closeRequested_ = true;
-        cancelRequested_ = true;
         event->ignore();
         return;
     }

@@ -3,41 +3,47 @@
 #include "analysis/ResultsGrid.h"
 #include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
+#include "mainwindow/CommandHost.h"
 
 #include <QWidget>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
-class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class TallylineProgress;
 
 namespace zlm {
 
+class AnalysisCommands;
 class LinkLabel;
 class RideQualityLauncher;
-class ResultsGridView;
+class StraightedgeCommands;
 class UserDialogs;
 
 /**
- * The main window: owns the shared state and the results grid for the life of
- * the program, and carries every command a user has: Browse, Simulate with the
- * section option, Save As, Plot and About, plus copying the grid's selection
- * with Ctrl+C, the pointer reset on mouse movement, the user guide (the
- * link under the commands, or F1), and opening a profile file dropped on it.
+ * The main window: owns the shared state for the life of the program, and
+ * carries Browse (and opening a profile file dropped on it), the profile's
+ * labels, the busy state, the progress bar, About, the user guide (the link under
+ * the commands, or F1) and the pointer reset on mouse movement. Each analysis'
+ * commands are a class of their own the window holds (StraightedgeCommands:
+ * Simulate with the section option, Method…, the table with Ctrl+C, Save As,
+ * Plot, Corrections…, Report…); the window lays their controls out, enables them
+ * and keeps them from starting while another command works.
  *
- * While a command works, the command controls are disabled, so an input queued
- * during a run (handled once after the engine) cannot start a second command in
- * the middle of the first; a close requested meanwhile is carried out when the
- * command has finished. When a command is over, the focus is back on the control
- * that started it.
+ * While a command works, the command controls are disabled, so that no second
+ * command starts in the middle of the first; a close requested meanwhile is
+ * carried out when the command has finished. Simulate runs on a worker thread
+ * (SimulationRunner): the window stays alive, with Cancel and the progress bar,
+ * and the commands that need results stay disabled until the run hands its
+ * results over; closing the window cancels the run and waits for it. When a command is over, the focus is back on the
+ * control that started it.
  */
-class frmSkiMain final : public QWidget {
+class frmSkiMain final : public QWidget, private CommandHost {
     Q_OBJECT
 
 public:
@@ -57,8 +63,9 @@ public:
     ~frmSkiMain() override;
 
     const SessionState& State() const { return state_; }
-    const ResultsGrid& Grid() const { return grid_; }
-    bool ResultsValid() const { return resultsValid_; }
+    /** The straightedge's results table, as grdSKI shows it. */
+    const ResultsGrid& Grid() const;
+    bool ResultsValid() const;
 
     /**
      * The Browse command after its dialog: opens `path` (also used for a profile
@@ -83,6 +90,8 @@ public:
     void ApplyMethod(const StraightedgeMethod& method);
     /** Asks a run in progress to stop (Cancel, Esc); the last results stay. */
     void CancelRun();
+    /** True while Simulate runs on its worker: from the click until RunFinished. */
+    bool RunInProgress() const;
     /** Opens the corrections window for the current results; enabled exactly when Plot is. */
     void cmdCorrections_Click();
     void cmdAbout_Click();
@@ -99,7 +108,12 @@ public:
     /** Replaces the opening of the graph window (tests). */
     void SetPlotWindowOpener(PlotWindowOpener opener);
 
+signals:
+    /** A run started by Simulate has ended (finished, refused or cancelled) and its results are shown. */
+    void RunFinished();
+
 protected:
+    /** During a run, cancels it and waits for the worker before the window closes. */
     void closeEvent(QCloseEvent* event) override;
     /** Accepts a drag that carries one local file, unless a command is working. */
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -108,58 +122,51 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class BusyScope;
+    // CommandHost: what the analyses' commands use of the window.
+    QWidget& HostWindow() override { return *this; }
+    UserDialogs& Dialogs() override { return *dialogs_; }
+    SessionState& Session() override { return state_; }
+    QString ProfilePath() const override;
+    bool Busy() const override { return busy_; }
+    void EnterBusy(Qt::CursorShape pointer) override;
+    void LeaveBusy() override;
+    ProgressSink& ProgressBar() override;
+    void ReadProfileAgain(UnitSystem units) override;
 
     void BuildControls();
     void CreateControls();
     void ArrangeControls();
+    void AddProgressBar(QVBoxLayout& layout);
     QSize InitialSize() const;
     void ConnectCommands();
     void Load();
     void SetCommandsEnabled(bool enabled);
-    void Simulate(QWidget* origin);
     void ShowOpenFailure(OpenFailureBox box, const QString& text);
+    void ShowNoProfile();
     void ResetMousePointer();
-    void ShowMethod();
-    /** The grid back to its header alone, in the method's units: no results shown. */
-    void ClearResults();
 
     std::unique_ptr<UserDialogs> ownDialogs_;
     UserDialogs* dialogs_ = nullptr;
 
     SessionState state_;
-    ResultsGrid grid_;
-    bool resultsValid_ = false;
     bool unloaded_ = false;
     bool busy_ = false;
     bool closeRequested_ = false;
-    bool cancelRequested_ = false;
-    PlotWindowOpener plotOpener_;
 
     QFrame* mainFrame_ = nullptr;
     QLabel* promptLabel_ = nullptr;
     QPushButton* cmdOpen_ = nullptr;
     QLabel* lblFileVisible_ = nullptr;
-    QCheckBox* chkSection_ = nullptr;
-    QPushButton* cmdSimulate_ = nullptr;
-    QPushButton* cmdMethod_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QLabel* lblMethod_ = nullptr;
-    QLabel* lblSectionLength_ = nullptr;
-    QLineEdit* txtSectionLength_ = nullptr;
-    QLabel* lblSectionFormat_ = nullptr;
-    ResultsGridView* grdSKI_ = nullptr;
     QPushButton* cmdAbout_ = nullptr;
-    QPushButton* cmdSaveAs_ = nullptr;
-    QPushButton* cmdPlot_ = nullptr;
-    QPushButton* cmdCorrections_ = nullptr;
-    QPushButton* cmdReport_ = nullptr;
     RideQualityLauncher* rideQuality_ = nullptr; ///< the Ride Quality command and its window
-    std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     QLabel* creditsLabel_ = nullptr;
-    LinkLabel* webLink_ = nullptr;
+    LinkLabel* guideLink_ = nullptr;
     QLabel* lblFile_ = nullptr;
     std::unique_ptr<TallylineProgress> progressBar_;
+    // Each analysis' commands; they go before the bar their runs report to. A
+    // second analysis adds its class here and to analyses_.
+    std::unique_ptr<StraightedgeCommands> straightedge_;
+    std::vector<AnalysisCommands*> analyses_;
 };
 
 } // namespace zlm

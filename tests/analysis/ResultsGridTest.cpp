@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -271,7 +272,28 @@ TEST(ResultsGrid, HoldsALongTable)
     EXPECT_EQ(grid.Rows(), 200'000);
 }
 
-/** Random operations checked against a plain table of texts and colours. */
+/** Rows a grid shows without holding them (ShowRows): "s<tag>:<row>,<col>". */
+class TaggedRows final : public TextTable {
+public:
+    TaggedRows(std::int32_t rows, std::int32_t cols, int tag) : rows_(rows), cols_(cols), tag_(tag) {}
+    std::int32_t Rows() const override { return rows_; }
+    std::int32_t Cols() const override { return cols_; }
+    std::string Cell(std::int32_t row, std::int32_t col) const override { return Text(tag_, row, col); }
+    static std::string Text(int tag, std::int32_t row, std::int32_t col)
+    {
+        return "s" + std::to_string(tag) + ":" + std::to_string(row) + "," + std::to_string(col);
+    }
+
+private:
+    std::int32_t rows_;
+    std::int32_t cols_;
+    int tag_;
+};
+
+/**
+ * Random operations checked against a plain table of texts and colours; rows
+ * shown from a table (odd rows yellow) must behave as if they had been written.
+ */
 TEST(ResultsGrid, AgreesWithASimpleModelUnderRandomOperations)
 {
     std::mt19937 random(20240521);
@@ -286,7 +308,7 @@ TEST(ResultsGrid, AgreesWithASimpleModelUnderRandomOperations)
             yellow[r].resize(cols, false);
         }
     };
-    std::uniform_int_distribution<int> operation(0, 5);
+    std::uniform_int_distribution<int> operation(0, 6);
     std::uniform_int_distribution<std::int32_t> index(-2, 9);
     for (int step = 0; step < 20000; ++step) {
         const std::int32_t a = index(random);
@@ -315,10 +337,23 @@ TEST(ResultsGrid, AgreesWithASimpleModelUnderRandomOperations)
             grid.SetText("t" + std::to_string(step));
             texts[grid.Row()][grid.Col()] = "t" + std::to_string(step);
             break;
-        default:
+        case 5:
             grid.SetCellBackColor(kYellow);
             yellow[grid.Row()][grid.Col()] = true;
             break;
+        default: {
+            const auto cols = static_cast<std::int32_t>(texts[0].size());
+            grid.ShowRows(std::make_shared<TaggedRows>(a, cols, step),
+                          [](std::int32_t row) { return row % 2 == 1 ? kYellow : kWhite; });
+            resize(static_cast<std::size_t>(std::max(a, 1)), texts[0].size());
+            for (std::int32_t r = 1; r < static_cast<std::int32_t>(texts.size()); ++r) {
+                for (std::int32_t c = 0; c < cols; ++c) {
+                    texts[r][c] = TaggedRows::Text(step, r, c);
+                    yellow[r][c] = r % 2 == 1;
+                }
+            }
+            break;
+        }
         }
         ASSERT_EQ(grid.Rows(), static_cast<std::int32_t>(texts.size()));
         ASSERT_EQ(grid.Cols(), static_cast<std::int32_t>(texts[0].size()));

@@ -1,4 +1,4 @@
-#include "graph/GraphCode.h"
+#include "graph/GraphPrinting.h"
 #include "graph/GraphControl.h"
 
 #include <QTest>

@@ -8,6 +8,7 @@
 #include "commands/SimulateCommand.h"
 #include "mainwindow/frmSkiMain.h"
 #include "support/ProfileMaker.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QClipboard>
@@ -197,7 +198,7 @@ private slots:
         QVERIFY(!corrections->isEnabled());
         window.OpenProfile(road);
         QVERIFY(!corrections->isEnabled());
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
         QVERIFY(plot->isEnabled());
         QVERIFY(corrections->isEnabled());
 

@@ -7,6 +7,7 @@
 
 #include "graph/frmSkiPlot.h"
 #include "mainwindow/frmSkiMain.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QDir>
@@ -193,7 +194,7 @@ void HelpWindowTest::f1InTheGraphOpensItsPage()
     zlm::frmSkiMain window(&dialogs);
     window.show();
     window.OpenProfile(road);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
 
     QUrl shown;

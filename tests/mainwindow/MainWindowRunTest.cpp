@@ -1,8 +1,11 @@
 // The main window's commands on results: Simulate (compared with zlm-batch),
 // its refusals, Save As, Ctrl+C and Plot.
 
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
+#include "analysis/ResultsTable.h"
 #include "commands/SummaryWriter.h"
+#include "graph/LocaleText.h"
 #include "mainwindow/ResultsGridView.h"
 #include "graph/GraphControl.h"
 #include "mainwindow/frmSkiMain.h"
@@ -107,7 +110,7 @@ void MainWindowRunTest::simulateMatchesBatch()
         check->click();
         window.findChild<QLineEdit*>("txtSectionLength")->setText(section);
     }
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(dialogs.messages.empty());
     QVERIFY(window.ResultsValid());
     QCOMPARE(Cell(window, 0, 0), firstHeader);
@@ -121,9 +124,25 @@ void MainWindowRunTest::simulateMatchesBatch()
     QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(), firstHeader);
     QCOMPARE(view->model()->index(0, 1).data().toString(), Cell(window, 1, 1));
 
+    // The grid reads the results as it shows them; it is what filling it would write.
+    zlm::ResultsGrid filled;
+    filled.SetWidth(window.Grid().Width());
+    zlm::LayoutResultsHeader(filled, window.State().units);
+    zlm::FillResultsTable(filled, window.State().results, window.State().units, zlm::LocaleDecimalSeparator());
+    QCOMPARE(window.Grid().Rows(), filled.Rows());
+    QCOMPARE(window.Grid().Row(), filled.Row());
+    QCOMPARE(window.Grid().Col(), filled.Col());
+    for (int r = 0; r < filled.Rows(); ++r) {
+        for (int c = 0; c < filled.Cols(); ++c) {
+            QCOMPARE(window.Grid().TextMatrix(r, c), filled.TextMatrix(r, c));
+            QVERIFY(window.Grid().CellBackColor(r, c) == filled.CellBackColor(r, c));
+            QVERIFY(window.Grid().CellAlignmentAt(r, c) == filled.CellAlignmentAt(r, c));
+        }
+    }
+
     // Running again gives the same table.
     const QByteArray first = GridBytes(window, "comma");
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QCOMPARE(GridBytes(window, "comma"), first);
 
 #ifdef ZLM_BATCH_PATH
@@ -175,7 +194,7 @@ void MainWindowRunTest::refusals()
     if (!profile.isEmpty()) {
         // A run first, so that the refusal has results to leave alone.
         window.OpenProfile(road_);
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
         QVERIFY(window.ResultsValid());
         if (profile == "short") {
             window.OpenProfile(shortRoad);
@@ -190,7 +209,7 @@ void MainWindowRunTest::refusals()
     const QByteArray gridBefore = GridBytes(window, "space");
     const auto deviationsBefore = window.State().results.placements.size();
 
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
 
     QCOMPARE(int(dialogs.messages.size()), 1);
     QCOMPARE(dialogs.messages[0].title, QString("Ski Error"));
@@ -241,7 +260,7 @@ void MainWindowRunTest::saveAs()
     frmSkiMain window(&dialogs);
     if (simulated) {
         window.OpenProfile(road_);
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
     }
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath(typed);
@@ -285,7 +304,7 @@ void MainWindowRunTest::saveAsFailure()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     dialogs.saveAnswer = out.filePath(target);
     window.cmdSaveAs_Click();
 
@@ -317,7 +336,7 @@ void MainWindowRunTest::copy()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     auto* view = window.findChild<zlm::ResultsGridView*>("grdSKI");
     view->setFocus();
 
@@ -357,7 +376,7 @@ void MainWindowRunTest::plotOnlyWithResults()
     QVERIFY(!plot->isEnabled());
     window.cmdPlot_Click();
     QCOMPARE(plots, 0);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(plot->isEnabled());
     plot->click();
     QCOMPARE(plots, 1);
@@ -374,7 +393,7 @@ void MainWindowRunTest::plotOpensTheGraphWindow()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QString caption;
     bool childOfTheWindow = false;
     zlm::test::WhenModalOpens([&](QWidget* modal) {
@@ -396,7 +415,7 @@ void MainWindowRunTest::graphUsesTheRunsSectionLength()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     auto* box = window.findChild<QCheckBox*>("chkSection");
     box->click();
     window.findChild<QLineEdit*>("txtSectionLength")->setText("100");

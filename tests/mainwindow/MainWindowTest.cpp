@@ -5,6 +5,7 @@
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/frmSkiMain.h"
 #include "profile_input/PathText.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QCheckBox>
@@ -214,7 +215,7 @@ void MainWindowTest::openOutcomes()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(one_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
     QVERIFY(dialogs.messages.empty());
     const zlm::ElevationProfile before = window.State().profile;
@@ -322,7 +323,7 @@ void MainWindowTest::cancelledChannelChangesNothing()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(one_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
     const zlm::SessionState before = window.State();
     QStringList gridBefore;
@@ -505,12 +506,12 @@ void MainWindowTest::sectionOption()
     // The grid keeps a section summary when the option is switched off.
     window.OpenProfile(one_);
     text->setText("16");
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QCOMPARE(Cell(window, 0, 0), QString("Section"));
     check->click();
     QCOMPARE(Cell(window, 0, 0), QString("Section"));
     // ...and the next run lists the placements again.
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QCOMPARE(Cell(window, 0, 0), QString("Station (ft)"));
 }
 
@@ -536,7 +537,7 @@ void MainWindowTest::accelerators()
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.OpenProfile(one_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     const int rowsAfterRun = window.Grid().Rows();
     int plots = 0;
     window.SetPlotWindowOpener([&plots](frmSkiMain&) {
@@ -681,7 +682,7 @@ void MainWindowTest::focusReturnsToTheCommand()
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.OpenProfile(one_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     Child<QCheckBox>(window, "chkSection")->click();
     dialogs.openAnswers << two_;
     dialogs.saveAnswer = dir_.filePath("results.txt");

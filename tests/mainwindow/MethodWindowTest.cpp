@@ -4,6 +4,7 @@
 #include "mainwindow/MethodDialog.h"
 #include "mainwindow/MethodSettings.h"
 #include "mainwindow/frmSkiMain.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -35,10 +37,13 @@ private slots:
     void aMethodChangeInvalidatesTheRunAndIsRemembered();
     void siUnitsReadTheOpenProfileAgainInMetres();
     void cancelledRunKeepsTheLastResults();
+    void closingDuringARunCancelsAndWaits_data();
+    void closingDuringARunCancelsAndWaits();
 
 private:
     QTemporaryDir dir_;
     QString road_;
+    QString longRoad_; ///< long enough that a continuous run is still going when the test acts
 };
 
 void MethodWindowTest::initTestCase()
@@ -46,6 +51,8 @@ void MethodWindowTest::initTestCase()
     QVERIFY(dir_.isValid());
     road_ = dir_.filePath("road.erd");
     zlm::test::WriteFile(road_, zlm::test::ErdText("Test road", 0.25, zlm::test::BumpyRoad(2400)));
+    longRoad_ = dir_.filePath("long.erd");
+    zlm::test::WriteFile(longRoad_, zlm::test::ErdText("Long road", 1.0 / 12.0, zlm::test::BumpyRoad(200000)));
 }
 
 void MethodWindowTest::presetsFillTheSettingsAndUnitsConvertExactly()
@@ -134,7 +141,7 @@ void MethodWindowTest::aMethodChangeInvalidatesTheRunAndIsRemembered()
     {
         frmSkiMain window(&dialogs);
         window.OpenProfile(road_);
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
         QVERIFY(window.ResultsValid());
         const StraightedgeMethod tenFoot{10.0, 5.0, true, 0.125f, UnitSystem::US};
         window.ApplyMethod(tenFoot);
@@ -142,7 +149,7 @@ void MethodWindowTest::aMethodChangeInvalidatesTheRunAndIsRemembered()
         QVERIFY(!window.findChild<QPushButton*>("cmdPlot")->isEnabled());
         QCOMPARE(window.Grid().Rows(), 2);
         QVERIFY(window.findChild<QLabel*>("lblMethod")->text().contains("10 ft straightedge rolled continuously"));
-        window.cmdSimulate_Click();
+        QVERIFY(zlm::test::SimulateAndWait(window));
         // 2,400 points, 40 intervals per straightedge: one placement per point up to 2,359.
         QCOMPARE(window.State().results.placements.size(), std::size_t{2360});
         QCOMPARE(window.State().results.method, tenFoot);
@@ -157,13 +164,13 @@ void MethodWindowTest::siUnitsReadTheOpenProfileAgainInMetres()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     const std::size_t inFeet = window.State().results.placements.size();
     window.ApplyMethod(zlm::ConvertMethod(StraightedgeMethod{}, UnitSystem::SI));
     QCOMPARE(window.State().profile.units, UnitSystem::SI);
     QCOMPARE(window.State().profile.interval, 0.25 * 0.3048);
     QCOMPARE(window.Grid().TextMatrix(0, 0), std::string("Station (m)"));
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
     QCOMPARE(window.Grid().TextMatrix(0, 1), std::string("Maximum Dev. (mm)"));
     // The same placements as in feet: 16 ft (4.8768 m) moved 8 ft (2.4384 m) at a time.
@@ -179,33 +186,85 @@ void MethodWindowTest::siUnitsReadTheOpenProfileAgainInMetres()
 
 void MethodWindowTest::cancelledRunKeepsTheLastResults()
 {
-    // Long enough that the run hands events to the window before it ends.
-    const QString longRoad = dir_.filePath("long.erd");
-    zlm::test::WriteFile(longRoad, zlm::test::ErdText("Long road", 1.0 / 12.0, zlm::test::BumpyRoad(200000)));
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    window.OpenProfile(longRoad);
+    window.OpenProfile(longRoad_);
     window.ApplyMethod({10.0, 5.0, true, 0.125f, UnitSystem::US});
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
     const auto kept = window.State().results.placements;
     const auto keptElevations = window.State().workingElevations;
 
+    // Cancel reaches the run through the event loop, which the worker leaves running;
+    // meanwhile nothing that needs results, nor another command, can start.
     bool cancelOffered = false;
+    QStringList enabledDuringTheRun;
     QTimer::singleShot(0, &window, [&] {
-        cancelOffered = !window.findChild<QPushButton*>("cmdCancel")->isHidden();
-        window.CancelRun();
+        cancelOffered = window.RunInProgress() && !window.findChild<QPushButton*>("cmdCancel")->isHidden() &&
+                        window.findChild<QPushButton*>("cmdCancel")->isEnabled();
+        for (const char* name : {"cmdOpen", "cmdSimulate", "cmdMethod", "cmdSaveAs", "cmdPlot", "cmdCorrections",
+                                 "cmdReport", "cmdAbout", "chkSection", "txtSectionLength"}) {
+            if (window.findChild<QWidget*>(name)->isEnabled()) {
+                enabledDuringTheRun << name;
+            }
+        }
+        window.findChild<QPushButton*>("cmdCancel")->click();
     });
     // A finished run would list sections now; the cancelled one changes nothing.
     window.findChild<QLineEdit*>("txtSectionLength")->setText("100");
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(cancelOffered);
+    QCOMPARE(enabledDuringTheRun, QStringList());
+    QVERIFY(!window.RunInProgress());
     QVERIFY(window.ResultsValid());
     QVERIFY(!window.State().results.HasSectionSummary());
     QCOMPARE(window.State().results.placements.size(), kept.size());
     QVERIFY(window.State().workingElevations == keptElevations);
+    QCOMPARE(window.Grid().TextMatrix(0, 0), std::string("Station (ft)"));
     QVERIFY(window.findChild<QPushButton*>("cmdCancel")->isHidden());
+    QVERIFY(window.findChild<QPushButton*>("cmdPlot")->isEnabled());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QVERIFY(dialogs.messages.empty());
+}
+
+void MethodWindowTest::closingDuringARunCancelsAndWaits_data()
+{
+    QTest::addColumn<bool>("deleteInstead");
+    QTest::newRow("closed") << false;
+    QTest::newRow("deleted") << true;
+}
+
+// The worker must never outlive the window whose results it would hand over.
+void MethodWindowTest::closingDuringARunCancelsAndWaits()
+{
+    QFETCH(bool, deleteInstead);
+    FakeUserDialogs dialogs;
+    auto* window = new frmSkiMain(&dialogs);
+    window->show();
+    window->OpenProfile(longRoad_);
+    window->ApplyMethod({10.0, 5.0, true, 0.125f, UnitSystem::US});
+    QVERIFY(zlm::test::SimulateAndWait(*window));
+    const auto kept = window->State().results.placements.size();
+    QSignalSpy finished(window, &frmSkiMain::RunFinished);
+    window->cmdSimulate_Click();
+    QVERIFY(window->RunInProgress());
+    if (deleteInstead) {
+        delete window;
+        QCoreApplication::processEvents();
+        QVERIFY(dialogs.messages.empty());
+        return;
+    }
+    QVERIFY(window->close());
+    QVERIFY(!window->RunInProgress());
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(window->ResultsValid());
+    QCOMPARE(window->State().results.placements.size(), kept);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    // Nothing of the run arrives later.
+    QTest::qWait(50);
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(dialogs.messages.empty());
+    delete window;
 }
 
 QTEST_MAIN(MethodWindowTest)

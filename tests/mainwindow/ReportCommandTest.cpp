@@ -3,6 +3,7 @@
 
 #include "analysis/MethodPresets.h"
 #include "mainwindow/frmSkiMain.h"
+#include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QDir>
@@ -75,7 +76,7 @@ void ReportCommandTest::enabledExactlyWithPlot()
     QCOMPARE(dialogs.saveAsked, 0);
     window.OpenProfile(road_);
     QVERIFY(!report->isEnabled());
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(plot->isEnabled());
     QVERIFY(report->isEnabled());
     window.OpenProfile(road_);
@@ -103,7 +104,7 @@ void ReportCommandTest::writesThePdf()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath(typed);
     window.findChild<QPushButton*>("cmdReport")->click();
@@ -180,7 +181,7 @@ void ReportCommandTest::asksBeforeReplacingTheFileWithTheAddedExtension()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     zlm::test::WriteFile(out.filePath("r.pdf"), "kept");
     dialogs.saveAnswer = out.filePath("r");
@@ -211,7 +212,7 @@ void ReportCommandTest::failure()
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     dialogs.saveAnswer = out.filePath(target);
     window.cmdReport_Click();
 

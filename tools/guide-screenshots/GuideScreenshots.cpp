@@ -32,6 +32,14 @@ using namespace zlm;
 
 namespace {
 
+/** Simulate runs on a worker: the pictures show its results once they are in. */
+void WaitForRun(const frmSkiMain& window)
+{
+    while (window.RunInProgress()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
 constexpr double kGuideFontSize = 10.0;
 
 /** Answers as a user making the pictures would; any message box means the pictures are wrong. */
@@ -182,11 +190,13 @@ int main(int argc, char* argv[])
     window.show();
     window.OpenProfile(profile);
     window.cmdSimulate_Click();
+    WaitForRun(window);
     saved = Save(window, out, "main-window.png") && saved;
 
     window.findChild<QCheckBox*>("chkSection")->click();
     window.findChild<QLineEdit*>("txtSectionLength")->setText("100");
     window.cmdSimulate_Click();
+    WaitForRun(window);
     saved = Save(window, out, "main-window-sections.png") && saved;
 
     {
