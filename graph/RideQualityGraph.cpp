@@ -1,5 +1,7 @@
 #include "graph/RideQualityGraph.h"
 
+#include "graph/LocaleText.h"
+
 #include "analysis/DisplayFormat.h"
 #include "analysis/RunResults.h"
 #include "commands/SessionState.h"
@@ -14,11 +16,6 @@ namespace zlm {
 
 namespace {
 
-QString FromStd(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 /** What the left axis shows: the IRI of one profile, the MRI of two paths. */
 QString RoughnessName(const RideQualityResults& results)
 {
@@ -28,31 +25,31 @@ QString RoughnessName(const RideQualityResults& results)
 void SetTitles(GraphControl& graph, const RideQualityResults& results, const QString& profilePath, char separator)
 {
     const RideUnitTexts units = RideUnitTextsFor(results.method.units);
-    graph.SetMainTitle(FromStd(DescribeRideMethod(results.method)));
+    graph.SetMainTitle(FromCoreText(DescribeRideMethod(results.method)));
     std::string directory;
-    graph.SetSubtitle(FromStd(SplitFilePath(profilePath.toStdString(), directory)));
+    graph.SetSubtitle(FromCoreText(SplitFilePath(profilePath.toStdString(), directory)));
     const std::vector<std::string> lines = RideOverallLines(results, separator);
     // The overall figures on the first line, the localized roughness on the second.
     QStringList overall;
     QString localized;
     for (const std::string& line : lines) {
         if (line.rfind("Localized", 0) == 0)
-            localized = FromStd(line);
+            localized = FromCoreText(line);
         else
-            overall.append(FromStd(line));
+            overall.append(FromCoreText(line));
     }
     graph.SetExtraTitleLine(0, QStringLiteral("|") + overall.join(QStringLiteral("    ")) + QStringLiteral("|"));
     graph.SetExtraTitleLine(1, localized.isEmpty() ? QString() : QStringLiteral("|") + localized + QStringLiteral("|"));
     graph.SetExtraTitleLine(2, QString());
 
-    const QString roughness = FromStd(units.roughness);
-    graph.SetXAxisLabel(QStringLiteral("Distance (") + FromStd(units.length) + QStringLiteral(")"));
+    const QString roughness = FromCoreText(units.roughness);
+    graph.SetXAxisLabel(QStringLiteral("Distance (") + FromCoreText(units.length) + QStringLiteral(")"));
     graph.SetYAxisLabel(0, RoughnessName(results) + QStringLiteral(" (") + roughness + QStringLiteral(")"));
     graph.SetYAxisLabel(1, QStringLiteral("Elevation (") +
                                (results.method.units == UnitSystem::SI ? QStringLiteral("mm") : QStringLiteral("in")) +
                                QStringLiteral(")"));
     graph.AddHorizontalLine(results.method.threshold, 0, QColor(255, 0, 0),
-                            QStringLiteral("Threshold ") + FromStd(PlainDecimalText(results.method.threshold)) +
+                            QStringLiteral("Threshold ") + FromCoreText(PlainDecimalText(results.method.threshold)) +
                                 QStringLiteral(" ") + roughness);
 }
 

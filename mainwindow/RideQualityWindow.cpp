@@ -50,11 +50,6 @@ namespace zlm {
 
 namespace {
 
-QString FromCoreText(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
-}
-
 /** A name typed without an extension is saved as a comma-separated file. */
 QString WithCsvExtension(const QString& path)
 {
