@@ -31,8 +31,8 @@ std::string DlError()
     return text != nullptr ? std::string(text) : std::string("unknown error");
 }
 
-/** The writer of the module at `path`, or why it cannot be had; the library is never unloaded. */
-LoadedReportWriter LoadFrom(const std::string& path)
+/** The writer of the module at `path`, or why it cannot be had; the library is never unloaded (unused in builds without reports). */
+[[maybe_unused]] LoadedReportWriter LoadFrom(const std::string& path)
 {
     LoadedReportWriter loaded;
     void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

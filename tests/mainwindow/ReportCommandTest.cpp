@@ -163,7 +163,7 @@ void ReportCommandTest::namesTheChannelAndUnitsRead()
     zlm::test::WriteFile(dir_.filePath("earlier.erd"), ThreeChannelErd());
     window.OpenProfile(dir_.filePath("earlier.erd"));
     window.OpenProfile(road);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
     window.cmdReport_Click();
@@ -242,7 +242,7 @@ void ReportCommandTest::delimitedUnitsOutliveAUnitsChange()
     QVERIFY(dialogs.messages.empty());
     QCOMPARE(dialogs.unitsAsked, 1);
     QCOMPARE(window.State().profile.pointCount, 2400);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
     window.cmdReport_Click();
