@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -265,112 +266,109 @@ Outcome ApplyPaper(const std::optional<std::string>& value, ParseState& state)
     return Fine();
 }
 
-
 constexpr unsigned kStraightedgeRuns = kForStraightedge | kForRuns;
 constexpr unsigned kRideRuns = kForRide | kForRuns;
 
-const std::vector<OptionEntry>& Entries()
+using V = const std::optional<std::string>&;
+
+// Every option of zlm-batch, in the usage text's order: what the usage says of
+// it and how the parser applies it.
+const OptionEntry kOptionEntries[] = {
+    {{"--section", "LENGTH", kForAll,
+      "summarise per section of this length instead of listing every placement\n"
+      "(with --ride: the IRI of each section of S ft or m)"},
+     ApplySection},
+    {{"--channel", "K", kForAll,
+      "the channel of a file of several (1 to 64; default 1); for a PRO file\n"
+      "1 is the left path and 2 the right"},
+     ApplyChannel},
+    {{"--delimiter", "WORD", kStraightedgeRuns, "comma (default) or space"}, ApplyDelimiter},
+    {{"--output", "FILE", kForAll, "write the summary to FILE instead of standard output"},
+     [](V v, ParseState& s) { return NeedsName(*v, s.options.outputPath, "--output needs a file name"); }},
+    {{"--units", "us|si", kForAll,
+      "us (default): lengths in feet, deviations in inches;\n"
+      "si: metres and millimetres (the default method becomes 4.8768 m,\n"
+      "2.4384 m steps, 6.35 mm)"},
+     ApplyUnits},
+    {{"--length", "N", kStraightedgeRuns, "the straightedge's length (default 16 ft)"},
+     [](V v, ParseState& s) { return ApplyNumber("--length", *v, s.method.hasLength, s.method.length); }},
+    {{"--step", "N|continuous", kStraightedgeRuns,
+      "how far it moves between placements (default 8 ft), or continuous:\n"
+      "one sample point at a time"},
+     ApplyStep},
+    {{"--threshold", "N", kStraightedgeRuns, "the tolerance a gap is compared with (default 0.25 in)"},
+     [](V v, ParseState& s) { return ApplyNumber("--threshold", *v, s.method.hasThreshold, s.method.threshold); }},
+    {{"--corrections", "FILE", kForStraightedge | kForSingleRun,
+      "also write the exceedance zones, where to correct, as comma-separated text"},
+     [](V v, ParseState& s) { return NeedsName(*v, s.options.correctionsPath, "--corrections needs a file name"); }},
+    {{"--columns-units", "DIST,ELEV", kForAll,
+      "the units of a delimited profile's distances (or interval) and\n"
+      "elevations where its header names none: each ft, in, m, mm or mil"},
+     ApplyColumnUnits},
+    {{"--interval", "N", kForAll,
+      "the sample interval, in DIST units, of a delimited profile without a\n"
+      "distance column"},
+     ApplyInterval},
+    {{"--summary", "FILE", kForAll,
+      "a survey: analyse every PROFILE (files, and folders: every .erd, .dat,\n"
+      ".pro, .csv and .txt file in them, any case, by name) with the same\n"
+      "options, every channel of each unless --channel is given, and write\n"
+      "one comma-separated line per file and channel to FILE"},
+     [](V v, ParseState& s) { return NeedsName(*v, s.options.summaryPath, "--summary needs a file name"); }},
+    {{"--output-dir", "DIR", kForAll,
+      "in a survey, also write each profile's summary to DIR, named after\n"
+      "it (NAME.txt, or NAME.channelK.txt for a file of several channels)"},
+     [](V v, ParseState& s) { return NeedsName(*v, s.options.outputDir, "--output-dir needs a folder name"); }},
+    {{"--corrections", "", kForStraightedge | kForSurvey,
+      "in a survey with --output-dir, also write each profile's corrections\n"
+      "list there (NAME.corrections.csv, NAME.channelK.corrections.csv)"},
+     [](V v, ParseState& s) {
+         return Flag(v, s.options.surveyCorrections,
+                     "in a survey --corrections takes no file name: each profile's list goes to --output-dir");
+     }},
+    {{"--recursive", "", kForAll, "in a survey, look into the folders' subfolders as well"},
+     [](V v, ParseState& s) { return Flag(v, s.options.recursive, "--recursive takes no value"); }},
+    {{"--report", "FILE.pdf", kStraightedgeRuns,
+      "also write the acceptance report as a PDF: profile, checksum, method,\n"
+      "result, the deviation graph page by page and the corrections list;\n"
+      "with SOURCE_DATE_EPOCH set, its time is the analysis time and the\n"
+      "same inputs give the same bytes"},
+     [](V v, ParseState& s) { return NeedsName(*v, s.options.reportPath, "--report needs a file name"); }},
+    {{"--paper", "a4|letter", kStraightedgeRuns, "the report's paper (default: the locale's, Letter for US locales)"},
+     ApplyPaper},
+    {{"--ride", "", kForAll,
+      "ride quality instead of the straightedge: the IRI of each wheel path\n"
+      "(channels 1 and 2 of a file of several; one profile otherwise), MRI and\n"
+      "HRI, per section, as comma-separated text"},
+     [](V v, ParseState& s) { return Flag(v, s.options.ride, "--ride takes no value"); }},
+    {{"--paths", "L,R", kRideRuns, "the channels of the left and right wheel paths (default 1,2)"}, ApplyPaths},
+    {{"--localized", "FILE", kForRide | kForSingleRun,
+      "also find localized roughness and write its areas to FILE as\n"
+      "comma-separated text"},
+     [](V v, ParseState& s) {
+         s.options.rideMethod.localized = true;
+         return NeedsName(*v, s.options.localizedPath, "--localized needs a file name");
+     }},
+    {{"--localized", "", kForRide | kForSurvey,
+      "in a ride survey, also find localized roughness (and with --output-dir\n"
+      "write each profile's areas there, NAME.localized.csv)"},
+     [](V v, ParseState& s) {
+         return Flag(v, s.options.rideMethod.localized,
+                     "in a survey --localized takes no file name: each profile's areas go to --output-dir");
+     }},
+    {{"--base", "B", kRideRuns, "the continuous IRI's base length (default 25 ft or 7.62 m)"},
+     [](V v, ParseState& s) { return ApplyNumber("--base", *v, s.rideBaseGiven, s.rideBase); }},
+    {{"--lr-threshold", "T", kRideRuns,
+      "localized roughness is a continuous IRI at or above T (default\n"
+      "125 in/mi or 2.0 m/km)"},
+     [](V v, ParseState& s) { return ApplyNumber("--lr-threshold", *v, s.rideThresholdGiven, s.rideThreshold); }},
+    {{"--help", "", kForAll, "show this text"}, nullptr},
+    {{"--version", "", kForAll, "show the version"}, nullptr},
+};
+
+std::span<const OptionEntry> Entries()
 {
-    using V = const std::optional<std::string>&;
-    static const std::vector<OptionEntry> entries = {
-        {{"--section", "LENGTH", kForAll,
-          "summarise per section of this length instead of listing every placement\n"
-          "(with --ride: the IRI of each section of S ft or m)"},
-         ApplySection},
-        {{"--channel", "K", kForAll,
-          "the channel of a file of several (1 to 64; default 1); for a PRO file\n"
-          "1 is the left path and 2 the right"},
-         ApplyChannel},
-        {{"--delimiter", "WORD", kStraightedgeRuns, "comma (default) or space"}, ApplyDelimiter},
-        {{"--output", "FILE", kForAll, "write the summary to FILE instead of standard output"},
-         [](V v, ParseState& s) { return NeedsName(*v, s.options.outputPath, "--output needs a file name"); }},
-        {{"--units", "us|si", kForAll,
-          "us (default): lengths in feet, deviations in inches;\n"
-          "si: metres and millimetres (the default method becomes 4.8768 m,\n"
-          "2.4384 m steps, 6.35 mm)"},
-         ApplyUnits},
-        {{"--length", "N", kStraightedgeRuns, "the straightedge's length (default 16 ft)"},
-         [](V v, ParseState& s) { return ApplyNumber("--length", *v, s.method.hasLength, s.method.length); }},
-        {{"--step", "N|continuous", kStraightedgeRuns,
-          "how far it moves between placements (default 8 ft), or continuous:\n"
-          "one sample point at a time"},
-         ApplyStep},
-        {{"--threshold", "N", kStraightedgeRuns, "the tolerance a gap is compared with (default 0.25 in)"},
-         [](V v, ParseState& s) {
-             return ApplyNumber("--threshold", *v, s.method.hasThreshold, s.method.threshold);
-         }},
-        {{"--corrections", "FILE", kForStraightedge | kForSingleRun,
-          "also write the exceedance zones, where to correct, as comma-separated text"},
-         [](V v, ParseState& s) {
-             return NeedsName(*v, s.options.correctionsPath, "--corrections needs a file name");
-         }},
-        {{"--columns-units", "DIST,ELEV", kForAll,
-          "the units of a delimited profile's distances (or interval) and\n"
-          "elevations where its header names none: each ft, in, m, mm or mil"},
-         ApplyColumnUnits},
-        {{"--interval", "N", kForAll,
-          "the sample interval, in DIST units, of a delimited profile without a\n"
-          "distance column"},
-         ApplyInterval},
-        {{"--summary", "FILE", kForAll,
-          "a survey: analyse every PROFILE (files, and folders: every .erd, .dat,\n"
-          ".pro, .csv and .txt file in them, any case, by name) with the same\n"
-          "options, every channel of each unless --channel is given, and write\n"
-          "one comma-separated line per file and channel to FILE"},
-         [](V v, ParseState& s) { return NeedsName(*v, s.options.summaryPath, "--summary needs a file name"); }},
-        {{"--output-dir", "DIR", kForAll,
-          "in a survey, also write each profile's summary to DIR, named after\n"
-          "it (NAME.txt, or NAME.channelK.txt for a file of several channels)"},
-         [](V v, ParseState& s) { return NeedsName(*v, s.options.outputDir, "--output-dir needs a folder name"); }},
-        {{"--corrections", "", kForStraightedge | kForSurvey,
-          "in a survey with --output-dir, also write each profile's corrections\n"
-          "list there (NAME.corrections.csv, NAME.channelK.corrections.csv)"},
-         [](V v, ParseState& s) {
-             return Flag(v, s.options.surveyCorrections,
-                         "in a survey --corrections takes no file name: each profile's list goes to --output-dir");
-         }},
-        {{"--recursive", "", kForAll, "in a survey, look into the folders' subfolders as well"},
-         [](V v, ParseState& s) { return Flag(v, s.options.recursive, "--recursive takes no value"); }},
-        {{"--report", "FILE.pdf", kStraightedgeRuns,
-          "also write the acceptance report as a PDF: profile, checksum, method,\n"
-          "result, the deviation graph page by page and the corrections list;\n"
-          "with SOURCE_DATE_EPOCH set, its time is the analysis time and the\n"
-          "same inputs give the same bytes"},
-         [](V v, ParseState& s) { return NeedsName(*v, s.options.reportPath, "--report needs a file name"); }},
-        {{"--paper", "a4|letter", kStraightedgeRuns, "the report's paper (default: the locale's, Letter for US locales)"},
-         ApplyPaper},
-        {{"--ride", "", kForAll,
-          "ride quality instead of the straightedge: the IRI of each wheel path\n"
-          "(channels 1 and 2 of a file of several; one profile otherwise), MRI and\n"
-          "HRI, per section, as comma-separated text"},
-         [](V v, ParseState& s) { return Flag(v, s.options.ride, "--ride takes no value"); }},
-        {{"--paths", "L,R", kRideRuns, "the channels of the left and right wheel paths (default 1,2)"}, ApplyPaths},
-        {{"--localized", "FILE", kForRide | kForSingleRun,
-          "also find localized roughness and write its areas to FILE as\n"
-          "comma-separated text"},
-         [](V v, ParseState& s) {
-             s.options.rideMethod.localized = true;
-             return NeedsName(*v, s.options.localizedPath, "--localized needs a file name");
-         }},
-        {{"--localized", "", kForRide | kForSurvey,
-          "in a ride survey, also find localized roughness (and with --output-dir\n"
-          "write each profile's areas there, NAME.localized.csv)"},
-         [](V v, ParseState& s) {
-             return Flag(v, s.options.rideMethod.localized,
-                         "in a survey --localized takes no file name: each profile's areas go to --output-dir");
-         }},
-        {{"--base", "B", kRideRuns, "the continuous IRI's base length (default 25 ft or 7.62 m)"},
-         [](V v, ParseState& s) { return ApplyNumber("--base", *v, s.rideBaseGiven, s.rideBase); }},
-        {{"--lr-threshold", "T", kRideRuns,
-          "localized roughness is a continuous IRI at or above T (default\n"
-          "125 in/mi or 2.0 m/km)"},
-         [](V v, ParseState& s) {
-             return ApplyNumber("--lr-threshold", *v, s.rideThresholdGiven, s.rideThreshold);
-         }},
-        {{"--help", "", kForAll, "show this text"}, nullptr},
-        {{"--version", "", kForAll, "show the version"}, nullptr},
-    };
-    return entries;
+    return kOptionEntries;
 }
 
 // The entry for `name` in the run asked for; an entry of the name for another
@@ -499,24 +497,23 @@ std::string BatchUsage()
     for (const BatchOptionSpec& spec : BatchOptionTable()) {
         AddUsageLines(text, spec);
     }
-    text +=
-        "\n"
-        "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\" (with the\n"
-        "tolerance and unit of the method), and with --corrections then \"Percent Defective Length = X.XX%\"\n"
-        "(zone length over profile length).\n"
-        "With --ride, standard output (or --output) gets the section table \"Start (ft),End (ft),IRI Left\n"
-        "(in/mi),IRI Right (in/mi),MRI (in/mi),HRI (in/mi)\" (one profile: \"Start (ft),End (ft),IRI (in/mi)\";\n"
-        "si: m and m/km), standard error \"MRI = X in/mi Overall\" and \"HRI = Y in/mi Overall\" (one profile:\n"
-        "\"IRI = X in/mi Overall\"), with --localized then \"Localized Roughness = X.XX% of length (areas: N)\",\n"
-        "and --localized FILE the areas: Area, Start, End, Length, Peak, Peak At.\n"
-        "A survey's summary has the columns File, Channel, Points, Interval (6 decimals), Length (3\n"
-        "decimals; both in feet, or metres for si), Placements, Exceeding, Percent Exceeding, Percent\n"
-        "Defective Length (2 decimals), Zones and Error; a refused file has its reason in Error.\n"
-        "With --ride: File, Channels, Points, Interval, Length, IRI Left, IRI Right, MRI, HRI, Localized\n"
-        "Areas, Percent Localized and Error, one line per file (NAME.ride.csv and NAME.localized.csv in\n"
-        "--output-dir).\n"
-        "Exit status: 0 done (every profile of a survey analysed), 1 a profile was refused or a file\n"
-        "could not be written, 2 usage error.\n";
+    text += "\n"
+            "Standard error gets the line \"Percent Exceeded Threshold (0.25 in) = X.XX% Overall\" (with the\n"
+            "tolerance and unit of the method), and with --corrections then \"Percent Defective Length = X.XX%\"\n"
+            "(zone length over profile length).\n"
+            "With --ride, standard output (or --output) gets the section table \"Start (ft),End (ft),IRI Left\n"
+            "(in/mi),IRI Right (in/mi),MRI (in/mi),HRI (in/mi)\" (one profile: \"Start (ft),End (ft),IRI (in/mi)\";\n"
+            "si: m and m/km), standard error \"MRI = X in/mi Overall\" and \"HRI = Y in/mi Overall\" (one profile:\n"
+            "\"IRI = X in/mi Overall\"), with --localized then \"Localized Roughness = X.XX% of length (areas: N)\",\n"
+            "and --localized FILE the areas: Area, Start, End, Length, Peak, Peak At.\n"
+            "A survey's summary has the columns File, Channel, Points, Interval (6 decimals), Length (3\n"
+            "decimals; both in feet, or metres for si), Placements, Exceeding, Percent Exceeding, Percent\n"
+            "Defective Length (2 decimals), Zones and Error; a refused file has its reason in Error.\n"
+            "With --ride: File, Channels, Points, Interval, Length, IRI Left, IRI Right, MRI, HRI, Localized\n"
+            "Areas, Percent Localized and Error, one line per file (NAME.ride.csv and NAME.localized.csv in\n"
+            "--output-dir).\n"
+            "Exit status: 0 done (every profile of a survey analysed), 1 a profile was refused or a file\n"
+            "could not be written, 2 usage error.\n";
     return text;
 }
 

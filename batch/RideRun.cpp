@@ -16,9 +16,8 @@ const char* const kRideSurveyHeader =
 RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options, ProgressSink& progress)
 {
     RideFileRun run;
-    RidePathsRead read = ReadRidePaths(options.ridePaths, [&](std::int32_t channel) {
-        return ReadBatchProfile(path, channel, options, true);
-    });
+    RidePathsRead read = ReadRidePaths(
+        options.ridePaths, [&](std::int32_t channel) { return ReadBatchProfile(path, channel, options, true); });
     if (!read.loaded) {
         run.message = std::move(read.message);
         return run;

@@ -14,7 +14,7 @@ namespace zlm {
 /** One file's ride-quality run: the results, or why there are none. */
 struct RideFileRun {
     bool ok = false;
-    std::string message; ///< the refusal, when !ok
+    std::string message;  ///< the refusal, when !ok
     RidePathChoice paths; ///< the channels analysed: left and right, or (K, 0) for one profile
     RideQualityResults results;
 };

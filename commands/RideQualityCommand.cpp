@@ -16,8 +16,7 @@ std::string ChannelsText(std::int32_t count)
 
 } // namespace
 
-std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right,
-                                        UnitSystem units)
+std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right, UnitSystem units)
 {
     for (const ElevationProfile* path : {&left, &right}) {
         if (path == &right && right.pointCount == 0) {
@@ -52,8 +51,8 @@ RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChan
     }
     for (const std::int32_t channel : {choice.left, choice.right}) {
         if (channel > count) {
-            read.message = "The file has " + ChannelsText(count) + "; channel " + std::to_string(channel) +
-                           " was asked for";
+            read.message =
+                "The file has " + ChannelsText(count) + "; channel " + std::to_string(channel) + " was asked for";
             return read;
         }
     }

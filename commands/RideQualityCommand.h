@@ -60,8 +60,7 @@ RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChan
  * analysis makes: a profile open, read in `units`, with a usable interval and
  * finite elevations), or nothing. An empty right path is one profile.
  */
-std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right,
-                                        UnitSystem units);
+std::optional<std::string> PathsRefusal(const ElevationProfile& left, const ElevationProfile& right, UnitSystem units);
 
 /** Outcome of the ride-quality command. */
 struct RideQualityRun {

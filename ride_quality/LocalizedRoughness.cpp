@@ -19,8 +19,7 @@ public:
     WindowSums(std::span<const double> r, std::size_t w) : r_(r), w_(w), suffix_(w) {}
 
     // Calls emit(j, sum) for every window j = 0 … M - w in order.
-    template <typename Emit>
-    void ForEach(Emit&& emit)
+    template <typename Emit> void ForEach(Emit&& emit)
     {
         const std::size_t m = r_.size();
         for (std::size_t block = 0; block + w_ <= m; block += w_) {

@@ -8,19 +8,17 @@ namespace zlm {
 namespace {
 
 // The reference quarter car and its speed.
-constexpr double kTyreSpring = 653.0;       // k1, 1/s^2
-constexpr double kSuspensionSpring = 63.3;  // k2, 1/s^2
-constexpr double kDamper = 6.0;             // c, 1/s
-constexpr double kMassRatio = 0.15;         // mu, unsprung over sprung mass
-constexpr double kSpeed = 80.0 / 3.6;       // 80 km/h in m/s
+constexpr double kTyreSpring = 653.0;      // k1, 1/s^2
+constexpr double kSuspensionSpring = 63.3; // k2, 1/s^2
+constexpr double kDamper = 6.0;            // c, 1/s
+constexpr double kMassRatio = 0.15;        // mu, unsprung over sprung mass
+constexpr double kSpeed = 80.0 / 3.6;      // 80 km/h in m/s
 
 // The exponential is worked out in extended precision and rounded once, so the
 // squarings' error stays below the double's last bit.
-template <std::size_t N>
-using Wide = std::array<std::array<long double, N>, N>;
+template <std::size_t N> using Wide = std::array<std::array<long double, N>, N>;
 
-template <std::size_t N>
-Wide<N> Product(const Wide<N>& a, const Wide<N>& b)
+template <std::size_t N> Wide<N> Product(const Wide<N>& a, const Wide<N>& b)
 {
     Wide<N> p{};
     for (std::size_t r = 0; r < N; ++r) {
@@ -35,8 +33,7 @@ Wide<N> Product(const Wide<N>& a, const Wide<N>& b)
     return p;
 }
 
-template <std::size_t N>
-long double RowSumNorm(const Wide<N>& m)
+template <std::size_t N> long double RowSumNorm(const Wide<N>& m)
 {
     long double norm = 0.0L;
     for (const auto& row : m) {
@@ -51,8 +48,7 @@ long double RowSumNorm(const Wide<N>& m)
 
 // Scaling and squaring: exp(M) = exp(M / 2^s)^(2^s), with the scaled norm at
 // most 1/2 so the Taylor series converges fast and without cancellation.
-template <std::size_t N>
-Wide<N> Exponential(const Wide<N>& m)
+template <std::size_t N> Wide<N> Exponential(const Wide<N>& m)
 {
     int squarings = 0;
     const long double norm = RowSumNorm(m);

@@ -14,7 +14,7 @@ using Matrix4 = std::array<std::array<double, 4>, 4>;
  * standard one (k1 = 653, k2 = 63.3, c = 6.0, mu = 0.15) driven at 80 km/h.
  */
 struct QuarterCarStep {
-    Matrix4 transition{}; ///< exp(A dt)
+    Matrix4 transition{};          ///< exp(A dt)
     std::array<double, 4> input{}; ///< A^-1 (exp(A dt) - I) B
 };
 

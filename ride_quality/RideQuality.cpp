@@ -43,8 +43,7 @@ public:
     // Called every so many slopes of a pass; throws RunCancelled when asked to stop.
     void Report(int pass, std::int64_t done, std::int64_t total)
     {
-        const auto percent =
-            static_cast<std::int16_t>((100 * pass + (total > 0 ? 100 * done / total : 0)) / passes_);
+        const auto percent = static_cast<std::int16_t>((100 * pass + (total > 0 ? 100 * done / total : 0)) / passes_);
         sink_.SetValue(percent);
         sink_.Refresh();
         if (sink_.CancelRequested()) {
@@ -119,8 +118,8 @@ std::vector<std::int64_t> SectionBounds(const RideQualityResults& results, std::
     std::vector<std::int64_t> bounds(static_cast<std::size_t>(rows + 1), m);
     bounds[0] = 0;
     for (std::int64_t q = 1; q < rows; ++q) {
-        const double guess =
-            std::ceil(static_cast<double>(q) * results.method.sectionLength / results.interval - results.slopeBase / 2.0);
+        const double guess = std::ceil(static_cast<double>(q) * results.method.sectionLength / results.interval -
+                                       results.slopeBase / 2.0);
         const std::int64_t previous = bounds[static_cast<std::size_t>(q - 1)];
         std::int64_t i = std::clamp(static_cast<std::int64_t>(guess), previous, m);
         while (i > previous && SectionOf(results, i - 1) >= q) {
@@ -159,7 +158,9 @@ RolledPaths RollPaths(std::span<const double> yl, std::span<const double> yr, co
     const std::int64_t m = n - k;
     const QuarterCarStep car = QuarterCarStepFor(dxm);
     const std::int64_t j = std::min<std::int64_t>(RoundToInt32(kStartLengthMetres / dxm), n - 1);
-    const auto mean = [&](std::int64_t i) { return (yl[static_cast<std::size_t>(i)] + yr[static_cast<std::size_t>(i)]) / 2.0; };
+    const auto mean = [&](std::int64_t i) {
+        return (yl[static_cast<std::size_t>(i)] + yr[static_cast<std::size_t>(i)]) / 2.0;
+    };
     QuarterCarRun left(car, f, dxm, k), right(car, f, dxm, k), middle(car, f, dxm, k);
     left.Start(yl[0], yl[static_cast<std::size_t>(j)], j);
     const bool two = !yr.empty();
@@ -225,8 +226,8 @@ std::vector<RideSection> SectionRows(const RideQualityResults& results, const st
     std::vector<RideSection> rows(bounds.size() - 1);
     for (std::size_t q = 0; q < rows.size(); ++q) {
         rows[q].start = s > 0.0 ? static_cast<double>(q) * s : 0.0;
-        rows[q].end = s > 0.0 ? std::fmin((static_cast<double>(q) + 1.0) * s, results.ProfileLength())
-                              : results.ProfileLength();
+        rows[q].end =
+            s > 0.0 ? std::fmin((static_cast<double>(q) + 1.0) * s, results.ProfileLength()) : results.ProfileLength();
         rows[q].slopes = bounds[q + 1] - bounds[q];
         rows[q].iriRight = rows[q].mri = rows[q].hri = kNaN;
     }

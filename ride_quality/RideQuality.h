@@ -54,18 +54,18 @@ struct RoughArea {
 struct RideQualityResults {
     RideQualityMethod method;
     bool twoPaths = false;
-    std::int32_t pointCount = 0; ///< N of each path
-    double interval = 0.0;       ///< dx, ft or m
-    std::int32_t slopeBase = 0;  ///< k, intervals
+    std::int32_t pointCount = 0;   ///< N of each path
+    double interval = 0.0;         ///< dx, ft or m
+    std::int32_t slopeBase = 0;    ///< k, intervals
     std::int32_t windowLength = 0; ///< w, slopes per continuous window
-    double iriLeft = 0.0;  ///< the one IRI for one profile
-    double iriRight = 0.0; ///< NaN for one profile
-    double mri = 0.0;      ///< NaN for one profile
-    double hri = 0.0;      ///< NaN for one profile
+    double iriLeft = 0.0;          ///< the one IRI for one profile
+    double iriRight = 0.0;         ///< NaN for one profile
+    double mri = 0.0;              ///< NaN for one profile
+    double hri = 0.0;              ///< NaN for one profile
     std::vector<RideSection> sections;
     /** C_j for window j = 0 … M - w (continuous MRI for two paths); empty when M < w. */
     std::vector<double> continuous;
-    std::vector<RoughArea> areas; ///< only when method.localized
+    std::vector<RoughArea> areas;  ///< only when method.localized
     double percentLocalized = 0.0; ///< the areas' length over (N - 1) dx, in percent
 
     /** Station of slope i: (i + k / 2) dx. */

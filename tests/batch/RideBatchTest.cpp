@@ -1,16 +1,15 @@
+#include "analysis/DisplayFormat.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/RideRun.h"
 #include "batch/SurveyFiles.h"
 #include "batch/SurveyRun.h"
-#include "analysis/DisplayFormat.h"
 #include "ride_quality/RideQualityText.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -132,8 +131,8 @@ TEST(RideBatchRunTest, ReadsTheNamedPathsOnceAndWritesTheCoresTables)
     ASSERT_TRUE(expected.ok);
 
     const std::string areas = folder / "areas.csv";
-    const BatchOutcome outcome =
-        RunArguments({"--ride", "--paths", "3,1", "--section", "100", "--localized", areas, "--lr-threshold", "60", path});
+    const BatchOutcome outcome = RunArguments(
+        {"--ride", "--paths", "3,1", "--section", "100", "--localized", areas, "--lr-threshold", "60", path});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.message;
     EXPECT_EQ(outcome.summary, RideSectionsCsv(expected.results));
     EXPECT_EQ(test::ReadBytes(areas), RoughAreasCsv(expected.results));
@@ -141,7 +140,8 @@ TEST(RideBatchRunTest, ReadsTheNamedPathsOnceAndWritesTheCoresTables)
     ASSERT_EQ(outcome.errorLines.size(), 3u);
 
     // --channel K: the one profile K.
-    const RideQualityOutcome second = AnalyseRideQuality(Channel(1), {}, kInterval, DefaultRideQualityMethod(UnitSystem::US), quiet);
+    const RideQualityOutcome second =
+        AnalyseRideQuality(Channel(1), {}, kInterval, DefaultRideQualityMethod(UnitSystem::US), quiet);
     const BatchOutcome one = RunArguments({"--ride", "--channel", "2", path});
     EXPECT_EQ(one.summary, RideSectionsCsv(second.results));
     EXPECT_EQ(one.errorLines, std::vector<std::string>{RideOverallLines(second.results, '.')});
@@ -168,9 +168,9 @@ TEST(RideBatchRunTest, ASurveyLineCarriesTheSingleRunsNumbersAndItsOwnFiles)
     test::TempFolder folder;
     test::WriteBytes(folder / "three.erd", ThreeChannelErd());
     test::WriteBytes(folder / "bad.erd", "ERDFILEV2.00\r\n");
-    const ParsedArguments parsed = ParseBatchArguments(
-        {"--ride", "--section", "100", "--summary", folder / "s.csv", "--output-dir", folder / "out", "--localized",
-         folder / "three.erd", folder / "bad.erd"});
+    const ParsedArguments parsed =
+        ParseBatchArguments({"--ride", "--section", "100", "--summary", folder / "s.csv", "--output-dir",
+                             folder / "out", "--localized", folder / "three.erd", folder / "bad.erd"});
     ASSERT_EQ(parsed.status, ArgumentsStatus::Run) << parsed.error;
     const std::vector<SurveyEntry> entries = ListSurveyProfiles(parsed.options.profilePaths, false, {});
     const SurveyOutcome survey = RunSurvey(parsed.options, entries, 2, '.');

@@ -1,10 +1,9 @@
 #include "ride_quality/RideQuality.h"
 #include "ride_quality/reference/RideReference.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 

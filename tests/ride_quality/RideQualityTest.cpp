@@ -1,11 +1,11 @@
+#include "ride_quality/RideQuality.h"
+
 #include "ride_quality/LocalizedRoughness.h"
 #include "ride_quality/QuarterCar.h"
-#include "ride_quality/RideQuality.h"
 #include "ride_quality/RideQualityText.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <random>
 #include <string>
@@ -42,13 +42,12 @@ TEST(QuarterCar, StepForAQuarterMetreMatchesTheReferenceCoefficients)
         EXPECT_NEAR(step.input[c], input[c], std::fabs(input[c]) * 5e-7) << c;
     }
     // To the last bits, not just the first digits: 40-digit values of the same matrices.
-    const double exact[4][4] = {{0.99660706915290878028, 0.010915144113348670738, -0.0020832747395164562248,
-                                 0.00031901453108650662242},
-                                {-0.55630449025646506, 0.94387678571627702, -0.8324721017401271, 0.050647008697115303},
-                                {0.02153175891183214, 0.0021267635405767108, 0.75087136299877365, 0.008221888674476587},
-                                {3.3350128885106139, 0.33764672464743536, -39.127634918065356, 0.43475639726317044}};
-    const double exactInput[4] = {0.0054762055866076759, 1.3887765919965922, 0.22759687808939421,
-                                  35.792622029554742};
+    const double exact[4][4] = {
+        {0.99660706915290878028, 0.010915144113348670738, -0.0020832747395164562248, 0.00031901453108650662242},
+        {-0.55630449025646506, 0.94387678571627702, -0.8324721017401271, 0.050647008697115303},
+        {0.02153175891183214, 0.0021267635405767108, 0.75087136299877365, 0.008221888674476587},
+        {3.3350128885106139, 0.33764672464743536, -39.127634918065356, 0.43475639726317044}};
+    const double exactInput[4] = {0.0054762055866076759, 1.3887765919965922, 0.22759687808939421, 35.792622029554742};
     for (std::size_t r = 0; r < 4; ++r) {
         for (std::size_t c = 0; c < 4; ++c) {
             EXPECT_NEAR(step.transition[r][c], exact[r][c], 2e-15 * std::fabs(exact[r][c])) << r << c;

@@ -31,8 +31,8 @@ std::vector<double> Slopes(const std::vector<double>& y, double dx, UnitSystem u
         const double s = (f * y[i + k] - f * y[i]) / (static_cast<double>(k) * dxm);
         std::array<double, 4> next{};
         for (std::size_t row = 0; row < 4; ++row) {
-            next[row] = car.transition[row][0] * z[0] + car.transition[row][1] * z[1] +
-                        car.transition[row][2] * z[2] + car.transition[row][3] * z[3] + car.input[row] * s;
+            next[row] = car.transition[row][0] * z[0] + car.transition[row][1] * z[1] + car.transition[row][2] * z[2] +
+                        car.transition[row][3] * z[3] + car.input[row] * s;
         }
         z = next;
         r.push_back(std::fabs(z[2] - z[0]));
