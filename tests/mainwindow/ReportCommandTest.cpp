@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +43,8 @@ class ReportCommandTest : public QObject {
 
 private slots:
     void initTestCase();
+    // Each case starts from the default method: a case that changes the units saves them.
+    void init() { QSettings().clear(); }
     void enabledExactlyWithPlot();
     void writesThePdf_data();
     void writesThePdf();
@@ -163,7 +166,7 @@ void ReportCommandTest::namesTheChannelAndUnitsRead()
     zlm::test::WriteFile(dir_.filePath("earlier.erd"), ThreeChannelErd());
     window.OpenProfile(dir_.filePath("earlier.erd"));
     window.OpenProfile(road);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
     window.cmdReport_Click();
@@ -242,7 +245,7 @@ void ReportCommandTest::delimitedUnitsOutliveAUnitsChange()
     QVERIFY(dialogs.messages.empty());
     QCOMPARE(dialogs.unitsAsked, 1);
     QCOMPARE(window.State().profile.pointCount, 2400);
-    window.cmdSimulate_Click();
+    QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
     window.cmdReport_Click();
