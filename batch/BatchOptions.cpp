@@ -413,6 +413,10 @@ Outcome CheckCombination(ParseState& state)
         if (!options.outputPath.empty()) {
             return std::string("--output cannot be used with --summary: each profile's summary goes to --output-dir");
         }
+        // A report is of one profile's run; a survey would otherwise drop it without a word.
+        if (!options.reportPath.empty()) {
+            return std::string("--report cannot be used with --summary: a report is of one profile");
+        }
         if (options.surveyCorrections && options.outputDir.empty()) {
             return std::string("--corrections in a survey needs --output-dir, where each profile's list goes");
         }

@@ -34,9 +34,8 @@ std::string DelimitedUnitsOptions(const DelimitedUnits& given, const ElevationPr
                    : !recorded.empty() ? recorded
                                        : std::string(LengthUnitSymbol(*other));
         };
-        options += " --columns-units " +
-                   symbol(given.distanceUnit, profile.nativeDistanceUnit, given.elevationUnit) + "," +
-                   symbol(given.elevationUnit, profile.nativeElevationUnit, given.distanceUnit);
+        options += " --columns-units " + symbol(given.distanceUnit, profile.nativeDistanceUnit, given.elevationUnit) +
+                   "," + symbol(given.elevationUnit, profile.nativeElevationUnit, given.distanceUnit);
     }
     if (given.interval) {
         options += " --interval " + ShortestText(*given.interval);

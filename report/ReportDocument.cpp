@@ -4,13 +4,13 @@
 #include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 #include "profile_input/PathText.h"
-#include "ride_quality/RideQualityText.h"
 #include "report/PageFrame.h"
 #include "report/PdfStamps.h"
 #include "report/ReportPart.h"
 #include "report/ReportStyle.h"
 #include "report/ReportText.h"
 #include "report/TextPages.h"
+#include "ride_quality/RideQualityText.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -151,8 +151,7 @@ ReportDocument::AnalysedProfile AnalysedProfileOf(const SessionState& state, Rep
             analysed.channels = QString::number(slot.leftChannel);
         } else {
             analysed.channelsName = QStringLiteral("Paths");
-            analysed.channels =
-                QStringLiteral("%1 (left), %2 (right)").arg(slot.leftChannel).arg(slot.rightChannel);
+            analysed.channels = QStringLiteral("%1 (left), %2 (right)").arg(slot.leftChannel).arg(slot.rightChannel);
         }
         return analysed;
     }

@@ -125,8 +125,8 @@ void RideQualityReportPart::WriteResult(ReportText& text) const
     const RideUnitTexts units = RideUnitTextsFor(results.method.units);
     const char separator = request_.decimalSeparator;
     const auto roughness = [&](double value) {
-        return std::isnan(value) ? QStringLiteral("none") : WithUnit(FormatNumber(value, units.pattern, separator),
-                                                                     units.roughness);
+        return std::isnan(value) ? QStringLiteral("none")
+                                 : WithUnit(FormatNumber(value, units.pattern, separator), units.roughness);
     };
     text.Heading(QStringLiteral("Result"));
     text.BeginFacts();

@@ -379,7 +379,7 @@ struct RideReportCase {
     const char* file;
     std::string (*bytes)();
     std::string options;
-    std::string paths; ///< the profile page's line naming what was analysed, as a pattern
+    std::string paths;                ///< the profile page's line naming what was analysed, as a pattern
     std::vector<std::string> overall; ///< the names of the overall figures the report states
 };
 
@@ -436,14 +436,26 @@ TEST_P(RideReportTest, StatesTheRunAndItsCommandRepeatsIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, RideReportTest,
-    ::testing::Values(RideReportCase{"TwoPathsBySection", "road.pro", TwoPathPro, "--section 200 --lr-threshold 50",
-                                     "Paths +1 \\(left\\), 2 \\(right\\)", {"MRI", "HRI"}},
-                      RideReportCase{"PathsChosenSi", "road.erd", ThreeChannelErd, "--units si --paths 3,1",
-                                     "Paths +3 \\(left\\), 1 \\(right\\)", {"MRI", "HRI"}},
-                      RideReportCase{"OneChannel", "road.erd", ThreeChannelErd, "--channel 2 --base 10",
-                                     "Channel +2", {"IRI"}},
-                      RideReportCase{"DelimitedWithUnitsFromOptions", "road.csv", BareDelimited,
-                                     "--columns-units ft,in --interval 0.25", "Channel +1", {"IRI"}}),
+    ::testing::Values(RideReportCase{"TwoPathsBySection",
+                                     "road.pro",
+                                     TwoPathPro,
+                                     "--section 200 --lr-threshold 50",
+                                     "Paths +1 \\(left\\), 2 \\(right\\)",
+                                     {"MRI", "HRI"}},
+                      RideReportCase{"PathsChosenSi",
+                                     "road.erd",
+                                     ThreeChannelErd,
+                                     "--units si --paths 3,1",
+                                     "Paths +3 \\(left\\), 1 \\(right\\)",
+                                     {"MRI", "HRI"}},
+                      RideReportCase{
+                          "OneChannel", "road.erd", ThreeChannelErd, "--channel 2 --base 10", "Channel +2", {"IRI"}},
+                      RideReportCase{"DelimitedWithUnitsFromOptions",
+                                     "road.csv",
+                                     BareDelimited,
+                                     "--columns-units ft,in --interval 0.25",
+                                     "Channel +1",
+                                     {"IRI"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A road shorter than a graph page names the page's full distance, in the report's units.
