@@ -328,13 +328,14 @@ const OptionEntry kOptionEntries[] = {
      }},
     {{"--recursive", "", kForAll, "in a survey, look into the folders' subfolders as well"},
      [](V v, ParseState& s) { return Flag(v, s.options.recursive, "--recursive takes no value"); }},
-    {{"--report", "FILE.pdf", kStraightedgeRuns,
+    {{"--report", "FILE.pdf", kForAll,
       "also write the acceptance report as a PDF: profile, checksum, method,\n"
-      "result, the deviation graph page by page and the corrections list;\n"
-      "with SOURCE_DATE_EPOCH set, its time is the analysis time and the\n"
-      "same inputs give the same bytes"},
+      "result, the deviation graph page by page and the corrections list (with\n"
+      "--ride: the overall figures, the section table, the ride-quality graph\n"
+      "page by page and the localized-roughness areas); with SOURCE_DATE_EPOCH\n"
+      "set, its time is the analysis time and the same inputs give the same bytes"},
      [](V v, ParseState& s) { return NeedsName(*v, s.options.reportPath, "--report needs a file name"); }},
-    {{"--paper", "a4|letter", kStraightedgeRuns, "the report's paper (default: the locale's, Letter for US locales)"},
+    {{"--paper", "a4|letter", kForAll, "the report's paper (default: the locale's, Letter for US locales)"},
      ApplyPaper},
     {{"--ride", "", kForAll,
       "ride quality instead of the straightedge: the IRI of each wheel path\n"
@@ -410,6 +411,10 @@ Outcome CheckCombination(ParseState& state)
         if (!options.outputPath.empty()) {
             return std::string("--output cannot be used with --summary: each profile's summary goes to --output-dir");
         }
+        // A report is of one profile's run; a survey would otherwise drop it without a word.
+        if (!options.reportPath.empty()) {
+            return std::string("--report cannot be used with --summary: a report is of one profile");
+        }
         if (options.surveyCorrections && options.outputDir.empty()) {
             return std::string("--corrections in a survey needs --output-dir, where each profile's list goes");
         }
@@ -484,7 +489,8 @@ std::string BatchUsage()
         "                 [--threshold N] [--columns-units DIST,ELEV] [--interval N] [--report FILE.pdf]\n"
         "                 [--paper a4|letter] PROFILE\n"
         "       zlm-batch --ride [--section S] [--channel K | --paths L,R] [--units us|si] [--output FILE]\n"
-        "                 [--localized FILE [--base B] [--lr-threshold T]] PROFILE\n"
+        "                 [--localized FILE [--base B] [--lr-threshold T]] [--report FILE.pdf]\n"
+        "                 [--paper a4|letter] PROFILE\n"
         "       zlm-batch [options] --summary FILE [--output-dir DIR [--corrections]] [--recursive]\n"
         "                 PROFILE...\n"
         "\n"

@@ -114,27 +114,50 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
     return run;
 }
 
+AnalysisTime BatchReportTime(const BatchOptions& options, const ReportWriter* reports)
+{
+    AnalysisTime time;
+    if (options.reportPath.empty()) {
+        time.ok = true;
+        return time;
+    }
+    if (reports == nullptr) {
+        time.message = "zlm-batch: reports are not available in this build";
+        return time;
+    }
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"),
+                              std::chrono::duration_cast<std::chrono::seconds>(now).count());
+    if (!time.ok) {
+        time.message = "zlm-batch: " + time.message;
+    }
+    return time;
+}
+
+ReportRequest BatchReportRequest(const BatchOptions& options, const AnalysisTime& time, char decimalSeparator)
+{
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(options.profilePath, ignored);
+    ReportRequest request;
+    request.profilePath = absolute.empty() ? options.profilePath : absolute.lexically_normal().string();
+    request.analysisTime = time.seconds;
+    request.paper = options.paper;
+    request.decimalSeparator = decimalSeparator;
+    return request;
+}
+
 BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress, ReportWriter* reports)
 {
     if (options.ride) {
-        return RunRideBatch(options, decimalSeparator, progress);
+        return RunRideBatch(options, decimalSeparator, progress, reports);
     }
     BatchOutcome outcome;
 
     // The report's time is settled before the run, so a bad SOURCE_DATE_EPOCH costs no analysis.
-    AnalysisTime analysisTime;
-    if (!options.reportPath.empty()) {
-        if (reports == nullptr) {
-            outcome.message = "zlm-batch: reports are not available in this build";
-            return outcome;
-        }
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        analysisTime = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"),
-                                          std::chrono::duration_cast<std::chrono::seconds>(now).count());
-        if (!analysisTime.ok) {
-            outcome.message = "zlm-batch: " + analysisTime.message;
-            return outcome;
-        }
+    const AnalysisTime analysisTime = BatchReportTime(options, reports);
+    if (!analysisTime.ok) {
+        outcome.message = analysisTime.message;
+        return outcome;
     }
 
     OpenOutcome opened = ReadBatchProfile(options.profilePath, options.channel, options, false);
@@ -161,18 +184,13 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     }
     outcome.summary = std::move(run.summaryBytes);
     if (!options.correctionsPath.empty()) {
-        outcome.defectiveLine = "Percent Defective Length = " +
-                                FormatNumber(run.zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
+        outcome.defectiveLine =
+            "Percent Defective Length = " + FormatNumber(run.zones.percentDefectiveLength, "#0.00", decimalSeparator) +
+            "%";
     }
     if (!options.reportPath.empty()) {
-        std::error_code ignored;
-        const std::filesystem::path absolute = std::filesystem::absolute(options.profilePath, ignored);
-        ReportRequest request;
-        request.profilePath = absolute.empty() ? options.profilePath : absolute.lexically_normal().string();
+        ReportRequest request = BatchReportRequest(options, analysisTime, decimalSeparator);
         request.commandLine = ReproducingCommandLine(state, request.profilePath);
-        request.analysisTime = analysisTime.seconds;
-        request.paper = options.paper;
-        request.decimalSeparator = decimalSeparator;
         const SaveResult saved = reports->Write(options.reportPath, state, request);
         if (!saved.ok) {
             outcome.message = saved.message;

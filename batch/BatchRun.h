@@ -1,10 +1,10 @@
 #pragma once
 
+#include "analysis/CorrectionZones.h"
 #include "analysis/ProgressSink.h"
 #include "batch/BatchOptions.h"
-#include "commands/ReportRequest.h"
-#include "analysis/CorrectionZones.h"
 #include "commands/OpenCommand.h"
+#include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 
 #include <string>
@@ -63,6 +63,17 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
  */
 OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, const BatchOptions& options,
                              bool strictChannel);
+
+/**
+ * The analysis time of the report options.reportPath asks for (ChooseAnalysisTime
+ * of SOURCE_DATE_EPOCH and now), settled before the run so that a bad
+ * SOURCE_DATE_EPOCH costs no analysis; without a report, ok. Refused, with a
+ * message for standard error, when a report is asked for and `reports` is null.
+ */
+AnalysisTime BatchReportTime(const BatchOptions& options, const ReportWriter* reports);
+
+/** The request of a zlm-batch report: the profile's absolute path, the time, paper and separator; no command yet. */
+ReportRequest BatchReportRequest(const BatchOptions& options, const AnalysisTime& time, char decimalSeparator);
 
 /**
  * The whole analysis without a window: reads the profile with ReadBatchProfile

@@ -3,7 +3,10 @@
 #include "analysis/DisplayFormat.h"
 #include "batch/BatchRun.h"
 #include "batch/SurveyRun.h"
+#include "commands/OpenCommand.h"
+#include "commands/ReportRequest.h"
 #include "commands/SafeFileWrite.h"
+#include "commands/SessionState.h"
 #include "ride_quality/RideQualityText.h"
 
 #include <cmath>
@@ -16,8 +19,13 @@ const char* const kRideSurveyHeader =
 RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options, ProgressSink& progress)
 {
     RideFileRun run;
-    RidePathsRead read = ReadRidePaths(
-        options.ridePaths, [&](std::int32_t channel) { return ReadBatchProfile(path, channel, options, true); });
+    RidePathsRead read = ReadRidePaths(options.ridePaths, [&](std::int32_t channel) {
+        OpenOutcome opened = ReadBatchProfile(path, channel, options, true);
+        if (opened.loaded && run.title.empty()) {
+            run.title = opened.title;
+        }
+        return opened;
+    });
     if (!read.loaded) {
         run.message = std::move(read.message);
         return run;
@@ -39,6 +47,8 @@ RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options
         return run;
     }
     run.results = std::move(outcome.results);
+    run.left = std::move(read.left);
+    run.right = std::move(read.right);
     run.ok = true;
     return run;
 }
@@ -87,10 +97,39 @@ std::string WriteRideFiles(const RideQualityResults& results, const std::string&
     return {};
 }
 
-BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress)
+namespace {
+
+/** The session a ride report is drawn from: the run's slot, with the channels and units it read. */
+SessionState RideReportState(RideFileRun run, const BatchOptions& options)
+{
+    SessionState state;
+    state.profileTitle = std::move(run.title);
+    RideQualitySlot& slot = state.rideQuality;
+    slot.method = run.results.method;
+    slot.leftChannel = run.paths.left;
+    slot.rightChannel = run.paths.right;
+    slot.left = std::move(run.left);
+    slot.right = std::move(run.right);
+    slot.results = std::move(run.results);
+    slot.valid = true;
+    if (ProfileFormatOf(options.profilePath) == ProfileFormat::Delimited) {
+        slot.delimitedUnits = options.columnUnits;
+    }
+    return state;
+}
+
+} // namespace
+
+BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress,
+                          ReportWriter* reports)
 {
     BatchOutcome outcome;
-    const RideFileRun run = AnalyseRideFile(options.profilePath, options, progress);
+    const AnalysisTime analysisTime = BatchReportTime(options, reports);
+    if (!analysisTime.ok) {
+        outcome.message = analysisTime.message;
+        return outcome;
+    }
+    RideFileRun run = AnalyseRideFile(options.profilePath, options, progress);
     if (!run.ok) {
         outcome.message = run.message;
         return outcome;
@@ -104,6 +143,18 @@ BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, Pr
         return outcome;
     }
     outcome.errorLines = RideOverallLines(run.results, decimalSeparator);
+    if (!options.reportPath.empty()) {
+        ReportRequest request = BatchReportRequest(options, analysisTime, decimalSeparator);
+        request.analysis = ReportAnalysis::RideQuality;
+        const SessionState state = RideReportState(std::move(run), options);
+        request.commandLine = RideReproducingCommandLine(state, request.profilePath);
+        const SaveResult saved = reports->Write(options.reportPath, state, request);
+        if (!saved.ok) {
+            outcome.message = saved.message;
+            outcome.errorLines.clear();
+            return outcome;
+        }
+    }
     outcome.exitCode = 0;
     return outcome;
 }

@@ -17,6 +17,9 @@ struct RideFileRun {
     std::string message;  ///< the refusal, when !ok
     RidePathChoice paths; ///< the channels analysed: left and right, or (K, 0) for one profile
     RideQualityResults results;
+    ElevationProfile left;  ///< the left path read, or the one profile (its header fields, for a report)
+    ElevationProfile right; ///< the right path read; empty for one profile
+    std::string title;      ///< the file's title
 };
 
 /**
@@ -51,8 +54,10 @@ std::string WriteRideFiles(const RideQualityResults& results, const std::string&
  * zlm-batch --ride for one profile: AnalyseRideFile, then the section table to
  * options.outputPath (safely) or as the outcome's bytes for standard output,
  * the areas to options.localizedPath, and the overall lines for standard error
- * (numbers with `decimalSeparator`).
+ * (numbers with `decimalSeparator`). With options.reportPath `reports` writes
+ * the ride-quality report there, dated and refused as RunBatch's report is.
  */
-BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress);
+BatchOutcome RunRideBatch(const BatchOptions& options, char decimalSeparator, ProgressSink& progress,
+                          ReportWriter* reports = nullptr);
 
 } // namespace zlm

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 namespace zlm {
 
@@ -23,9 +24,8 @@ template <typename Real> std::string ShortestText(Real value)
  * The option takes both units; one the header gave (and which wins over the
  * option) is written as the profile records it.
  */
-std::string DelimitedUnitsOptions(const SessionState& state)
+std::string DelimitedUnitsOptions(const DelimitedUnits& given, const ElevationProfile& profile)
 {
-    const DelimitedUnits& given = state.delimitedUnits;
     std::string options;
     if (given.distanceUnit || given.elevationUnit) {
         const auto symbol = [](const std::optional<LengthUnit>& unit, const std::string& recorded,
@@ -34,14 +34,19 @@ std::string DelimitedUnitsOptions(const SessionState& state)
                    : !recorded.empty() ? recorded
                                        : std::string(LengthUnitSymbol(*other));
         };
-        options += " --columns-units " +
-                   symbol(given.distanceUnit, state.profile.nativeDistanceUnit, given.elevationUnit) + "," +
-                   symbol(given.elevationUnit, state.profile.nativeElevationUnit, given.distanceUnit);
+        options += " --columns-units " + symbol(given.distanceUnit, profile.nativeDistanceUnit, given.elevationUnit) +
+                   "," + symbol(given.elevationUnit, profile.nativeElevationUnit, given.distanceUnit);
     }
     if (given.interval) {
         options += " --interval " + ShortestText(*given.interval);
     }
     return options;
+}
+
+/** The profile path as the command's last word, after "--" when it would read as an option. */
+std::string ProfileWord(const std::string& profilePath)
+{
+    return (profilePath.starts_with("-") ? " -- " : " ") + ShellQuoted(profilePath);
 }
 
 } // namespace
@@ -83,12 +88,31 @@ std::string ReproducingCommandLine(const SessionState& state, const std::string&
     if (state.channelRead != 1) {
         line += " --channel " + std::to_string(state.channelRead);
     }
-    line += DelimitedUnitsOptions(state);
-    // A path that starts with "-" would be read as an option.
-    if (profilePath.starts_with("-")) {
-        line += " --";
+    line += DelimitedUnitsOptions(state.delimitedUnits, state.profile);
+    return line + ProfileWord(profilePath);
+}
+
+std::string RideReproducingCommandLine(const SessionState& state, const std::string& profilePath)
+{
+    const RideQualitySlot& slot = state.rideQuality;
+    const RideQualityMethod& method = slot.results.method;
+    std::string line = "zlm-batch --ride --units ";
+    line += method.units == UnitSystem::SI ? "si" : "us";
+    if (method.sectionLength > 0.0) {
+        line += " --section " + ShortestText(method.sectionLength);
     }
-    return line + " " + ShellQuoted(profilePath);
+    if (slot.rightChannel == 0) {
+        line += " --channel " + std::to_string(slot.leftChannel);
+    } else if (slot.leftChannel != 1 || slot.rightChannel != 2) {
+        line += " --paths " + std::to_string(slot.leftChannel) + "," + std::to_string(slot.rightChannel);
+    }
+    if (method.localized) {
+        line += " --localized " + ShellQuoted(std::filesystem::path(profilePath).stem().string() + ".localized.csv");
+    }
+    line += " --base " + ShortestText(method.baseLength);
+    line += " --lr-threshold " + ShortestText(method.threshold);
+    line += DelimitedUnitsOptions(slot.delimitedUnits, slot.left);
+    return line + ProfileWord(profilePath);
 }
 
 AnalysisTime ChooseAnalysisTime(const char* sourceDateEpoch, std::int64_t now)

@@ -17,6 +17,12 @@ enum class PaperSize {
     Letter
 };
 
+/** Which analysis a report is of: one analysis per report. */
+enum class ReportAnalysis {
+    Straightedge, ///< the straightedge run in SessionState::results
+    RideQuality   ///< the ride-quality run in SessionState::rideQuality
+};
+
 /** What a report states beyond the run's results, and how it is laid out. */
 struct ReportRequest {
     std::string profilePath;       ///< the profile file analysed, as an absolute path
@@ -24,6 +30,7 @@ struct ReportRequest {
     std::int64_t analysisTime = 0; ///< seconds since 1970-01-01 UTC
     PaperSize paper = PaperSize::LocaleDefault;
     char decimalSeparator = '.'; ///< the user's, as the table and graph show numbers
+    ReportAnalysis analysis = ReportAnalysis::Straightedge;
 };
 
 /**
@@ -58,6 +65,17 @@ std::unique_ptr<ReportWriter> MakePdfReportWriter();
  * same values; words the shell would split or expand are single-quoted.
  */
 std::string ReproducingCommandLine(const SessionState& state, const std::string& profilePath);
+
+/**
+ * The zlm-batch --ride command line that repeats the ride-quality run of
+ * state.rideQuality: --units, --section S when the run had sections, --paths
+ * L,R for paths other than 1,2 or --channel K for one profile, --base and
+ * --lr-threshold always, --localized NAME.localized.csv (NAME the profile's
+ * name without its extension) when the run found localized roughness,
+ * --columns-units and --interval as the slot's delimited profile was read, then
+ * the profile path. Numbers and quoting as ReproducingCommandLine writes them.
+ */
+std::string RideReproducingCommandLine(const SessionState& state, const std::string& profilePath);
 
 /** A word as a POSIX shell reads it back unchanged: as it is when safe, else single-quoted. */
 std::string ShellQuoted(const std::string& word);

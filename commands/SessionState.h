@@ -25,6 +25,7 @@ struct RideQualitySlot {
     ElevationProfile left;          ///< the left path, or the one profile
     ElevationProfile right;         ///< the right path; empty for one profile
     RideQualityResults results;     ///< of the last run
+    DelimitedUnits delimitedUnits;  ///< what a delimited profile was read with beyond its header; empty otherwise
     bool valid = false;             ///< results are those of the open profile's last run
 };
 

@@ -2,6 +2,7 @@
 
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
+#include "commands/ReportRequest.h"
 #include "commands/RideQualityCommand.h"
 #include "commands/SafeFileWrite.h"
 #include "commands/SessionState.h"
@@ -13,8 +14,10 @@
 #include "mainwindow/RideQualitySettings.h"
 #include "mainwindow/RideSectionsModel.h"
 #include "mainwindow/RoughAreasModel.h"
+#include "mainwindow/SavePathPrompt.h"
 #include "mainwindow/UserDialogs.h"
 #include "profile_input/PathText.h"
+#include "report/PdfReport.h"
 #include "ride_quality/RideQualityText.h"
 
 #include <QCheckBox>
@@ -44,7 +47,9 @@
 #include <QtConcurrent/QtConcurrent>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 namespace zlm {
 
@@ -117,6 +122,13 @@ QLineEdit* MakeNumberBox(QWidget* parent, const char* name)
     return box;
 }
 
+// Now, in whole seconds since 1970 UTC: when results were had, for their report.
+std::int64_t SecondsNow()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(now).count();
+}
+
 } // namespace
 
 RideQualityWindow::RideQualityWindow(SessionState& state, const QString& profilePath, UnitSystem units,
@@ -136,6 +148,7 @@ RideQualityWindow::RideQualityWindow(SessionState& state, const QString& profile
     ArrangeControls();
     ConnectCommands();
 
+    analysisTime_ = SecondsNow();
     QSettings settings;
     ShowSettings(RideQualitySettings(settings).Method(units_));
     if (state_.rideQuality.valid)
@@ -315,7 +328,7 @@ void RideQualityWindow::ConnectCommands()
     connect(cmdSaveSections_, &QPushButton::clicked, this, &RideQualityWindow::SaveSectionsAs);
     connect(cmdSaveAreas_, &QPushButton::clicked, this, &RideQualityWindow::SaveAreasAs);
     connect(cmdPlot_, &QPushButton::clicked, this, &RideQualityWindow::Plot);
-    connect(cmdReport_, &QPushButton::clicked, this, &RideQualityWindow::reportRequested);
+    connect(cmdReport_, &QPushButton::clicked, this, &RideQualityWindow::WriteReport);
     connect(cmdClose_, &QPushButton::clicked, this, &RideQualityWindow::reject);
     connect(tblAreas_, &QTableView::activated, this, &RideQualityWindow::OpenArea);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
@@ -484,6 +497,8 @@ void RideQualityWindow::AnalysisDone()
         FillPathChoices(out.channelNames, out.paths.left, out.paths.right);
     if (out.ran) {
         state_.rideQuality = std::move(out.scratch.rideQuality);
+        state_.rideQuality.delimitedUnits = delimitedUnits_;
+        analysisTime_ = SecondsNow();
         lblStatus_->setText(QString());
         lblProblem_->clear();
         ShowResults();
@@ -630,6 +645,37 @@ void RideQualityWindow::SaveCsv(const QString& title, const std::string& bytes)
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const SafeWriteResult saved = WriteFileSafely(QFile::encodeName(withExtension).toStdString(), bytes);
+    QGuiApplication::restoreOverrideCursor();
+    if (!saved.ok)
+        dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,
+                             QMessageBox::Ok);
+}
+
+void RideQualityWindow::WriteReport()
+{
+    if (!state_.rideQuality.valid || IsRunning())
+        return;
+    const QString title = QStringLiteral("Report");
+    int filterIndex = 1;
+    QString path = dialogs_.AskSaveFile(title, {QStringLiteral("PDF Report (*.pdf)")}, filterIndex);
+    if (path.isEmpty())
+        return;
+    path = ConfirmedSavePath(dialogs_, title, path, QStringLiteral(".pdf"), ExtensionRule::UnlessTyped);
+    if (path.isEmpty())
+        return;
+    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), analysisTime_);
+    if (!time.ok) {
+        dialogs_.ShowMessage(title, FromCoreText(time.message), QMessageBox::Warning, QMessageBox::Ok);
+        return;
+    }
+    ReportRequest request;
+    request.analysis = ReportAnalysis::RideQuality;
+    request.profilePath = QFile::encodeName(QFileInfo(profilePath_).absoluteFilePath()).toStdString();
+    request.commandLine = RideReproducingCommandLine(state_, request.profilePath);
+    request.analysisTime = time.seconds;
+    request.decimalSeparator = LocaleDecimalSeparator();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const SaveResult saved = WritePdfReport(QFile::encodeName(path).toStdString(), state_, request);
     QGuiApplication::restoreOverrideCursor();
     if (!saved.ok)
         dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,

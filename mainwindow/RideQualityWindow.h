@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -97,6 +98,12 @@ public:
     void SaveSectionsAs();
     /** Asks for a file and writes the localized-roughness CSV to it; "File Error!" on failure. */
     void SaveAreasAs();
+    /**
+     * Report…: asks for the PDF's name (".pdf" added unless typed, a replaced
+     * file confirmed) and writes the ride-quality report of the results there
+     * with the busy pointer; "File Error!" names the path on failure.
+     */
+    void WriteReport();
     /** Opens the ride-quality graph of the results, not zoomed. */
     void Plot();
     /** Opens the graph zoomed to the area of a row of the areas view. */
@@ -114,8 +121,6 @@ public:
     static std::pair<double, double> AreaViewRange(const RoughArea& area, double profileLength);
 
 signals:
-    /** The Report… command: the owner writes the ride-quality report of the slot's results. */
-    void reportRequested();
     /** An analysis ended: finished, refused, failed or cancelled. */
     void AnalysisFinished();
 
@@ -148,7 +153,8 @@ private:
     GraphOpener graphOpener_;
     WorkerGate workerGate_;
     std::atomic<bool> cancel_{false};
-    bool running_ = false; ///< from the start of a run until its outcome has been taken
+    std::int64_t analysisTime_ = 0; ///< when the shown results were had, seconds since 1970 UTC, for the report
+    bool running_ = false;          ///< from the start of a run until its outcome has been taken
     QFutureWatcher<RideJobOutcome>* watcher_ = nullptr;
 
     QCheckBox* chkSections_ = nullptr;

@@ -2,12 +2,19 @@
 
 #include "commands/SafeFileWrite.h"
 #include "report/ReportDocument.h"
+#include "report/RideQualityReportPart.h"
 #include "report/StraightedgeReportPart.h"
 
 namespace zlm {
 
 QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& request, QString& error)
 {
+    if (request.analysis == ReportAnalysis::RideQuality) {
+        ReportDocument document(state, request, QStringLiteral("Evenrule (ZLM) ride-quality report"));
+        RideQualityReportPart ride(state, request);
+        document.AddPart(ride);
+        return document.Bytes(error);
+    }
     ReportDocument document(state, request, QStringLiteral("Evenrule (ZLM) straightedge report"));
     StraightedgeReportPart straightedge(state, request);
     document.AddPart(straightedge);

@@ -29,6 +29,12 @@ struct SessionState;
  * Needs a QApplication (the graph is a widget). Returns empty bytes, with
  * `error` saying why, when the profile file cannot be read for its checksum.
  */
+/**
+ * With request.analysis RideQuality, the ride-quality report of
+ * state.rideQuality instead: a ReportDocument with a RideQualityReportPart,
+ * the same header, footer, profile page (naming the paths analysed) and
+ * reproduction rules.
+ */
 QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& request, QString& error);
 
 /** PdfReportBytes written safely to `path`: a failure leaves no partial file and names the path. */

@@ -10,6 +10,7 @@
 #include "report/ReportStyle.h"
 #include "report/ReportText.h"
 #include "report/TextPages.h"
+#include "ride_quality/RideQualityText.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -117,21 +118,66 @@ QPageSize::PageSizeId PaperOf(PaperSize paper)
     return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4;
 }
 
-// The run's record of the profile it analysed: its point count and interval.
-double ProfileLength(const SessionState& state)
+} // namespace
+
+/** What the profile page says of the profile the report's analysis read, from that analysis's run. */
+struct ReportDocument::AnalysedProfile {
+    const ElevationProfile* profile = nullptr; ///< its header fields and native interval
+    std::int32_t pointCount = 0;
+    double interval = 0.0;
+    UnitSystem units = UnitSystem::US;
+    std::string lengthUnit;
+    QString channels; ///< "Channel" and its value, or "Paths" and theirs
+    QString channelsName;
+
+    double Length() const { return static_cast<double>(std::max(pointCount - 1, 0)) * interval; }
+};
+
+namespace {
+
+// The run's record of the profile it analysed: its point count, interval and channels.
+ReportDocument::AnalysedProfile AnalysedProfileOf(const SessionState& state, ReportAnalysis analysis)
 {
-    return static_cast<double>(std::max(state.results.pointCount - 1, 0)) * state.results.interval;
+    ReportDocument::AnalysedProfile analysed;
+    if (analysis == ReportAnalysis::RideQuality) {
+        const RideQualitySlot& slot = state.rideQuality;
+        analysed.profile = &slot.left;
+        analysed.pointCount = slot.results.pointCount;
+        analysed.interval = slot.results.interval;
+        analysed.units = slot.results.method.units;
+        analysed.lengthUnit = RideUnitTextsFor(analysed.units).length;
+        if (slot.rightChannel == 0) {
+            analysed.channelsName = QStringLiteral("Channel");
+            analysed.channels = QString::number(slot.leftChannel);
+        } else {
+            analysed.channelsName = QStringLiteral("Paths");
+            analysed.channels = QStringLiteral("%1 (left), %2 (right)").arg(slot.leftChannel).arg(slot.rightChannel);
+        }
+        return analysed;
+    }
+    analysed.profile = &state.profile;
+    analysed.pointCount = state.results.pointCount;
+    analysed.interval = state.results.interval;
+    analysed.units = state.results.method.units;
+    analysed.lengthUnit = state.units.length;
+    analysed.channelsName = QStringLiteral("Channel");
+    analysed.channels = QString::number(state.channelRead);
+    return analysed;
 }
 
 } // namespace
 
 ReportDocument::ReportDocument(const SessionState& state, const ReportRequest& request, QString name)
-    : state_(state), request_(request), name_(std::move(name)), profileLength_(ProfileLength(state)),
-      pager_(profileLength_, state.results.method.units, ReportString(state.units.length), request.decimalSeparator)
+    : state_(state), request_(request), name_(std::move(name)),
+      analysed_(std::make_unique<AnalysedProfile>(AnalysedProfileOf(state, request.analysis))),
+      profileLength_(analysed_->Length()),
+      pager_(profileLength_, analysed_->units, ReportString(analysed_->lengthUnit), request.decimalSeparator)
 {
     std::string directory;
     fileName_ = ReportString(SplitFilePath(request.profilePath, directory));
 }
+
+ReportDocument::~ReportDocument() = default;
 
 void ReportDocument::AddPart(ReportPart& part)
 {
@@ -140,9 +186,8 @@ void ReportDocument::AddPart(ReportPart& part)
 
 void ReportDocument::WriteProfile(ReportText& text, qint64 size, const QString& sha256) const
 {
-    const RunResults& results = state_.results;
-    const UnitTexts& units = state_.units;
-    const ElevationProfile& profile = state_.profile;
+    const AnalysedProfile& analysed = *analysed_;
+    const ElevationProfile& profile = *analysed.profile;
     text.Heading(QStringLiteral("Profile"));
     text.BeginFacts();
     text.Fact(QStringLiteral("File name"), fileName_);
@@ -151,16 +196,16 @@ void ReportDocument::WriteProfile(ReportText& text, qint64 size, const QString& 
               ReportString(request_.profilePath).replace(QChar(u'/'), QStringLiteral("/\u200B")));
     text.Fact(QStringLiteral("Size"), QString::number(size) + QStringLiteral(" bytes"));
     text.Fact(QStringLiteral("SHA-256"), sha256, true);
-    text.Fact(QStringLiteral("Channel"), QString::number(state_.channelRead));
-    text.Fact(QStringLiteral("Points"), QString::number(results.pointCount));
-    QString interval = WithUnit(PlainDecimalText(results.interval), units.length);
+    text.Fact(analysed.channelsName, analysed.channels);
+    text.Fact(QStringLiteral("Points"), QString::number(analysed.pointCount));
+    QString interval = WithUnit(PlainDecimalText(analysed.interval), analysed.lengthUnit);
     if (profile.nativeInterval > 0.0 && !profile.nativeDistanceUnit.empty() &&
-        profile.nativeDistanceUnit != units.length)
+        profile.nativeDistanceUnit != analysed.lengthUnit)
         interval += QStringLiteral(" (%1 in the file)")
                         .arg(WithUnit(PlainDecimalText(profile.nativeInterval), profile.nativeDistanceUnit));
     text.Fact(QStringLiteral("Sample interval"), interval);
     text.Fact(QStringLiteral("Profile length"),
-              WithUnit(FormatNumber(profileLength_, "0.00", request_.decimalSeparator), units.length));
+              WithUnit(FormatNumber(profileLength_, "0.00", request_.decimalSeparator), analysed.lengthUnit));
     text.Fact(QStringLiteral("Title"), ReportString(state_.profileTitle));
     for (const auto& [name, value] : profile.headerFields)
         text.Fact(ReportString(name), ReportString(value));

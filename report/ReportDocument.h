@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QCPPainter;
@@ -21,7 +22,7 @@ struct SessionState;
 /**
  * The acceptance report as a PDF document, whatever its analyses: pages with a
  * running header and footer, the profile page (file name and path, size,
- * SHA-256 of its bytes, channel, points, interval, length, title and the file's
+ * SHA-256 of its bytes, the channel or wheel paths the analysis read, points, interval, length, title and the file's
  * header fields), each part's sections and graph pages (cut into landscape
  * pages by the pager), and the program, analysis time and command line that
  * reproduce the run. The same state and request give the same bytes: the
@@ -32,6 +33,7 @@ class ReportDocument {
 public:
     /** A report of `state` named `name` (its header and title) for `request`. */
     ReportDocument(const SessionState& state, const ReportRequest& request, QString name);
+    ~ReportDocument();
 
     /** Adds a part after those added before; the part must outlive Bytes. */
     void AddPart(ReportPart& part);
@@ -46,6 +48,8 @@ public:
      */
     QByteArray Bytes(QString& error);
 
+    struct AnalysedProfile;
+
 private:
     void WriteProfile(ReportText& text, qint64 size, const QString& sha256) const;
     void WriteReproduction(ReportText& text) const;
@@ -55,6 +59,7 @@ private:
     const SessionState& state_;
     const ReportRequest& request_;
     QString name_;
+    std::unique_ptr<AnalysedProfile> analysed_; ///< the profile of request.analysis, for the profile page and pager
     QString fileName_;
     double profileLength_ = 0.0;
     GraphPager pager_;

@@ -117,6 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--summary", "s.csv", "--output", "o.txt", "a.erd"}, "--output cannot be used"},
                       BadCase{{"--summary", "s.csv", "--corrections", "a.erd"}, "needs --output-dir"},
                       BadCase{{"--summary", "s.csv", "--corrections=z.csv", "a.erd"}, "takes no file name"},
+                      BadCase{{"--summary", "s.csv", "--report", "r.pdf", "a.erd"}, "--report cannot be used"},
+                      BadCase{{"--ride", "--summary", "s", "--report=r.pdf", "a"}, "--report cannot be used"},
                       BadCase{{"--output-dir", "out", "a.erd"}, "--output-dir is for a survey"},
                       BadCase{{"--recursive", "a.erd"}, "--recursive is for a survey"},
                       BadCase{{"--", "--summary", "a.erd"}, "only one PROFILE"}));

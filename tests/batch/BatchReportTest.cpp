@@ -374,6 +374,90 @@ INSTANTIATE_TEST_SUITE_P(
                                        "--columns-units ft,in --interval 0.25", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct RideReportCase {
+    const char* name;
+    const char* file;
+    std::string (*bytes)();
+    std::string options;
+    std::string paths;                ///< the profile page's line naming what was analysed, as a pattern
+    std::vector<std::string> overall; ///< the names of the overall figures the report states
+};
+
+class RideReportTest : public ::testing::TestWithParam<RideReportCase> {};
+
+/** The value zlm-batch printed for `name` ("MRI = 12.34 in/mi Overall"): "12.34 in/mi". */
+std::string OverallFigure(const std::string& out, const std::string& name)
+{
+    std::smatch match;
+    return std::regex_search(out, match, std::regex(name + " = ([^ ]+ [^ ]+) Overall")) ? match[1].str() : "";
+}
+
+// A ride report states the paths and overall figures zlm-batch printed, and its command repeats the run.
+TEST_P(RideReportTest, StatesTheRunAndItsCommandRepeatsIt)
+{
+    const RideReportCase& c = GetParam();
+    TempFolder folder;
+    folder.Write(c.file, c.bytes());
+    const Ran ran = Batch(folder, "--ride " + c.options + " --localized a.csv --output s.csv --report r.pdf " + c.file,
+                          "SOURCE_DATE_EPOCH=1700000000");
+    ASSERT_EQ(ran.exitCode, 0) << ran.out;
+    const std::string text = PdfText(folder / "r.pdf");
+    EXPECT_TRUE(std::regex_search(text, std::regex("Evenrule \\(ZLM\\) ride-quality report")));
+    EXPECT_TRUE(std::regex_search(text, std::regex("\\n *" + c.paths + "\\n"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex("Model +Quarter car at 80 km/h")));
+    for (const std::string& name : c.overall) {
+        const std::string figure = OverallFigure(ran.out, name);
+        ASSERT_FALSE(figure.empty()) << name << ": " << ran.out;
+        EXPECT_TRUE(std::regex_search(text, std::regex("\\n *" + name + " +" + figure + "\\n"))) << name << text;
+    }
+    EXPECT_TRUE(std::regex_search(text, std::regex("Ride-quality graph 1 of 1: distance 0\\.00 to")));
+    EXPECT_EQ(text.find("Deviation graph"), std::string::npos);
+
+    const std::string joined = std::regex_replace(text, std::regex(" \\\\\n +"), " ");
+    std::smatch command;
+    ASSERT_TRUE(std::regex_search(joined, command, std::regex("zlm-batch --ride [^\\n]*"))) << text;
+    std::vector<std::string> words = ShellWords(command.str());
+    words.erase(words.begin());
+    ParsedArguments parsed = ParseBatchArguments(words);
+    ASSERT_EQ(parsed.status, ArgumentsStatus::Run) << command.str() << ": " << parsed.error;
+    parsed.options.localizedPath = folder / "again.csv";
+    NullProgress progress;
+    const BatchOutcome again = RunBatch(parsed.options, '.', progress);
+    ASSERT_EQ(again.exitCode, 0) << command.str() << ": " << again.message;
+    EXPECT_TRUE(again.summary == ReadBytes(folder / "s.csv")) << command.str();
+    EXPECT_TRUE(ReadBytes(folder / "again.csv") == ReadBytes(folder / "a.csv")) << command.str();
+
+    ASSERT_EQ(Batch(folder, "--ride " + c.options + " --localized a.csv --output s.csv --report r2.pdf " + c.file,
+                    "SOURCE_DATE_EPOCH=1700000000")
+                  .exitCode,
+              0);
+    EXPECT_TRUE(ReadBytes(folder / "r.pdf") == ReadBytes(folder / "r2.pdf")) << "two runs of the same inputs differ";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RideReportTest,
+    ::testing::Values(RideReportCase{"TwoPathsBySection",
+                                     "road.pro",
+                                     TwoPathPro,
+                                     "--section 200 --lr-threshold 50",
+                                     "Paths +1 \\(left\\), 2 \\(right\\)",
+                                     {"MRI", "HRI"}},
+                      RideReportCase{"PathsChosenSi",
+                                     "road.erd",
+                                     ThreeChannelErd,
+                                     "--units si --paths 3,1",
+                                     "Paths +3 \\(left\\), 1 \\(right\\)",
+                                     {"MRI", "HRI"}},
+                      RideReportCase{
+                          "OneChannel", "road.erd", ThreeChannelErd, "--channel 2 --base 10", "Channel +2", {"IRI"}},
+                      RideReportCase{"DelimitedWithUnitsFromOptions",
+                                     "road.csv",
+                                     BareDelimited,
+                                     "--columns-units ft,in --interval 0.25",
+                                     "Channel +1",
+                                     {"IRI"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A road shorter than a graph page names the page's full distance, in the report's units.
 TEST(BatchReport, ShortRoadNamesThePageLengthOfItsUnits)
 {

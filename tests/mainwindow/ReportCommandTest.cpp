@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +43,8 @@ class ReportCommandTest : public QObject {
 
 private slots:
     void initTestCase();
+    // Each case starts from the default method: a case that changes the units saves them.
+    void init() { QSettings().clear(); }
     void enabledExactlyWithPlot();
     void writesThePdf_data();
     void writesThePdf();

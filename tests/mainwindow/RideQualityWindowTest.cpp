@@ -120,6 +120,7 @@ private slots:
     void tablesShowTheCoreResults_data();
     void tablesShowTheCoreResults();
     void saveAsWritesTheBatchBytes();
+    void reportWritesTheRideReport();
     void activatingAnAreaZoomsTheGraphToIt();
     void cancelKeepsTheLastResults();
     void settingsRememberedPerUnitSystem();
@@ -362,6 +363,29 @@ void RideQualityWindowTest::saveAsWritesTheBatchBytes()
     window->SaveAreasAs();
     QCOMPARE(dialogs_.messages.size(), std::size_t{1});
     QCOMPARE(dialogs_.messages[0].title, QStringLiteral("File Error!"));
+}
+
+void RideQualityWindowTest::reportWritesTheRideReport()
+{
+    zlm::SessionState state;
+    auto window = OpenWindow(state);
+    QVERIFY(WaitForAnalysis(*window));
+    dialogs_.saveAnswer = dir_.filePath("ride"); // ".pdf" is added
+    window->findChild<QPushButton*>("cmdReport")->click();
+    QVERIFY2(dialogs_.messages.empty(), dialogs_.messages.empty() ? "" : qPrintable(dialogs_.messages[0].text));
+    const QByteArray pdf = zlm::test::ReadFile(dir_.filePath("ride.pdf"));
+    QVERIFY(pdf.startsWith("%PDF-"));
+    // The document's title (in its metadata, as readers list it) names the report and the road.
+    QVERIFY(pdf.contains("Evenrule (ZLM) ride-quality report: two.erd"));
+
+    // A folder that cannot be written is a "File Error!" naming the file, and nothing is left.
+    dialogs_.saveAnswer = dir_.filePath("missing/ride.pdf");
+    window->WriteReport();
+    QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+    QCOMPARE(dialogs_.messages[0].title, QStringLiteral("File Error!"));
+    QVERIFY2(dialogs_.messages[0].text.contains(QStringLiteral("missing/ride.pdf")),
+             qPrintable(dialogs_.messages[0].text));
+    QVERIFY(!QFileInfo::exists(dir_.filePath("missing")));
 }
 
 void RideQualityWindowTest::activatingAnAreaZoomsTheGraphToIt()
