@@ -45,7 +45,7 @@ std::int32_t LowestPointBetween(std::span<const double> elevations, std::int32_t
     return lowest;
 }
 
-CorrectionSummary FindCorrectionZones(const RunResults& results, std::span<const double> elevations)
+CorrectionSummary FindCorrectionZones(const StraightedgeResults& results, std::span<const double> elevations)
 {
     CorrectionSummary summary;
     const double dx = results.interval;

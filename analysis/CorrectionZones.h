@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 
 #include <cstdint>
 #include <span>
@@ -49,7 +49,7 @@ struct CorrectionSummary {
  * `elevations`, the values the run analysed (the working elevations), so its
  * gap is the one the placement reports.
  */
-CorrectionSummary FindCorrectionZones(const RunResults& results, std::span<const double> elevations);
+CorrectionSummary FindCorrectionZones(const StraightedgeResults& results, std::span<const double> elevations);
 
 /**
  * The point between `left` and `right` (inclusive) that lies furthest below the

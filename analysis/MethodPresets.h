@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 
 #include <string>
 #include <vector>

@@ -50,7 +50,7 @@ UnitTexts UnitTextsFor(UnitSystem units)
     return {};
 }
 
-ResultsTableText::ResultsTableText(const RunResults& results, const UnitTexts& units, char decimalSeparator)
+ResultsTableText::ResultsTableText(const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator)
     : results_(results), units_(units), separator_(decimalSeparator)
 {
 }
@@ -123,7 +123,7 @@ void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units)
     }
 }
 
-void FillResultsTable(ResultsGrid& grid, const RunResults& results, const UnitTexts& units, char decimalSeparator)
+void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator)
 {
     grid.SetRow(1);
     grid.SetRows(TableRows(results.placements.size()));
@@ -140,7 +140,7 @@ void FillResultsTable(ResultsGrid& grid, const RunResults& results, const UnitTe
     }
 }
 
-void FillSectionSummary(ResultsGrid& grid, const RunResults& results, const UnitTexts& units,
+void FillSectionSummary(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units,
                         char decimalSeparator)
 {
     const ResultsTableText text(results, units, decimalSeparator);

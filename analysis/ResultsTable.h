@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/ResultsGrid.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "analysis/TextTable.h"
 
 #include <cstdint>
@@ -30,14 +30,14 @@ UnitTexts UnitTextsFor(UnitSystem units);
 class ResultsTableText final : public TextTable {
 public:
     /** Keeps references to `results` and `units`, which must outlive it. */
-    ResultsTableText(const RunResults& results, const UnitTexts& units, char decimalSeparator);
+    ResultsTableText(const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator);
 
     std::int32_t Rows() const override;
     std::int32_t Cols() const override { return 3; }
     std::string Cell(std::int32_t row, std::int32_t col) const override;
 
 private:
-    const RunResults& results_;
+    const StraightedgeResults& results_;
     const UnitTexts& units_;
     char separator_;
 };
@@ -56,14 +56,14 @@ void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units);
  * list, each row yellow when its amount exceeded is above 0 and white otherwise,
  * or, for a run with a section length, the section summary (FillSectionSummary).
  */
-void FillResultsTable(ResultsGrid& grid, const RunResults& results, const UnitTexts& units, char decimalSeparator);
+void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator);
 
 /**
  * The section form of FillResultsTable: the section header and one white row per
  * section. Without a section (a length below half an interval) the grid keeps
  * only the header row.
  */
-void FillSectionSummary(ResultsGrid& grid, const RunResults& results, const UnitTexts& units,
+void FillSectionSummary(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units,
                         char decimalSeparator);
 
 } // namespace zlm

@@ -101,7 +101,7 @@ void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::
         AddRefusal(lines, options, entry.path, channelText, run.message);
         return;
     }
-    const RunResults& results = run.state.results;
+    const StraightedgeResults& results = run.state.results;
     const CorrectionSummary& zones = run.zones;
     const double length = static_cast<double>(results.pointCount - 1) * results.interval;
     lines.text += CsvField(entry.path) + "," + channelText + "," + CountText(results.pointCount) + "," +

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/ResultsTable.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "profile_input/Channel.h"
 #include "profile_input/DelimitedProfileReader.h"
 #include "profile_input/ElevationProfile.h"
@@ -38,7 +38,7 @@ struct SessionState {
     std::string profileTitle;               ///< title of the loaded profile
     std::vector<double> workingElevations;  ///< the engine's copy: N + 1 values, the last 0.0
     StraightedgeMethod method;              ///< the method the next run uses; the profile is read in its units
-    RunResults results;                     ///< of the last run, with the method and section length it used
+    StraightedgeResults results;                     ///< of the last run, with the method and section length it used
     UnitTexts units;                        ///< "ft", "ft", "in"
     Channel channel = Channel::One;         ///< the answer to the channel question, the next question's default
     std::int32_t channelRead = 1;           ///< the file's channel the profile holds, 1 to kMaxChannels

@@ -3,7 +3,7 @@
 #include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "commands/SessionState.h"
 #include "graph/GraphControl.h"
 #include "graph/LocaleText.h"
@@ -17,7 +17,7 @@ namespace {
 
 void SetTitles(GraphControl& graph, const SessionState& state, const QString& profilePath, char separator)
 {
-    const RunResults& results = state.results;
+    const StraightedgeResults& results = state.results;
     const StraightedgeMethod& method = results.method;
     QString mainTitle = FromCoreText(PlainDecimalText(method.baseLength)) +
                         (method.units == UnitSystem::SI ? QStringLiteral("-Metre") : QStringLiteral("-Foot")) +
@@ -62,7 +62,7 @@ void SetCurves(GraphControl& graph, const SessionState& state)
 {
     // Both curves are drawn in single precision: placements by station, and the
     // profile's N points in the deviation unit (inches of feet, millimetres of metres).
-    const RunResults& results = state.results;
+    const StraightedgeResults& results = state.results;
     const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
     const std::size_t n = std::min(results.placements.size(), pointCount);
     GraphControl::Curve placements{{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {}, {}};
@@ -82,7 +82,7 @@ void SetCurves(GraphControl& graph, const SessionState& state)
     graph.SetData({std::move(placements), std::move(profile)});
 }
 
-void AddSectionLines(GraphControl& graph, const RunResults& results, char separator)
+void AddSectionLines(GraphControl& graph, const StraightedgeResults& results, char separator)
 {
     if (!results.HasSectionSummary())
         return;
@@ -99,7 +99,7 @@ void AddSectionLines(GraphControl& graph, const RunResults& results, char separa
 
 void AddCorrectionZones(GraphControl& graph, const SessionState& state)
 {
-    const RunResults& results = state.results;
+    const StraightedgeResults& results = state.results;
     const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
     if (zones.zones.empty())
         return;

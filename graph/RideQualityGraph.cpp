@@ -3,7 +3,7 @@
 #include "graph/LocaleText.h"
 
 #include "analysis/DisplayFormat.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "commands/SessionState.h"
 #include "graph/GraphControl.h"
 #include "profile_input/PathText.h"

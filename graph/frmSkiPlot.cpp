@@ -1,7 +1,7 @@
 #include "graph/frmSkiPlot.h"
 
 #include "analysis/DisplayFormat.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "commands/SessionState.h"
 #include "graph/DeviationGraph.h"
 #include "graph/GraphControl.h"

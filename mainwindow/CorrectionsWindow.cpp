@@ -179,7 +179,7 @@ void CorrectionsWindow::OpenZone(const QModelIndex& viewIndex)
     if (!viewIndex.isValid())
         return;
     const CorrectionZone& zone = model_->Zone(sorted_->mapToSource(viewIndex).row());
-    const RunResults& results = state_.results;
+    const StraightedgeResults& results = state_.results;
     const double profileLength = static_cast<double>(results.pointCount - 1) * results.interval;
     const auto [start, end] = ZoneViewRange(zone, profileLength);
     if (graphOpener_) {

@@ -97,7 +97,7 @@ void ResultsGridView::Reload()
     SyncSelection();
 }
 
-void ResultsGridView::ShowResults(const RunResults& results, const UnitTexts& units, char decimalSeparator)
+void ResultsGridView::ShowResults(const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator)
 {
     auto text = std::make_shared<const ResultsTableText>(results, units, decimalSeparator);
     if (results.HasSectionSummary()) {

@@ -34,7 +34,7 @@ public:
      * `results` and `units`, which must stay unchanged until the grid's rows next
      * change. Then reloads.
      */
-    void ShowResults(const RunResults& results, const UnitTexts& units, char decimalSeparator);
+    void ShowResults(const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator);
 
     /** Writes the view's current selection into the grid (row 0 of the grid is the header). */
     void SyncSelection();

@@ -15,7 +15,7 @@ namespace zlm {
 /** What a finished run hands back to the window: its outcome and, when it ran, what it made. */
 struct SimulationHandOver {
     SimulationOutcome outcome;
-    RunResults results;                    ///< valid when outcome.ran
+    StraightedgeResults results;                    ///< valid when outcome.ran
     std::vector<double> workingElevations; ///< the elevations the results refer to, when outcome.ran
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/ResultsGrid.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 #include "mainwindow/AnalysisCommands.h"
 
 #include <QObject>

@@ -39,9 +39,9 @@ constexpr float kTolerance = 0.25f;
  * profile) with the given placements; a placement exceeds when its deviation
  * does, its supports the first and last point of its span.
  */
-RunResults MadeUpRun(const std::vector<Placement>& placements)
+StraightedgeResults MadeUpRun(const std::vector<Placement>& placements)
 {
-    RunResults results;
+    StraightedgeResults results;
     results.pointCount = 101;
     results.interval = 1.0;
     for (const Placement& p : placements) {
@@ -60,7 +60,7 @@ class ZoneRuleTest : public ::testing::TestWithParam<ZoneCase> {};
 
 TEST_P(ZoneRuleTest, GroupsExceedingPlacementsWhoseSpansOverlapOrTouch)
 {
-    const RunResults results = MadeUpRun(GetParam().placements);
+    const StraightedgeResults results = MadeUpRun(GetParam().placements);
     const std::vector<double> level(101, 0.0);
     const CorrectionSummary summary = FindCorrectionZones(results, level);
     const auto& want = GetParam().zones;
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ZoneFiguresTest, PercentDefectiveLengthIsOfTheProfileLengthInSinglePrecision)
 {
-    RunResults results = MadeUpRun({{0, 0.3}});
+    StraightedgeResults results = MadeUpRun({{0, 0.3}});
     results.pointCount = 301; // 300 ft: 16 / 300 is not a whole percentage
     const CorrectionSummary summary = FindCorrectionZones(results, std::vector<double>(301, 0.0));
     EXPECT_EQ(summary.percentDefectiveLength, static_cast<float>(100.0 * 16.0 / 300.0));
@@ -109,7 +109,7 @@ TEST(ZoneFiguresTest, StationsAreIndexTimesIntervalAndTheSpanFollowsTheMethod)
 {
     // 0.3 ft spacing: a 16 ft straightedge spans 53 intervals, so the zone ends at
     // point 53 + 10, at 63 * 0.3 as a double (not 18.9 typed in).
-    RunResults results;
+    StraightedgeResults results;
     results.pointCount = 200;
     results.interval = 0.3;
     DeviationRecord record;

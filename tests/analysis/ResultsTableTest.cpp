@@ -33,7 +33,7 @@ DeviationList Placements(std::int32_t count, const std::vector<std::int32_t>& ex
 float FillFromPlacements(ResultsGrid& grid, const DeviationList& list, float dx, float sectionLength,
                          std::int32_t pointCount, char separator = '.')
 {
-    const RunResults results = SummariseRun(list, StraightedgeMethod{}, pointCount, dx, sectionLength);
+    const StraightedgeResults results = SummariseRun(list, StraightedgeMethod{}, pointCount, dx, sectionLength);
     FillResultsTable(grid, results, UnitTexts{}, separator);
     return results.overallPercentExceeding;
 }

@@ -55,7 +55,7 @@ struct SectionRow {
  * Everything one run produced, as plain numbers: what the table, the summary
  * file, the graph and zlm-batch show. Nothing is read back from display text.
  */
-struct RunResults {
+struct StraightedgeResults {
     StraightedgeMethod method;
     std::int32_t pointCount = 0;    ///< N of the profile analysed
     double interval = 0.0;          ///< dx of the profile analysed, feet or metres
@@ -92,7 +92,7 @@ bool ShowsAsExceeding(double amountExceeded);
  * shorter section for a remainder. A section length below half an interval
  * gives no section row.
  */
-RunResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
+StraightedgeResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
                         double interval, float sectionLength);
 
 } // namespace zlm

@@ -1,4 +1,4 @@
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
@@ -144,10 +144,10 @@ bool ShowsAsExceeding(double amountExceeded)
     return amountExceeded >= smallest;
 }
 
-RunResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
+StraightedgeResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
                         double interval, float sectionLength)
 {
-    RunResults results;
+    StraightedgeResults results;
     results.method = method;
     results.pointCount = pointCount;
     results.interval = interval;

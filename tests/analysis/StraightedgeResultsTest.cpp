@@ -1,5 +1,5 @@
 #include "analysis/DisplayFormat.h"
-#include "analysis/RunResults.h"
+#include "analysis/StraightedgeResults.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -34,12 +34,12 @@ TEST(SummariseRun, ListAndSectionFormsCountTinyAmountsAsTheyAlwaysHave)
     }
     placements[1].AmountExceeded = 0.00001; // yellow, but shows 0.0000
     placements[2].AmountExceeded = 0.1;
-    const RunResults list = SummariseRun(placements, StraightedgeMethod{}, 400, 0.25, 0.0f);
+    const StraightedgeResults list = SummariseRun(placements, StraightedgeMethod{}, 400, 0.25, 0.0f);
     EXPECT_EQ(list.exceedingCount, 1);
     EXPECT_EQ(list.overallPercentExceeding, 25.0f);
     EXPECT_TRUE(list.sections.empty());
 
-    const RunResults sections = SummariseRun(placements, StraightedgeMethod{}, 400, 0.25, 16.0f);
+    const StraightedgeResults sections = SummariseRun(placements, StraightedgeMethod{}, 400, 0.25, 16.0f);
     EXPECT_EQ(sections.exceedingCount, 2);
     EXPECT_EQ(sections.overallPercentExceeding, 50.0f);
     ASSERT_EQ(sections.sections.size(), 2u);
