@@ -27,7 +27,7 @@ namespace zlm {
  */
 void SimulateStraightedge(std::span<const double> workingElevations, std::int32_t pointCount, double dx, float advance,
                           float threshold, double straightedgeLength, DeviationList& deviations, ProgressSink& progress,
-                          double deviationPerLength = 12.0);
+                          double deviationPerLength);
 
 /**
  * Sorts list[lo..hi] (point indexes) in ascending order of elevation with ZLM's

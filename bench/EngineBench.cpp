@@ -2,6 +2,7 @@
 // 1-inch spacing, in the same run, with the speed-up printed at the end.
 #include "bench/TenMileProfile.h"
 #include "analysis/StraightedgeEngine.h"
+#include "analysis/StraightedgeResults.h"
 #include "analysis/reference/ReferenceEngine.h"
 
 #include <benchmark/benchmark.h>
@@ -71,7 +72,8 @@ void RunEngine(benchmark::State& state, const std::string& profileName, const Be
             zlm::reference::SimulateStraightedgeLiteral(y, n, kDx, advance, method.threshold, method.length, out,
                                                         none);
         else
-            zlm::SimulateStraightedge(y, n, kDx, advance, method.threshold, method.length, out, none);
+            zlm::SimulateStraightedge(y, n, kDx, advance, method.threshold, method.length, out, none,
+                                      zlm::DeviationPerLength(zlm::UnitSystem::US));
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++runs;
         benchmark::DoNotOptimize(out.data());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/TextTable.h"
+#include "commands/SafeFileWrite.h"
 
 #include <string>
 
@@ -13,10 +14,7 @@ enum class Delimiter {
 };
 
 /** Outcome of saving the output summary. */
-struct SaveResult {
-    bool ok = false;
-    std::string message; ///< why it failed, naming the path
-};
+using SaveResult = SafeWriteResult;
 
 /**
  * The output summary's bytes for a table: one line per row, CR LF after each.

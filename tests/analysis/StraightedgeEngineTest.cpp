@@ -1,4 +1,5 @@
 #include "analysis/StraightedgeEngine.h"
+#include "analysis/StraightedgeResults.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ DeviationList RunEngine(const std::vector<double>& elevations, double dx, Progre
     NullProgress none;
     DeviationList out;
     SimulateStraightedge(working, static_cast<std::int32_t>(elevations.size()), dx, static_cast<float>(8.0 / dx), 0.25f,
-                         16.0, out, sink ? *sink : none);
+                         16.0, out, sink ? *sink : none, DeviationPerLength(UnitSystem::US));
     return out;
 }
 

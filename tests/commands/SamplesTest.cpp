@@ -1,4 +1,5 @@
 #include "analysis/StraightedgeEngine.h"
+#include "analysis/StraightedgeResults.h"
 #include "commands/OpenCommand.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ std::size_t PlacementsExceeding(const ElevationProfile& profile)
     DeviationList deviations;
     NullProgress progress;
     SimulateStraightedge(working, profile.pointCount, profile.interval, static_cast<float>(8.0 / profile.interval),
-                         0.25f, 16.0, deviations, progress);
+                         0.25f, 16.0, deviations, progress, DeviationPerLength(UnitSystem::US));
     EXPECT_FALSE(deviations.empty());
     return static_cast<std::size_t>(std::count_if(deviations.begin(), deviations.end(),
                                                   [](const DeviationRecord& r) { return r.AmountExceeded > 0; }));
