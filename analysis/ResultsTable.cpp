@@ -42,14 +42,6 @@ void WriteRow(ResultsGrid& grid, const ResultsTableText& text, std::int32_t row)
 
 } // namespace
 
-UnitTexts UnitTextsFor(UnitSystem units)
-{
-    if (units == UnitSystem::SI) {
-        return {"m", "m", "mm"};
-    }
-    return {};
-}
-
 ResultsTableText::ResultsTableText(const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator)
     : results_(results), units_(units), separator_(decimalSeparator)
 {
@@ -123,7 +115,8 @@ void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units)
     }
 }
 
-void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator)
+void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units,
+                      char decimalSeparator)
 {
     grid.SetRow(1);
     grid.SetRows(TableRows(results.placements.size()));

@@ -9,16 +9,6 @@
 
 namespace zlm {
 
-/** The unit texts of the headers, titles and axis labels. */
-struct UnitTexts {
-    std::string station = "ft";
-    std::string length = "ft";
-    std::string deviation = "in";
-};
-
-/** The unit texts of a unit system: "ft", "ft", "in" (US) or "m", "m", "mm" (SI). */
-UnitTexts UnitTextsFor(UnitSystem units);
-
 /**
  * The results of a run as the table shows them, row 0 the header: the placement
  * list ("Station (ft)", "Maximum Dev. (in)", "Amount Exceeded (in)"; one row per
@@ -56,7 +46,8 @@ void LayoutResultsHeader(ResultsGrid& grid, const UnitTexts& units);
  * list, each row yellow when its amount exceeded is above 0 and white otherwise,
  * or, for a run with a section length, the section summary (FillSectionSummary).
  */
-void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units, char decimalSeparator);
+void FillResultsTable(ResultsGrid& grid, const StraightedgeResults& results, const UnitTexts& units,
+                      char decimalSeparator);
 
 /**
  * The section form of FillResultsTable: the section header and one white row per

@@ -123,11 +123,6 @@ float SingleTolerance(double typed)
     return ToSingle(typed);
 }
 
-double DeviationPerLength(UnitSystem units)
-{
-    return units == UnitSystem::SI ? 1000.0 : 12.0;
-}
-
 std::int32_t StraightedgePoints(const StraightedgeMethod& method, double interval)
 {
     return RoundToInt32(static_cast<double>(ToSingle(method.baseLength)) / interval);
@@ -145,7 +140,7 @@ bool ShowsAsExceeding(double amountExceeded)
 }
 
 StraightedgeResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
-                        double interval, float sectionLength)
+                                 double interval, float sectionLength)
 {
     StraightedgeResults results;
     results.method = method;
@@ -156,9 +151,8 @@ StraightedgeResults SummariseRun(DeviationList placements, const StraightedgeMet
 
     const auto n = static_cast<std::int64_t>(results.placements.size());
     if (results.HasSectionSummary()) {
-        results.sections =
-            SectionRows(results.placements, static_cast<float>(interval), sectionLength, pointCount,
-                        StepDistance(method, interval));
+        results.sections = SectionRows(results.placements, static_cast<float>(interval), sectionLength, pointCount,
+                                       StepDistance(method, interval));
         results.exceedingCount =
             std::count_if(results.placements.begin(), results.placements.end(),
                           [](const DeviationRecord& record) { return record.AmountExceeded > 0.0; });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/CorrectionZone.h"
 #include "analysis/DeviationRecord.h"
 #include "analysis/UnitSystem.h"
 
@@ -10,10 +11,10 @@ namespace zlm {
 
 /** The straightedge method of a run: its length, how far it moves, and the criterion. */
 struct StraightedgeMethod {
-    double baseLength = 16.0;        ///< feet (US) or metres (SI)
-    double step = 8.0;               ///< feet or metres the straightedge moves between placements
-    bool continuous = false;         ///< the straightedge moves one sample point at a time; `step` is unused
-    float tolerance = 0.25f;         ///< inches or millimetres: a placement exceeds when its gap is above it
+    double baseLength = 16.0; ///< feet (US) or metres (SI)
+    double step = 8.0;        ///< feet or metres the straightedge moves between placements
+    bool continuous = false;  ///< the straightedge moves one sample point at a time; `step` is unused
+    float tolerance = 0.25f;  ///< inches or millimetres: a placement exceeds when its gap is above it
     UnitSystem units = UnitSystem::US;
 
     bool operator==(const StraightedgeMethod&) const = default;
@@ -25,9 +26,6 @@ struct StraightedgeMethod {
  * that the refusal can name it.
  */
 float SingleTolerance(double typed);
-
-/** Deviation units per length unit: 12 inches per foot, 1000 millimetres per metre. */
-double DeviationPerLength(UnitSystem units);
 
 /**
  * The number of sample intervals the straightedge spans on a profile sampled every
@@ -44,10 +42,10 @@ double StepDistance(const StraightedgeMethod& method, double interval);
 
 /** One row of the section summary: the placements that start inside one section of road. */
 struct SectionRow {
-    double start = 0.0;           ///< feet: (i - 1) * S
-    double end = 0.0;             ///< feet: i * S - dx, or the last profile point for the last, shorter section
-    std::int64_t placements = 0;  ///< placements whose station lies in [start, i * S)
-    std::int64_t exceeding = 0;   ///< of those, the ones whose amount exceeded is above 0
+    double start = 0.0;            ///< feet: (i - 1) * S
+    double end = 0.0;              ///< feet: i * S - dx, or the last profile point for the last, shorter section
+    std::int64_t placements = 0;   ///< placements whose station lies in [start, i * S)
+    std::int64_t exceeding = 0;    ///< of those, the ones whose amount exceeded is above 0
     float percentExceeding = 0.0f; ///< percent, single precision; 0 for a section without placements
 };
 
@@ -57,10 +55,10 @@ struct SectionRow {
  */
 struct StraightedgeResults {
     StraightedgeMethod method;
-    std::int32_t pointCount = 0;    ///< N of the profile analysed
-    double interval = 0.0;          ///< dx of the profile analysed, feet or metres
-    float sectionLength = 0.0f;     ///< feet; 0 (or less) when the run listed placements
-    DeviationList placements;       ///< one record per placement, in station order
+    std::int32_t pointCount = 0;      ///< N of the profile analysed
+    double interval = 0.0;            ///< dx of the profile analysed, feet or metres
+    float sectionLength = 0.0f;       ///< feet; 0 (or less) when the run listed placements
+    DeviationList placements;         ///< one record per placement, in station order
     std::vector<SectionRow> sections; ///< the section summary's rows, when sectionLength > 0
     /**
      * The exceeding placements behind the overall percentage. A placement list
@@ -71,6 +69,11 @@ struct StraightedgeResults {
      */
     std::int64_t exceedingCount = 0;
     float overallPercentExceeding = 0.0f; ///< exceedingCount / placements in percent, single precision
+    /**
+     * The stretches to correct (FindCorrectionZones on the run's working
+     * elevations), found once when the run ends, for every view, list and report.
+     */
+    CorrectionSummary zones;
 
     /** True when the run asked for the section summary instead of the placement list. */
     bool HasSectionSummary() const { return sectionLength > 0.0f; }
@@ -93,6 +96,6 @@ bool ShowsAsExceeding(double amountExceeded);
  * gives no section row.
  */
 StraightedgeResults SummariseRun(DeviationList placements, const StraightedgeMethod& method, std::int32_t pointCount,
-                        double interval, float sectionLength);
+                                 double interval, float sectionLength);
 
 } // namespace zlm

@@ -4,8 +4,8 @@
 #include "commands/ReportRequest.h"
 #include "commands/RideQualityCommand.h"
 #include "commands/SummaryWriter.h"
-#include "ride_quality/RideQuality.h"
 #include "profile_input/DelimitedProfileReader.h"
+#include "ride_quality/RideQuality.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ namespace zlm {
 /** What one zlm-batch run is asked to do. */
 struct BatchOptions {
     std::string sectionText;                ///< --section: read like the typed section length; empty = placement list
-    std::int32_t channel = 1;               ///< --channel K: the answer to the channel question, 1 to 64
+    ChannelNumber channel = 1;              ///< --channel K: the answer to the channel question
     Delimiter delimiter = Delimiter::Comma; ///< --delimiter: comma or space
     std::string outputPath;                 ///< --output; empty = standard output
     std::string profilePath;                ///< PROFILE
@@ -29,7 +29,7 @@ struct BatchOptions {
     StraightedgeMethod method;
     std::string reportPath = {};                ///< --report: where to write the PDF report; empty = none
     PaperSize paper = PaperSize::LocaleDefault; ///< --paper: a4 or letter; by default the locale's
-    bool channelGiven = false; ///< --channel was given: a survey then analyses that channel alone
+    bool channelGiven = false;                  ///< --channel was given: a survey then analyses that channel alone
     /**
      * --columns-units DIST,ELEV and --interval N: what a delimited profile's header
      * may not say (the header's units win); DIST is also the interval's unit.
@@ -46,8 +46,8 @@ struct BatchOptions {
      * run, in the units of --units; the defaults of those units otherwise.
      */
     RideQualityMethod rideMethod{};
-    RidePathChoice ridePaths{};   ///< --paths L,R, or --channel K as (K, 0); unset: the file's default
-    std::string localizedPath{};  ///< --localized FILE: where the areas go (a flag in a survey)
+    RidePathChoice ridePaths{};  ///< --paths L,R, or --channel K as (K, 0); unset: the file's default
+    std::string localizedPath{}; ///< --localized FILE: where the areas go (a flag in a survey)
 
     /** True for a survey (--summary): many profiles, one summary line each. */
     bool IsSurvey() const { return !summaryPath.empty(); }

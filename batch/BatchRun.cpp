@@ -1,6 +1,6 @@
 #include "batch/BatchRun.h"
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
 #include "batch/RideRun.h"
@@ -37,11 +37,11 @@ std::string MissingUnits(const NeededUnits& needed, const DelimitedUnits& given)
 
 } // namespace
 
-OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, const BatchOptions& options,
+OpenOutcome ReadBatchProfile(const std::string& path, ChannelNumber channel, const BatchOptions& options,
                              bool strictChannel)
 {
-    Channel chosen = static_cast<Channel>(channel - 1);
-    const ChannelQuestion answerChannel = [chosen](Channel, const std::vector<std::string>&) { return chosen; };
+    ChannelNumber chosen = channel;
+    const ChannelQuestion answerChannel = [chosen](ChannelNumber, const std::vector<std::string>&) { return chosen; };
     std::string unitsRefusal;
     const UnitsQuestion answerUnits = [&](const DelimitedProbeResult&, const NeededUnits& needed) {
         const std::string missing = MissingUnits(needed, options.columnUnits);
@@ -74,7 +74,7 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
 {
     StraightedgeFileRun run;
     SessionState& state = run.state;
-    state.method = options.method;
+    state.straightedge.method = options.method;
     state.units = UnitTextsFor(options.method.units);
     state.profile = std::move(profile);
     const SimulationOutcome simulated =
@@ -83,7 +83,7 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
         run.message = simulated.refusal;
         return run;
     }
-    const ResultsTableText table(state.results, state.units, decimalSeparator);
+    const ResultsTableText table(state.straightedge.results, state.units, decimalSeparator);
     if (outputs.summary && outputs.makeFolder && !outputs.summaryPath.empty()) {
         const std::filesystem::path folder = std::filesystem::path(outputs.summaryPath).parent_path();
         std::error_code error;
@@ -101,11 +101,9 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
             return run;
         }
     }
-    if (outputs.zones || !outputs.correctionsPath.empty()) {
-        run.zones = FindCorrectionZones(state.results, state.workingElevations);
-    }
     if (!outputs.correctionsPath.empty()) {
-        if (const SaveResult saved = SaveCorrections(outputs.correctionsPath, run.zones, state.units); !saved.ok) {
+        const CorrectionSummary& zones = state.straightedge.results.zones;
+        if (const SaveResult saved = SaveCorrections(outputs.correctionsPath, zones, state.units); !saved.ok) {
             run.message = saved.message;
             return run;
         }
@@ -176,7 +174,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     }
     SessionState& state = run.state;
     state.profileTitle = std::move(opened.title);
-    state.channel = static_cast<Channel>(options.channel - 1);
+    state.profilePath = options.profilePath;
+    state.channel = options.channel;
     // What the report and its reproducing command name: the channel read, and the units given.
     state.channelRead = ChannelRead(state.channel, opened.channelNames.size());
     if (ProfileFormatOf(options.profilePath) == ProfileFormat::Delimited) {
@@ -185,8 +184,8 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
     outcome.summary = std::move(run.summaryBytes);
     if (!options.correctionsPath.empty()) {
         outcome.defectiveLine =
-            "Percent Defective Length = " + FormatNumber(run.zones.percentDefectiveLength, "#0.00", decimalSeparator) +
-            "%";
+            "Percent Defective Length = " +
+            FormatNumber(state.straightedge.results.zones.percentDefectiveLength, "#0.00", decimalSeparator) + "%";
     }
     if (!options.reportPath.empty()) {
         ReportRequest request = BatchReportRequest(options, analysisTime, decimalSeparator);
@@ -198,11 +197,12 @@ BatchOutcome RunBatch(const BatchOptions& options, char decimalSeparator, Progre
         }
     }
     outcome.exitCode = 0;
-    outcome.overallPercentExceeding = state.results.overallPercentExceeding;
-    outcome.percentLine = "Percent Exceeded Threshold (" + PlainDecimalText(state.results.method.tolerance) + " " +
-                          state.units.deviation +
-                          ") = " + FormatNumber(state.results.overallPercentExceeding, "#0.00", decimalSeparator) +
-                          "% Overall";
+    outcome.overallPercentExceeding = state.straightedge.results.overallPercentExceeding;
+    outcome.percentLine =
+        "Percent Exceeded Threshold (" + PlainDecimalText(state.straightedge.results.method.tolerance) + " " +
+        state.units.deviation +
+        ") = " + FormatNumber(state.straightedge.results.overallPercentExceeding, "#0.00", decimalSeparator) +
+        "% Overall";
     outcome.errorLines.push_back(outcome.percentLine);
     if (!outcome.defectiveLine.empty()) {
         outcome.errorLines.push_back(outcome.defectiveLine);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "analysis/ProgressSink.h"
 #include "batch/BatchOptions.h"
 #include "commands/OpenCommand.h"
@@ -28,7 +28,6 @@ struct StraightedgeOutputs {
     bool summary = true;         ///< write the output summary (false: a survey line needs none)
     std::string summaryPath;     ///< where; empty: its bytes are kept in the run instead
     std::string correctionsPath; ///< the corrections list; empty: none
-    bool zones = false;          ///< find the exceedance zones even when no list is written
     bool makeFolder = false;     ///< make the summary's folder (and its parents) once the run has results
 };
 
@@ -36,8 +35,7 @@ struct StraightedgeOutputs {
 struct StraightedgeFileRun {
     bool ok = false;
     std::string message;      ///< the refusal or the failed write, when !ok
-    SessionState state;       ///< the run's results and working elevations
-    CorrectionSummary zones;  ///< found when a list is written or outputs.zones asks
+    SessionState state;       ///< the run's results (with their zones) and working elevations
     std::string summaryBytes; ///< the summary, when outputs.summaryPath is empty
 };
 
@@ -61,7 +59,7 @@ StraightedgeFileRun RunStraightedgeFile(const BatchOptions& options, ElevationPr
  * one-channel file reads its only channel, as it always has, unless
  * `strictChannel`).
  */
-OpenOutcome ReadBatchProfile(const std::string& path, std::int32_t channel, const BatchOptions& options,
+OpenOutcome ReadBatchProfile(const std::string& path, ChannelNumber channel, const BatchOptions& options,
                              bool strictChannel);
 
 /**

@@ -19,7 +19,7 @@ const char* const kRideSurveyHeader =
 RideFileRun AnalyseRideFile(const std::string& path, const BatchOptions& options, ProgressSink& progress)
 {
     RideFileRun run;
-    RidePathsRead read = ReadRidePaths(options.ridePaths, [&](std::int32_t channel) {
+    RidePathsRead read = ReadRidePaths(options.ridePaths, [&](ChannelNumber channel) {
         OpenOutcome opened = ReadBatchProfile(path, channel, options, true);
         if (opened.loaded && run.title.empty()) {
             run.title = opened.title;

@@ -1,6 +1,6 @@
 #include "batch/SurveyRun.h"
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/ResultsTable.h"
 #include "batch/BatchRun.h"
@@ -41,8 +41,8 @@ struct EntryLines {
 void AddRefusal(EntryLines& lines, const BatchOptions& options, const std::string& path, const std::string& channel,
                 const std::string& message)
 {
-    lines.text += CsvField(path) + "," + channel + (options.ride ? ",,,,,,,,,," : ",,,,,,,,,") + CsvField(message) +
-                  kLineEnd;
+    lines.text +=
+        CsvField(path) + "," + channel + (options.ride ? ",,,,,,,,,," : ",,,,,,,,,") + CsvField(message) + kLineEnd;
     ++lines.refused;
 }
 
@@ -56,8 +56,9 @@ EntryLines AnalyseRideEntry(const BatchOptions& options, const SurveyEntry& entr
         const std::filesystem::path base = std::filesystem::path(options.outputDir) / entry.outputName;
         std::error_code error;
         std::filesystem::create_directories(base.parent_path(), error);
-        run.message = error ? "Unable to make the folder " + base.parent_path().string() + ": " + error.message()
-                            : WriteRideFiles(run.results, base.string() + ".ride.csv", base.string() + ".localized.csv");
+        run.message = error
+                          ? "Unable to make the folder " + base.parent_path().string() + ": " + error.message()
+                          : WriteRideFiles(run.results, base.string() + ".ride.csv", base.string() + ".localized.csv");
         run.ok = run.message.empty();
     }
     lines.text = RideSurveyLine(entry.path, run, options);
@@ -70,25 +71,23 @@ std::string CountText(std::int64_t count)
     return std::to_string(count);
 }
 
-// Where one channel's own files go in the output folder; the zones are found for the line either way.
+// Where one channel's own files go in the output folder.
 StraightedgeOutputs OwnFiles(const BatchOptions& options, const std::string& base)
 {
     StraightedgeOutputs outputs;
-    outputs.zones = true;
     outputs.summary = !options.outputDir.empty();
     if (outputs.summary) {
         outputs.summaryPath = (std::filesystem::path(options.outputDir) / (base + ".txt")).string();
         outputs.makeFolder = true;
         if (options.surveyCorrections) {
-            outputs.correctionsPath =
-                (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string();
+            outputs.correctionsPath = (std::filesystem::path(options.outputDir) / (base + ".corrections.csv")).string();
         }
     }
     return outputs;
 }
 
 // Analyses one channel already read, adding its line.
-void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::int32_t channel, bool severalChannels,
+void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, ChannelNumber channel, bool severalChannels,
                     OpenOutcome opened, char decimalSeparator, EntryLines& lines)
 {
     const std::string channelText = std::to_string(channel);
@@ -101,8 +100,8 @@ void AnalyseChannel(const BatchOptions& options, const SurveyEntry& entry, std::
         AddRefusal(lines, options, entry.path, channelText, run.message);
         return;
     }
-    const StraightedgeResults& results = run.state.results;
-    const CorrectionSummary& zones = run.zones;
+    const StraightedgeResults& results = run.state.straightedge.results;
+    const CorrectionSummary& zones = results.zones;
     const double length = static_cast<double>(results.pointCount - 1) * results.interval;
     lines.text += CsvField(entry.path) + "," + channelText + "," + CountText(results.pointCount) + "," +
                   FormatNumber(results.interval, "0.000000", '.') + "," + FormatNumber(length, "0.000", '.') + "," +
@@ -140,7 +139,7 @@ EntryLines AnalyseEntry(const BatchOptions& options, const SurveyEntry& entry, b
     const auto count = static_cast<std::int32_t>(opened.channelNames.size());
     const std::int32_t last = options.channelGiven ? first : count;
     AnalyseChannel(options, entry, first, count > 1, std::move(opened), decimalSeparator, lines);
-    for (std::int32_t channel = first + 1; channel <= last; ++channel) {
+    for (ChannelNumber channel = first + 1; channel <= last; ++channel) {
         OpenOutcome next = ReadBatchProfile(entry.path, channel, options, true);
         if (!next.loaded) {
             AddRefusal(lines, options, entry.path, std::to_string(channel), next.message);

@@ -2,9 +2,9 @@
 //   BatchBench [benchmark flags]        runs the benchmarks
 //   BatchBench --write-profile FILE     only writes the profile (for timing the zlm-batch executable)
 
-#include "bench/TenMileProfile.h"
 #include "analysis/ProgressSink.h"
 #include "batch/BatchRun.h"
+#include "bench/TenMileProfile.h"
 #include "profile_input/ErdProfileReader.h"
 
 #include <benchmark/benchmark.h>
@@ -55,7 +55,7 @@ void BM_ReadErdProfile(benchmark::State& state)
 {
     const TenMileFile& file = TenMileFile::Get();
     for (auto _ : state) {
-        zlm::Channel channel = zlm::Channel::One;
+        zlm::ChannelNumber channel = 1;
         zlm::ErdReadResult read = zlm::ReadErdProfile(file.Path(), channel, {});
         if (!read.ok || read.profile.pointCount != zlm::bench::kTenMilePoints) {
             state.SkipWithError(("the reader refused the profile: " + read.failureText).c_str());

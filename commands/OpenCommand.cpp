@@ -90,10 +90,10 @@ std::vector<std::string> NumberedChannels(std::int32_t count)
 
 // Asks for the channel of a file of several, as the ERD reader does. False when
 // the user cancelled; `channel` is then left as it was.
-bool ChooseChannel(const std::vector<std::string>& names, Channel& channel, const ChannelQuestion& askChannel)
+bool ChooseChannel(const std::vector<std::string>& names, ChannelNumber& channel, const ChannelQuestion& askChannel)
 {
     if (names.size() > 1 && askChannel) {
-        const std::optional<Channel> answer = askChannel(channel, names);
+        const std::optional<ChannelNumber> answer = askChannel(channel, names);
         if (!answer) {
             return false;
         }
@@ -139,7 +139,8 @@ OpenOutcome ReadColumnText(const std::string& path, UnitSystem units)
     return outcome;
 }
 
-OpenOutcome ReadErd(const std::string& path, Channel& channel, const ChannelQuestion& askChannel, UnitSystem units)
+OpenOutcome ReadErd(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
+                    UnitSystem units)
 {
     ErdReadResult read = ReadErdProfile(path, channel, askChannel, units);
     if (read.cancelled) {
@@ -155,7 +156,8 @@ OpenOutcome ReadErd(const std::string& path, Channel& channel, const ChannelQues
     return outcome;
 }
 
-OpenOutcome ReadPro(const std::string& path, Channel& channel, const ChannelQuestion& askChannel, UnitSystem units)
+OpenOutcome ReadPro(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
+                    UnitSystem units)
 {
     const ProProbeResult probe = ProbeProProfile(path);
     if (!probe.ok) {
@@ -166,7 +168,7 @@ OpenOutcome ReadPro(const std::string& path, Channel& channel, const ChannelQues
     if (!ChooseChannel(names, channel, askChannel)) {
         return Cancelled();
     }
-    ProReadResult read = ReadProProfile(path, static_cast<std::int32_t>(channel), units);
+    ProReadResult read = ReadProProfile(path, channel, units);
     if (!read.ok) {
         return Refused(OpenFailureBox::FileError, std::move(read.message));
     }
@@ -177,7 +179,7 @@ OpenOutcome ReadPro(const std::string& path, Channel& channel, const ChannelQues
     return Loaded(std::move(read.profile), std::move(readNames));
 }
 
-OpenOutcome ReadDelimited(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+OpenOutcome ReadDelimited(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
                           UnitSystem units, const UnitsQuestion& askUnits)
 {
     const DelimitedProbeResult probe = ProbeDelimitedProfile(path);
@@ -195,9 +197,8 @@ OpenOutcome ReadDelimited(const std::string& path, Channel& channel, const Chann
     if (!ChooseChannel(names, channel, askChannel)) {
         return Cancelled();
     }
-    const std::int32_t index = static_cast<std::int32_t>(channel);
     DelimitedUnits given;
-    const NeededUnits needed = UnitsNeeded(probe.layout, index);
+    const NeededUnits needed = UnitsNeeded(probe.layout, channel);
     if (needed.Any() && askUnits) {
         std::optional<DelimitedUnits> answer = askUnits(probe, needed);
         if (!answer) {
@@ -205,7 +206,7 @@ OpenOutcome ReadDelimited(const std::string& path, Channel& channel, const Chann
         }
         given = *answer;
     }
-    DelimitedReadResult read = ReadDelimitedProfile(path, index, given, units);
+    DelimitedReadResult read = ReadDelimitedProfile(path, channel, given, units);
     if (!read.ok) {
         return Refused(OpenFailureBox::FileError, std::move(read.message));
     }
@@ -219,9 +220,9 @@ bool IsColumnTextPath(const std::string& path)
     return path.ends_with("dat");
 }
 
-NeededUnits UnitsNeeded(const DelimitedLayout& layout, std::int32_t channel)
+NeededUnits UnitsNeeded(const DelimitedLayout& layout, ChannelNumber channel)
 {
-    const std::size_t pick = layout.elevationCount == 2 && channel != 0 ? 1 : 0;
+    const std::size_t pick = layout.elevationCount == 2 && channel != 1 ? 1 : 0;
     NeededUnits needed;
     needed.elevationUnit = !layout.elevationUnits[pick].has_value();
     needed.interval = layout.distanceColumn < 0;
@@ -246,7 +247,7 @@ ProfileFormat ProfileFormatOf(const std::string& path)
     return ProfileFormat::Erd;
 }
 
-OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+OpenOutcome ReadProfileFile(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
                             UnitSystem units, const UnitsQuestion& askUnits)
 {
     switch (ProfileFormatOf(path)) {
@@ -262,15 +263,15 @@ OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const Cha
     return ReadErd(path, channel, askChannel, units);
 }
 
-std::int32_t ChannelRead(Channel chosen, std::size_t channelCount)
+ChannelNumber ChannelRead(ChannelNumber chosen, std::size_t channelCount)
 {
     if (channelCount <= 1) {
         return 1;
     }
     if (channelCount == 2) {
-        return chosen == Channel::One ? 1 : 2;
+        return chosen == 1 ? 1 : 2;
     }
-    return static_cast<std::int32_t>(chosen) + 1;
+    return chosen;
 }
 
 } // namespace zlm

@@ -51,8 +51,8 @@ struct NeededUnits {
     bool Any() const { return distanceUnit || elevationUnit || interval; }
 };
 
-/** What ReadDelimitedProfile would miss for elevation column `channel` (0 or 1) of the layout. */
-NeededUnits UnitsNeeded(const DelimitedLayout& layout, std::int32_t channel);
+/** What ReadDelimitedProfile would miss for the elevation column of `channel` (1 or 2) of the layout. */
+NeededUnits UnitsNeeded(const DelimitedLayout& layout, ChannelNumber channel);
 
 /**
  * Asked, after the channel, for a delimited profile that needs units or an
@@ -81,20 +81,20 @@ ProfileFormat ProfileFormatOf(const std::string& path);
  * ReadColumnProfile, ERD through ReadErdProfile, PRO and delimited text through
  * their readers (ProfileFormatOf). A file of several channels (ERD, a two-path
  * PRO, a delimited file of two elevation columns) asks askChannel, when set,
- * and reads its answer (any answer but One reads the second of two). A
+ * and reads its answer (any answer but 1 reads the second of two). A
  * delimited file that needs units asks askUnits (without it, the reader's
  * refusal names what is missing). PRO and delimited refusals are "File Error!"
  * boxes with the reader's text. A cancelled question gives `cancelled`, with
  * `channel` unchanged. The caller replaces its profile only when loaded.
  */
-OpenOutcome ReadProfileFile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+OpenOutcome ReadProfileFile(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
                             UnitSystem units = UnitSystem::US, const UnitsQuestion& askUnits = {});
 
 /**
  * The 1-based channel a file of `channelCount` channels gives for the choice
  * `chosen`: its only one for a file of one, the second of two for any choice
- * but One, else the channel chosen.
+ * but 1, else the channel chosen.
  */
-std::int32_t ChannelRead(Channel chosen, std::size_t channelCount);
+ChannelNumber ChannelRead(ChannelNumber chosen, std::size_t channelCount);
 
 } // namespace zlm

@@ -76,14 +76,14 @@ std::string ShellQuoted(const std::string& word)
 
 std::string ReproducingCommandLine(const SessionState& state, const std::string& profilePath)
 {
-    const StraightedgeMethod& method = state.results.method;
+    const StraightedgeMethod& method = state.straightedge.results.method;
     std::string line = "zlm-batch --units ";
     line += method.units == UnitSystem::SI ? "si" : "us";
     line += " --length " + ShortestText(method.baseLength);
     line += " --step " + (method.continuous ? std::string("continuous") : ShortestText(method.step));
     line += " --threshold " + ShortestText(method.tolerance);
-    if (state.results.HasSectionSummary()) {
-        line += " --section " + ShortestText(state.results.sectionLength);
+    if (state.straightedge.results.HasSectionSummary()) {
+        line += " --section " + ShortestText(state.straightedge.results.sectionLength);
     }
     if (state.channelRead != 1) {
         line += " --channel " + std::to_string(state.channelRead);

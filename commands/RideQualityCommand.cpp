@@ -49,7 +49,7 @@ RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChan
     if (choice.left <= 0) {
         choice = DefaultRidePaths(count);
     }
-    for (const std::int32_t channel : {choice.left, choice.right}) {
+    for (const ChannelNumber channel : {choice.left, choice.right}) {
         if (channel > count) {
             read.message =
                 "The file has " + ChannelsText(count) + "; channel " + std::to_string(channel) + " was asked for";
@@ -74,9 +74,11 @@ RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChan
 RidePathsRead ReadRidePaths(const std::string& path, RidePathChoice choice, UnitSystem units,
                             const DelimitedUnits& delimitedUnits)
 {
-    return ReadRidePaths(choice, [&](std::int32_t channel) {
-        Channel chosen = static_cast<Channel>(channel - 1);
-        const ChannelQuestion answerChannel = [chosen](Channel, const std::vector<std::string>&) { return chosen; };
+    return ReadRidePaths(choice, [&](ChannelNumber channel) {
+        ChannelNumber chosen = channel;
+        const ChannelQuestion answerChannel = [chosen](ChannelNumber, const std::vector<std::string>&) {
+            return chosen;
+        };
         const UnitsQuestion answerUnits = [&](const DelimitedProbeResult&, const NeededUnits&) {
             return std::optional<DelimitedUnits>(delimitedUnits);
         };

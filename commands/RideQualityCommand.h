@@ -12,13 +12,13 @@
 namespace zlm {
 
 /**
- * Which profiles of a file a ride-quality run analyses: two wheel paths (left
- * and right channel, 1-based) or one profile (`right` 0). `left` 0 leaves the
+ * Which profiles of a file a ride-quality run analyses: two wheel paths (the
+ * channels of the left and right path) or one profile (`right` 0). `left` 0 leaves the
  * choice to the file (DefaultRidePaths).
  */
 struct RidePathChoice {
-    std::int32_t left = 0;
-    std::int32_t right = 0;
+    ChannelNumber left = 0;
+    ChannelNumber right = 0;
 
     bool operator==(const RidePathChoice&) const = default;
 };
@@ -50,7 +50,7 @@ RidePathsRead ReadRidePaths(const std::string& path, RidePathChoice choice, Unit
                             const DelimitedUnits& delimitedUnits);
 
 /** Reads channel K (1-based) of a file; how the caller reads one profile. */
-using ChannelReader = std::function<OpenOutcome(std::int32_t channel)>;
+using ChannelReader = std::function<OpenOutcome(ChannelNumber channel)>;
 
 /** ReadRidePaths with the caller's reader of one channel (zlm-batch answers the units its own way). */
 RidePathsRead ReadRidePaths(RidePathChoice choice, const ChannelReader& readChannel);

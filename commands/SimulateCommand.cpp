@@ -1,5 +1,6 @@
 #include "commands/SimulateCommand.h"
 
+#include "analysis/CorrectionZones.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
 #include "analysis/StraightedgeEngine.h"
@@ -132,7 +133,7 @@ SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionL
                                 const std::function<void()>& handlePendingEvents, WorkingCopy workingCopy)
 {
     // Everything is checked before anything changes, so a refusal leaves the state as it was.
-    const StraightedgeMethod method = state.method;
+    const StraightedgeMethod method = state.straightedge.method;
     if (auto refusal = MethodRefusal(method)) {
         return {false, *refusal};
     }
@@ -178,7 +179,9 @@ SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionL
     }
 
     state.workingElevations = std::move(working);
-    state.results = SummariseRun(std::move(placements), method, n, dx, sectionLength);
+    StraightedgeResults& results = state.straightedge.results;
+    results = SummariseRun(std::move(placements), method, n, dx, sectionLength);
+    results.zones = FindCorrectionZones(results, state.workingElevations);
     if (handlePendingEvents) {
         handlePendingEvents();
     }

@@ -30,10 +30,10 @@ std::vector<double> CopyWorkingElevations(const ElevationProfile& profile);
  * analysed (refusing, with nothing changed, when it cannot), copies the working
  * elevations, runs the straightedge engine, calls handlePendingEvents once,
  * and stores the run's results in `state` (the placement list, or, for a section
- * length text that converts to more than 0, the section summary as well), with
- * the working elevations. A run the progress sink cancels leaves the state, and
+ * length text that converts to more than 0, the section summary as well, and the
+ * zones to correct), with the working elevations. A run the progress sink cancels leaves the state, and
  * the last run's results, exactly as they were. A caller that shows a table fills it from
- * state.results (FillResultsTable).
+ * state.straightedge.results (FillResultsTable).
  */
 SimulationOutcome RunSimulation(SessionState& state, const std::string& sectionLengthText, ProgressSink& progress,
                                 const std::function<void()>& handlePendingEvents = {},

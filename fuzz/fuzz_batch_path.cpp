@@ -51,9 +51,11 @@ bool SameRecords(const zlm::DeviationList& a, const zlm::DeviationList& b)
 }
 
 /** Opens the profile as the Browse command does; false when it was refused. */
-bool OpenProfile(bool columnText, zlm::Channel channel, std::string_view bytes, zlm::SessionState& state)
+bool OpenProfile(bool columnText, zlm::ChannelNumber channel, std::string_view bytes, zlm::SessionState& state)
 {
-    const zlm::ChannelQuestion answer = [channel](zlm::Channel, const std::vector<std::string>&) { return channel; };
+    const zlm::ChannelQuestion answer = [channel](zlm::ChannelNumber, const std::vector<std::string>&) {
+        return channel;
+    };
     if (columnText) {
         static const zlm::fuzz::FuzzFile file(".dat");
         const std::string& path = file.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -89,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool columnText = (data[0] & 1) != 0;
-    const zlm::Channel channel = ((data[0] >> 1) & 1) != 0 ? zlm::Channel::Two : zlm::Channel::One;
+    const zlm::ChannelNumber channel = ((data[0] >> 1) & 1) != 0 ? 2 : 1;
     const char separator = (data[0] & 4) != 0 ? ',' : '.';
     const std::size_t sectionSize = std::min<std::size_t>(data[1] % 17, size - 2);
     const std::string sectionText(reinterpret_cast<const char*>(data + 2), sectionSize);
@@ -101,42 +103,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Results of an earlier run, which a refused run must leave as they are.
-    state.results.placements = {{8.0, 0.5, 0.25}};
-    state.results.overallPercentExceeding = 12.5f;
+    state.straightedge.results.placements = {{8.0, 0.5, 0.25}};
+    state.straightedge.results.overallPercentExceeding = 12.5f;
     state.workingElevations = {1.0, 0.0};
-    const zlm::DeviationList deviationsBefore = state.results.placements;
+    const zlm::DeviationList deviationsBefore = state.straightedge.results.placements;
     const std::vector<double> workingBefore = state.workingElevations;
 
     zlm::NullProgress progress;
     const zlm::SimulationOutcome run = zlm::RunSimulation(state, sectionText, progress);
     if (!run.ran) {
         ZLM_FUZZ_CHECK(!run.refusal.empty());
-        ZLM_FUZZ_CHECK(SameRecords(state.results.placements, deviationsBefore));
+        ZLM_FUZZ_CHECK(SameRecords(state.straightedge.results.placements, deviationsBefore));
         ZLM_FUZZ_CHECK(state.workingElevations == workingBefore);
-        ZLM_FUZZ_CHECK(state.results.overallPercentExceeding == 12.5f);
+        ZLM_FUZZ_CHECK(state.straightedge.results.overallPercentExceeding == 12.5f);
         return 0;
     }
     zlm::ResultsGrid grid;
     zlm::LayoutResultsHeader(grid, state.units);
-    zlm::FillResultsTable(grid, state.results, state.units, separator);
+    zlm::FillResultsTable(grid, state.straightedge.results, state.units, separator);
 
     ZLM_FUZZ_CHECK(run.refusal.empty());
     ZLM_FUZZ_CHECK(state.workingElevations.size() == static_cast<std::size_t>(state.profile.pointCount) + 1);
-    ZLM_FUZZ_CHECK(!state.results.placements.empty());
-    for (const zlm::DeviationRecord& record : state.results.placements) {
+    ZLM_FUZZ_CHECK(!state.straightedge.results.placements.empty());
+    for (const zlm::DeviationRecord& record : state.straightedge.results.placements) {
         ZLM_FUZZ_CHECK(std::isfinite(record.Station) && record.Station >= 0.0);
         ZLM_FUZZ_CHECK(std::isfinite(record.MaxDeviation));
         ZLM_FUZZ_CHECK(std::isfinite(record.AmountExceeded) && record.AmountExceeded >= 0.0);
     }
-    ZLM_FUZZ_CHECK(std::isfinite(state.results.overallPercentExceeding));
-    ZLM_FUZZ_CHECK(state.results.overallPercentExceeding >= 0.0f && state.results.overallPercentExceeding <= 100.0f);
+    ZLM_FUZZ_CHECK(std::isfinite(state.straightedge.results.overallPercentExceeding));
+    ZLM_FUZZ_CHECK(state.straightedge.results.overallPercentExceeding >= 0.0f &&
+                   state.straightedge.results.overallPercentExceeding <= 100.0f);
     ZLM_FUZZ_CHECK(grid.Rows() >= 1 && grid.Cols() == 3);
     // Without a section length the table lists every placement, one row each.
     if (!(zlm::ParseSingle(zlm::TrimBlanks(sectionText)) > 0.0f)) {
-        ZLM_FUZZ_CHECK(static_cast<std::size_t>(grid.Rows()) == state.results.placements.size() + 1);
+        ZLM_FUZZ_CHECK(static_cast<std::size_t>(grid.Rows()) == state.straightedge.results.placements.size() + 1);
     }
 
-    const zlm::ResultsTableText table(state.results, state.units, separator);
+    const zlm::ResultsTableText table(state.straightedge.results, state.units, separator);
     for (const zlm::Delimiter form : {zlm::Delimiter::Comma, zlm::Delimiter::Space}) {
         const std::string summary = zlm::SummaryText(grid, form);
         ZLM_FUZZ_CHECK(AllLinesEndInCrLf(summary));

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const std::int32_t channel = data[0] & 1;
+    const zlm::ChannelNumber channel = (data[0] & 1) + 1;
     zlm::DelimitedUnits units;
     if (data[0] & 2) {
         units.distanceUnit = zlm::LengthUnit::Inch;

@@ -14,17 +14,18 @@ namespace {
 struct Read {
     zlm::ErdReadResult result;
     bool asked = false;
-    zlm::Channel channelAfter = zlm::Channel::One;
+    zlm::ChannelNumber channelAfter = 1;
 };
 
-Read ParseWithAnswer(std::string_view bytes, zlm::Channel earlier, std::optional<zlm::Channel> answer)
+Read ParseWithAnswer(std::string_view bytes, zlm::ChannelNumber earlier, std::optional<zlm::ChannelNumber> answer)
 {
     Read read;
-    zlm::Channel channel = earlier;
-    read.result = zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::Channel, const std::vector<std::string>&) {
-        read.asked = true;
-        return answer;
-    });
+    zlm::ChannelNumber channel = earlier;
+    read.result =
+        zlm::ParseErdProfile(bytes, channel, [&read, answer](zlm::ChannelNumber, const std::vector<std::string>&) {
+            read.asked = true;
+            return answer;
+        });
     read.channelAfter = channel;
     return read;
 }
@@ -68,18 +69,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const zlm::Channel earlier = (data[0] & 1) != 0 ? zlm::Channel::Two : zlm::Channel::One;
+    const zlm::ChannelNumber earlier = (data[0] & 1) != 0 ? 2 : 1;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const Read first = ParseWithAnswer(bytes, earlier, zlm::Channel::One);
-    const Read second = ParseWithAnswer(bytes, earlier, zlm::Channel::Two);
+    const Read first = ParseWithAnswer(bytes, earlier, 1);
+    const Read second = ParseWithAnswer(bytes, earlier, 2);
     const Read cancelled = ParseWithAnswer(bytes, earlier, std::nullopt);
     CheckResult(first.result);
     CheckResult(second.result);
     CheckResult(cancelled.result);
     ZLM_FUZZ_CHECK(!first.result.cancelled && !second.result.cancelled);
     // Any channel of a file of many, picked by the first byte's other bits.
-    const Read any = ParseWithAnswer(bytes, earlier, static_cast<zlm::Channel>((data[0] >> 1) % zlm::kMaxChannels));
+    const Read any = ParseWithAnswer(bytes, earlier, (data[0] >> 1) % zlm::kMaxChannels + 1);
     CheckResult(any.result);
     ZLM_FUZZ_CHECK(any.asked == first.asked);
     if (first.result.ok) {
@@ -98,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZLM_FUZZ_CHECK(SameProfile(first.result, second.result));
         ZLM_FUZZ_CHECK(SameProfile(first.result, cancelled.result));
     } else {
-        ZLM_FUZZ_CHECK(first.channelAfter == zlm::Channel::One && second.channelAfter == zlm::Channel::Two);
+        ZLM_FUZZ_CHECK(first.channelAfter == 1 && second.channelAfter == 2);
         // Both channels come from the same lines: same count and interval.
         if (first.result.ok && second.result.ok) {
             ZLM_FUZZ_CHECK(first.result.profile.pointCount == second.result.profile.pointCount);
@@ -109,22 +110,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file is read in chunks by its own procedure: it must read exactly as the
     // same bytes do in memory.
     static const zlm::fuzz::FuzzFile file(".erd");
-    zlm::Channel fileChannel = earlier;
+    zlm::ChannelNumber fileChannel = earlier;
     const zlm::ErdReadResult fromFile =
         zlm::ReadErdProfile(file.Write(data + 1, size - 1), fileChannel,
-                            [](zlm::Channel, const std::vector<std::string>&) { return zlm::Channel::One; });
+                            [](zlm::ChannelNumber, const std::vector<std::string>&) { return 1; });
     ZLM_FUZZ_CHECK(SameProfile(fromFile, first.result));
 
     // CR LF and LF alone are the same line end, and empty lines at the very end
     // are no data: neither may change what is read.
     std::string variant;
     if (zlm::fuzz::WithLfOnly(bytes, variant)) {
-        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, zlm::Channel::One).result, first.result));
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, 1).result, first.result));
     }
     if (bytes.empty() || bytes.back() != '\r') {
         variant.assign(bytes);
         variant += "\r\n\r\n\n";
-        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, zlm::Channel::One).result, first.result));
+        ZLM_FUZZ_CHECK(SameProfile(ParseWithAnswer(variant, earlier, 1).result, first.result));
     }
     return 0;
 }

@@ -41,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const std::int32_t channel = data[0] & 1;
+    const zlm::ChannelNumber channel = (data[0] & 1) + 1;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
     const zlm::ProReadResult read = zlm::ParseProProfile(bytes, channel);
-    const zlm::ProReadResult other = zlm::ParseProProfile(bytes, 1 - channel);
+    const zlm::ProReadResult other = zlm::ParseProProfile(bytes, 3 - channel);
     CheckResult(read);
     CheckResult(other);
 

@@ -1,6 +1,6 @@
 #include "graph/DeviationGraph.h"
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "analysis/DisplayFormat.h"
 #include "analysis/NumberText.h"
 #include "analysis/StraightedgeResults.h"
@@ -17,7 +17,7 @@ namespace {
 
 void SetTitles(GraphControl& graph, const SessionState& state, const QString& profilePath, char separator)
 {
-    const StraightedgeResults& results = state.results;
+    const StraightedgeResults& results = state.straightedge.results;
     const StraightedgeMethod& method = results.method;
     QString mainTitle = FromCoreText(PlainDecimalText(method.baseLength)) +
                         (method.units == UnitSystem::SI ? QStringLiteral("-Metre") : QStringLiteral("-Foot")) +
@@ -55,14 +55,14 @@ void SetTitles(GraphControl& graph, const SessionState& state, const QString& pr
 double ProfileValue(const SessionState& state, std::size_t point)
 {
     const double elevation = point < state.workingElevations.size() ? state.workingElevations[point] : 0.0;
-    return elevation * DeviationPerLength(state.results.method.units);
+    return elevation * DeviationPerLength(state.straightedge.results.method.units);
 }
 
 void SetCurves(GraphControl& graph, const SessionState& state)
 {
     // Both curves are drawn in single precision: placements by station, and the
     // profile's N points in the deviation unit (inches of feet, millimetres of metres).
-    const StraightedgeResults& results = state.results;
+    const StraightedgeResults& results = state.straightedge.results;
     const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
     const std::size_t n = std::min(results.placements.size(), pointCount);
     GraphControl::Curve placements{{QStringLiteral("ZLM"), QColor(0, 0, 255), 0}, {}, {}};
@@ -99,8 +99,8 @@ void AddSectionLines(GraphControl& graph, const StraightedgeResults& results, ch
 
 void AddCorrectionZones(GraphControl& graph, const SessionState& state)
 {
-    const StraightedgeResults& results = state.results;
-    const CorrectionSummary zones = FindCorrectionZones(results, state.workingElevations);
+    const StraightedgeResults& results = state.straightedge.results;
+    const CorrectionSummary& zones = results.zones;
     if (zones.zones.empty())
         return;
     // The supports sit on the profile curve: the same value through single
@@ -129,7 +129,7 @@ void FillDeviationGraph(GraphControl& graph, const SessionState& state, const QS
 {
     SetTitles(graph, state, profilePath, decimalSeparator);
     SetCurves(graph, state);
-    AddSectionLines(graph, state.results, decimalSeparator);
+    AddSectionLines(graph, state.straightedge.results, decimalSeparator);
     AddCorrectionZones(graph, state);
 }
 

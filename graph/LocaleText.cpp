@@ -1,5 +1,7 @@
 #include "graph/LocaleText.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QLocale>
 #include <QString>
 
@@ -8,6 +10,16 @@ namespace zlm {
 QString FromCoreText(const std::string& text)
 {
     return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToFileName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString FromFileName(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 char LocaleDecimalSeparator()

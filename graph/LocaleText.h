@@ -13,6 +13,12 @@ namespace zlm {
  */
 QString FromCoreText(const std::string& text);
 
+/** A path as the file system takes it: its bytes in the file names' encoding. */
+std::string ToFileName(const QString& path);
+
+/** A path of the file system, as ToFileName gave it, for a window. */
+QString FromFileName(const std::string& path);
+
 /**
  * The user's decimal separator (QLocale::system()) as the one byte the display
  * formats take; "." when the locale's separator is not a single ASCII character.

@@ -84,7 +84,8 @@ frmSkiPlot::frmSkiPlot(const SessionState& state, const QString& lblFileCaption,
     : frmSkiPlot(
           QStringLiteral("Deviation Graph"),
           [&](GraphControl& graph) { FillDeviationGraph(graph, state, lblFileCaption, LocaleDecimalSeparator()); },
-          static_cast<double>(state.results.pointCount - 1) * state.results.interval, parent, dialogs)
+          static_cast<double>(state.straightedge.results.pointCount - 1) * state.straightedge.results.interval, parent,
+          dialogs)
 {
 }
 

@@ -42,7 +42,7 @@ class frmSkiPlot : public QDialog {
 
 public:
     /**
-     * `state` holds the results to show (state.results, the working elevations,
+     * `state` holds the results to show (state.straightedge.results, the working elevations,
      * the units and the profile's title); `lblFileCaption` is the full path of
      * the profile. `dialogs` answers the print and export dialogs; nullptr uses
      * the standard ones.

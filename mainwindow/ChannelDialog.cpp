@@ -12,9 +12,10 @@
 
 namespace zlm {
 
-ChannelDialog::ChannelDialog(QWidget* parent) : ChannelDialog({"Channel 1", "Channel 2"}, Channel::One, parent) {}
+ChannelDialog::ChannelDialog(QWidget* parent) : ChannelDialog({"Channel 1", "Channel 2"}, 1, parent) {}
 
-ChannelDialog::ChannelDialog(const std::vector<std::string>& names, Channel earlier, QWidget* parent) : QDialog(parent)
+ChannelDialog::ChannelDialog(const std::vector<std::string>& names, ChannelNumber earlier, QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName("Dialog");
     setWindowTitle("Channel Selection");
@@ -67,7 +68,7 @@ void ChannelDialog::BuildOptions(QLayout* into)
     into->setContentsMargins(20, 0, 0, 0);
 }
 
-void ChannelDialog::BuildList(const std::vector<std::string>& names, Channel earlier, QLayout* into)
+void ChannelDialog::BuildList(const std::vector<std::string>& names, ChannelNumber earlier, QLayout* into)
 {
     channelList_ = new QListWidget(this);
     channelList_->setObjectName("lstChannel");
@@ -78,7 +79,7 @@ void ChannelDialog::BuildList(const std::vector<std::string>& names, Channel ear
         const QString name = names[k].empty() ? "Channel " + number : QString::fromStdString(names[k]);
         channelList_->addItem(number + ": " + name);
     }
-    const int earlierRow = static_cast<int>(earlier);
+    const int earlierRow = earlier - 1;
     channelList_->setCurrentRow(earlierRow >= 0 && earlierRow < channelList_->count() ? earlierRow : 0);
     connect(channelList_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     into->addWidget(channelList_);
@@ -90,12 +91,12 @@ void ChannelDialog::BuildList(const std::vector<std::string>& names, Channel ear
     channelList_->setFocus();
 }
 
-Channel ChannelDialog::SelectedChannel() const
+ChannelNumber ChannelDialog::SelectedChannel() const
 {
     if (channelList_ != nullptr) {
-        return static_cast<Channel>(std::max(channelList_->currentRow(), 0));
+        return std::max(channelList_->currentRow(), 0) + 1;
     }
-    return optChannel_[1]->isChecked() ? Channel::Two : Channel::One;
+    return optChannel_[1]->isChecked() ? 2 : 1;
 }
 
 QRadioButton* ChannelDialog::OptChannel(int index) const
@@ -103,13 +104,13 @@ QRadioButton* ChannelDialog::OptChannel(int index) const
     return (index >= 0 && index < 2) ? optChannel_[index] : nullptr;
 }
 
-std::optional<Channel> ChannelDialog::AskChannel(QWidget* parent)
+std::optional<ChannelNumber> ChannelDialog::AskChannel(QWidget* parent)
 {
-    return AskChannel({"Channel 1", "Channel 2"}, Channel::One, parent);
+    return AskChannel({"Channel 1", "Channel 2"}, 1, parent);
 }
 
-std::optional<Channel> ChannelDialog::AskChannel(const std::vector<std::string>& names, Channel earlier,
-                                                 QWidget* parent)
+std::optional<ChannelNumber> ChannelDialog::AskChannel(const std::vector<std::string>& names, ChannelNumber earlier,
+                                                       QWidget* parent)
 {
     ChannelDialog dialog(names, earlier, parent);
     if (dialog.exec() != QDialog::Accepted) {

@@ -35,10 +35,10 @@ public:
      * The window for a file whose channels are `names` (in order): two or fewer
      * show the option buttons, more the list, with `earlier` selected when in range.
      */
-    ChannelDialog(const std::vector<std::string>& names, Channel earlier, QWidget* parent = nullptr);
+    ChannelDialog(const std::vector<std::string>& names, ChannelNumber earlier, QWidget* parent = nullptr);
 
-    /** The channel selected: One for "Channel 1" or the first listed, and so on. */
-    Channel SelectedChannel() const;
+    /** The channel selected: 1 for "Channel 1" or the first listed, and so on. */
+    ChannelNumber SelectedChannel() const;
 
     /** The option button of the given index (0 or 1); null when the window shows the list. */
     QRadioButton* OptChannel(int index) const;
@@ -50,15 +50,15 @@ public:
      * Shows a fresh two-channel window modally and returns the selected channel
      * when it is closed with OK; cancelled or closed any other way, it returns nothing.
      */
-    static std::optional<Channel> AskChannel(QWidget* parent = nullptr);
+    static std::optional<ChannelNumber> AskChannel(QWidget* parent = nullptr);
 
     /** As AskChannel(parent), for a file whose channels are `names`. */
-    static std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier,
-                                             QWidget* parent = nullptr);
+    static std::optional<ChannelNumber> AskChannel(const std::vector<std::string>& names, ChannelNumber earlier,
+                                                   QWidget* parent = nullptr);
 
 private:
     void BuildOptions(QLayout* into);
-    void BuildList(const std::vector<std::string>& names, Channel earlier, QLayout* into);
+    void BuildList(const std::vector<std::string>& names, ChannelNumber earlier, QLayout* into);
 
     QLabel* prompt_ = nullptr;
     QRadioButton* optChannel_[2] = {nullptr, nullptr};

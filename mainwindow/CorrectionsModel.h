@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "analysis/CorrectionsTable.h"
 #include "analysis/ResultsTable.h"
 

@@ -40,8 +40,7 @@ CorrectionsWindow::CorrectionsWindow(const SessionState& state, const QString& p
     setSizeGripEnabled(true);
 
     const char separator = LocaleDecimalSeparator();
-    model_ =
-        new CorrectionsModel(FindCorrectionZones(state.results, state.workingElevations), state.units, separator, this);
+    model_ = new CorrectionsModel(state.straightedge.results.zones, state.units, separator, this);
     sorted_ = new QSortFilterProxyModel(this);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(Qt::UserRole);
@@ -159,7 +158,7 @@ void CorrectionsWindow::cmdSaveAs_Click()
         return;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SaveResult saved = SaveCorrections(QFile::encodeName(path).toStdString(), model_->Zones(), state_.units);
+    const SaveResult saved = SaveCorrections(ToFileName(path), model_->Zones(), state_.units);
     QGuiApplication::restoreOverrideCursor();
     if (!saved.ok)
         dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,
@@ -179,7 +178,7 @@ void CorrectionsWindow::OpenZone(const QModelIndex& viewIndex)
     if (!viewIndex.isValid())
         return;
     const CorrectionZone& zone = model_->Zone(sorted_->mapToSource(viewIndex).row());
-    const StraightedgeResults& results = state_.results;
+    const StraightedgeResults& results = state_.straightedge.results;
     const double profileLength = static_cast<double>(results.pointCount - 1) * results.interval;
     const auto [start, end] = ZoneViewRange(zone, profileLength);
     if (graphOpener_) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 
 #include <QDialog>
 #include <QString>

@@ -48,7 +48,7 @@ QMessageBox::StandardButton QtUserDialogs::ShowMessage(const QString& title, con
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-std::optional<Channel> QtUserDialogs::AskChannel(const std::vector<std::string>& names, Channel earlier)
+std::optional<ChannelNumber> QtUserDialogs::AskChannel(const std::vector<std::string>& names, ChannelNumber earlier)
 {
     return ChannelDialog::AskChannel(names, earlier, owner_);
 }

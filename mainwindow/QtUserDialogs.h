@@ -18,7 +18,7 @@ public:
     QString AskSaveFile(const QString& title, const QStringList& filters, int& filterIndex) override;
     QMessageBox::StandardButton ShowMessage(const QString& title, const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons) override;
-    std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier) override;
+    std::optional<ChannelNumber> AskChannel(const std::vector<std::string>& names, ChannelNumber earlier) override;
     std::optional<DelimitedUnits> AskDelimitedUnits(const DelimitedProbeResult& probe,
                                                     const NeededUnits& needed) override;
 

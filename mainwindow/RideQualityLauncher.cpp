@@ -2,6 +2,7 @@
 
 #include "commands/OpenCommand.h"
 #include "commands/SessionState.h"
+#include "graph/LocaleText.h"
 #include "mainwindow/RideQualityWindow.h"
 #include "mainwindow/UserDialogs.h"
 
@@ -26,9 +27,9 @@ std::optional<DelimitedUnits> AskRideUnits(const std::string& path, UserDialogs&
     const DelimitedProbeResult probe = ProbeDelimitedProfile(path);
     if (!probe.ok)
         return DelimitedUnits{}; // the read refuses it with the reader's text
-    NeededUnits needed = UnitsNeeded(probe.layout, 0);
+    NeededUnits needed = UnitsNeeded(probe.layout, 1);
     if (probe.layout.elevationCount > 1) {
-        const NeededUnits second = UnitsNeeded(probe.layout, 1);
+        const NeededUnits second = UnitsNeeded(probe.layout, 2);
         needed.distanceUnit = needed.distanceUnit || second.distanceUnit;
         needed.elevationUnit = needed.elevationUnit || second.elevationUnit;
         needed.interval = needed.interval || second.interval;
@@ -85,7 +86,7 @@ void RideQualityLauncher::Open()
     const QString path = profilePath_();
     if (path.isEmpty())
         return;
-    const UnitSystem units = state_.method.units;
+    const UnitSystem units = state_.straightedge.method.units;
     const std::uint64_t fingerprint = ProfileFingerprint(state_.profile);
     if (window_ != nullptr && window_->ProfilePath() == path && window_->Units() == units &&
         fingerprint == profileFingerprint_) {
@@ -94,7 +95,7 @@ void RideQualityLauncher::Open()
         window_->activateWindow();
         return;
     }
-    const std::optional<DelimitedUnits> delimited = AskRideUnits(QFile::encodeName(path).toStdString(), dialogs_);
+    const std::optional<DelimitedUnits> delimited = AskRideUnits(ToFileName(path), dialogs_);
     if (!delimited)
         return;
     // Results of another file or unit system are not this profile's.

@@ -148,7 +148,6 @@ RideQualityWindow::RideQualityWindow(SessionState& state, const QString& profile
     ArrangeControls();
     ConnectCommands();
 
-    analysisTime_ = SecondsNow();
     QSettings settings;
     ShowSettings(RideQualitySettings(settings).Method(units_));
     if (state_.rideQuality.valid)
@@ -268,10 +267,8 @@ QWidget* RideQualityWindow::BuildSettings()
 void RideQualityWindow::ArrangeControls()
 {
     std::string directory;
-    auto* lblFile =
-        new QLabel(QStringLiteral("Profile: ") +
-                       FromCoreText(SplitFilePath(QFile::encodeName(profilePath_).toStdString(), directory)),
-                   this);
+    auto* lblFile = new QLabel(
+        QStringLiteral("Profile: ") + FromCoreText(SplitFilePath(ToFileName(profilePath_), directory)), this);
     lblFile->setObjectName(QStringLiteral("lblRideFile"));
     lblFile->setToolTip(profilePath_);
 
@@ -460,7 +457,7 @@ void RideQualityWindow::Analyse()
     RideQualitySettings(settings).SetMethod(*method);
 
     RideJob job;
-    job.path = QFile::encodeName(profilePath_).toStdString();
+    job.path = ToFileName(profilePath_);
     if (cboLeft_->isEnabled())
         job.choice = {cboLeft_->currentIndex() + 1, cboRight_->currentIndex()};
     job.units = units_;
@@ -498,7 +495,7 @@ void RideQualityWindow::AnalysisDone()
     if (out.ran) {
         state_.rideQuality = std::move(out.scratch.rideQuality);
         state_.rideQuality.delimitedUnits = delimitedUnits_;
-        analysisTime_ = SecondsNow();
+        state_.rideQuality.madeAt = SecondsNow();
         lblStatus_->setText(QString());
         lblProblem_->clear();
         ShowResults();
@@ -644,7 +641,7 @@ void RideQualityWindow::SaveCsv(const QString& title, const std::string& bytes)
             return;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SafeWriteResult saved = WriteFileSafely(QFile::encodeName(withExtension).toStdString(), bytes);
+    const SafeWriteResult saved = WriteFileSafely(ToFileName(withExtension), bytes);
     QGuiApplication::restoreOverrideCursor();
     if (!saved.ok)
         dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,
@@ -663,19 +660,19 @@ void RideQualityWindow::WriteReport()
     path = ConfirmedSavePath(dialogs_, title, path, QStringLiteral(".pdf"), ExtensionRule::UnlessTyped);
     if (path.isEmpty())
         return;
-    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), analysisTime_);
+    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), state_.rideQuality.madeAt);
     if (!time.ok) {
         dialogs_.ShowMessage(title, FromCoreText(time.message), QMessageBox::Warning, QMessageBox::Ok);
         return;
     }
     ReportRequest request;
     request.analysis = ReportAnalysis::RideQuality;
-    request.profilePath = QFile::encodeName(QFileInfo(profilePath_).absoluteFilePath()).toStdString();
+    request.profilePath = ToFileName(QFileInfo(profilePath_).absoluteFilePath());
     request.commandLine = RideReproducingCommandLine(state_, request.profilePath);
     request.analysisTime = time.seconds;
     request.decimalSeparator = LocaleDecimalSeparator();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SaveResult saved = WritePdfReport(QFile::encodeName(path).toStdString(), state_, request);
+    const SaveResult saved = WritePdfReport(ToFileName(path), state_, request);
     QGuiApplication::restoreOverrideCursor();
     if (!saved.ok)
         dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,

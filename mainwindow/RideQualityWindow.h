@@ -153,8 +153,7 @@ private:
     GraphOpener graphOpener_;
     WorkerGate workerGate_;
     std::atomic<bool> cancel_{false};
-    std::int64_t analysisTime_ = 0; ///< when the shown results were had, seconds since 1970 UTC, for the report
-    bool running_ = false;          ///< from the start of a run until its outcome has been taken
+    bool running_ = false; ///< from the start of a run until its outcome has been taken
     QFutureWatcher<RideJobOutcome>* watcher_ = nullptr;
 
     QCheckBox* chkSections_ = nullptr;

@@ -68,7 +68,7 @@ bool SimulationRunner::Start(const SessionState& state, const std::string& secti
     SessionState run;
     run.profile = state.profile;
     run.profileTitle = state.profileTitle;
-    run.method = state.method;
+    run.straightedge.method = state.straightedge.method;
     run.units = state.units;
     run.channel = state.channel;
     progress_->Reset();
@@ -78,7 +78,7 @@ bool SimulationRunner::Start(const SessionState& state, const std::string& secti
             SimulationHandOver handOver;
             handOver.outcome = RunSimulation(run, sectionLengthText, *progress);
             if (handOver.outcome.ran) {
-                handOver.results = std::move(run.results);
+                handOver.results = std::move(run.straightedge.results);
                 handOver.workingElevations = std::move(run.workingElevations);
             }
             return handOver;

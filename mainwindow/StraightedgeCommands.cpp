@@ -37,15 +37,6 @@
 
 namespace zlm {
 
-namespace {
-
-std::string ToFileName(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
-
 StraightedgeCommands::StraightedgeCommands(CommandHost& host, QWidget* parent)
     : host_(host), runner_(std::make_unique<SimulationRunner>())
 {
@@ -131,10 +122,10 @@ void StraightedgeCommands::Load()
 {
     SessionState& state = host_.Session();
     QSettings settings;
-    state.method = MethodSettings(settings).MethodInForce();
-    state.units = UnitTextsFor(state.method.units);
+    state.straightedge.method = MethodSettings(settings).MethodInForce();
+    state.units = UnitTextsFor(state.straightedge.method.units);
     ShowMethod();
-    resultsValid_ = false;
+    state.straightedge.valid = false;
     // The grid's width decides its column widths; the window is laid out, with the
     // method's line, but not shown yet.
     if (QLayout* layout = host_.HostWindow().layout()) {
@@ -157,7 +148,7 @@ void StraightedgeCommands::SetEnabled(bool enabled)
     // nor once another profile has been loaded. The zones and the report are of
     // the same results.
     for (QPushButton* needsResults : {c.cmdPlot, c.cmdCorrections, c.cmdReport}) {
-        needsResults->setEnabled(enabled && resultsValid_);
+        needsResults->setEnabled(enabled && ResultsValid());
     }
 }
 
@@ -179,13 +170,13 @@ void StraightedgeCommands::FinishRun()
     controls_.cmdCancel->hide();
     if (run.outcome.ran) {
         SessionState& state = host_.Session();
-        state.results = std::move(run.results);
+        state.straightedge.results = std::move(run.results);
         state.workingElevations = std::move(run.workingElevations);
         LayoutResultsHeader(grid_, state.units);
         // The table reads the results as it shows them: a long run costs no text.
-        controls_.grdSKI->ShowResults(state.results, state.units, LocaleDecimalSeparator());
-        resultsValid_ = true;
-        analysisTime_ = QDateTime::currentSecsSinceEpoch();
+        controls_.grdSKI->ShowResults(state.straightedge.results, state.units, LocaleDecimalSeparator());
+        state.straightedge.valid = true;
+        state.straightedge.madeAt = QDateTime::currentSecsSinceEpoch();
     }
     host_.LeaveBusy();
     {
@@ -197,6 +188,11 @@ void StraightedgeCommands::FinishRun()
         }
     }
     emit RunFinished();
+}
+
+bool StraightedgeCommands::ResultsValid() const
+{
+    return host_.Session().straightedge.valid;
 }
 
 bool StraightedgeCommands::RunInProgress() const
@@ -225,12 +221,12 @@ void StraightedgeCommands::cmdMethod_Click()
     FocusReturn focus(controls_.cmdMethod);
     QSettings settings;
     MethodSettings remembered(settings);
-    MethodDialog dialog(host_.Session().method, remembered.UserMethods(), &host_.HostWindow());
+    MethodDialog dialog(host_.Session().straightedge.method, remembered.UserMethods(), &host_.HostWindow());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     remembered.SetUserMethods(dialog.UserMethods());
-    if (dialog.Method() != host_.Session().method) {
+    if (dialog.Method() != host_.Session().straightedge.method) {
         ApplyMethod(dialog.Method());
     }
 }
@@ -241,8 +237,8 @@ void StraightedgeCommands::ApplyMethod(const StraightedgeMethod& method)
         return;
     }
     SessionState& state = host_.Session();
-    const bool unitsChanged = method.units != state.method.units;
-    state.method = method;
+    const bool unitsChanged = method.units != state.straightedge.method.units;
+    state.straightedge.method = method;
     QSettings settings;
     MethodSettings(settings).SetMethodInForce(method);
     state.units = UnitTextsFor(method.units);
@@ -257,8 +253,8 @@ void StraightedgeCommands::ApplyMethod(const StraightedgeMethod& method)
 void StraightedgeCommands::ShowMethod()
 {
     const SessionState& state = host_.Session();
-    controls_.lblMethod->setText("Method: " + FromCoreText(DescribeMethod(state.method)));
-    controls_.lblSectionFormat->setText(state.method.units == UnitSystem::SI ? "m." : "ft.");
+    controls_.lblMethod->setText("Method: " + FromCoreText(DescribeMethod(state.straightedge.method)));
+    controls_.lblSectionFormat->setText(state.straightedge.method.units == UnitSystem::SI ? "m." : "ft.");
 }
 
 void StraightedgeCommands::ClearResults()
@@ -272,7 +268,7 @@ void StraightedgeCommands::ClearResults()
         grid_.SetCol(c);
         grid_.SetCellBackColor(kWhite);
     }
-    resultsValid_ = false;
+    host_.Session().straightedge.valid = false;
     SetEnabled(!host_.Busy());
     controls_.grdSKI->Reload();
 }
@@ -324,7 +320,7 @@ void StraightedgeCommands::cmdSaveAs_Click()
 
 void StraightedgeCommands::cmdPlot_Click()
 {
-    if (host_.Busy() || !resultsValid_) {
+    if (host_.Busy() || !ResultsValid()) {
         return;
     }
     FocusReturn focus(controls_.cmdPlot);
@@ -347,7 +343,7 @@ void StraightedgeCommands::SetPlotWindowOpener(std::function<void()> opener)
 
 void StraightedgeCommands::cmdCorrections_Click()
 {
-    if (host_.Busy() || !resultsValid_) {
+    if (host_.Busy() || !ResultsValid()) {
         return;
     }
     CorrectionsWindow corrections(host_.Session(), host_.ProfilePath(), host_.Dialogs(), &host_.HostWindow());
@@ -356,7 +352,7 @@ void StraightedgeCommands::cmdCorrections_Click()
 
 void StraightedgeCommands::cmdReport_Click()
 {
-    if (host_.Busy() || !resultsValid_) {
+    if (host_.Busy() || !ResultsValid()) {
         return;
     }
     FocusReturn focus(controls_.cmdReport);
@@ -371,7 +367,7 @@ void StraightedgeCommands::cmdReport_Click()
         return;
     }
 
-    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), analysisTime_);
+    const AnalysisTime time = ChooseAnalysisTime(std::getenv("SOURCE_DATE_EPOCH"), host_.Session().straightedge.madeAt);
     if (!time.ok) {
         dialogs.ShowMessage("Report", FromCoreText(time.message), QMessageBox::Warning, QMessageBox::Ok);
         return;

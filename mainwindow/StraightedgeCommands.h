@@ -58,7 +58,8 @@ public:
 
     const Controls& Widgets() const { return controls_; }
     const ResultsGrid& Grid() const { return grid_; }
-    bool ResultsValid() const { return resultsValid_; }
+    /** True when the session holds results of the open profile's last run. */
+    bool ResultsValid() const;
 
     /** Takes the method in force from the settings, lays the window out and the empty table in it. */
     void Load();
@@ -96,8 +97,6 @@ private:
     CommandHost& host_;
     Controls controls_;
     ResultsGrid grid_;
-    bool resultsValid_ = false;
-    std::int64_t analysisTime_ = 0; ///< when the last run finished, seconds since 1970 UTC, for its report
     std::unique_ptr<SimulationRunner> runner_;
     QPointer<QWidget> runOrigin_; ///< the control that started the run, for the focus when it ends
     std::function<void()> plotOpener_;

@@ -47,7 +47,7 @@ public:
      * (in order; `earlier` is the channel chosen before): returns the channel
      * chosen with OK, nothing when cancelled.
      */
-    virtual std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier) = 0;
+    virtual std::optional<ChannelNumber> AskChannel(const std::vector<std::string>& names, ChannelNumber earlier) = 0;
 
     /**
      * Asks for what a delimited text profile's header does not say (`needed`):

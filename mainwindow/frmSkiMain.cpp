@@ -65,11 +65,6 @@ QString DroppedFile(const QMimeData* data)
     return QFileInfo(path).isDir() ? QString() : path;
 }
 
-std::string ToFileName(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 /** Shows the normal arrow over a dialog that appears while the hourglass is up. */
 class ArrowWhileAsking {
 public:
@@ -119,7 +114,7 @@ bool frmSkiMain::ResultsValid() const
 
 QString frmSkiMain::ProfilePath() const
 {
-    return lblFile_->text();
+    return FromFileName(state_.profilePath);
 }
 
 ProgressSink& frmSkiMain::ProgressBar()
@@ -204,7 +199,8 @@ void frmSkiMain::CreateControls()
 
     cmdAbout_ = new QPushButton("&About", mainFrame_);
     cmdAbout_->setObjectName("cmdAbout");
-    rideQuality_ = new RideQualityLauncher(state_, *dialogs_, [this] { return lblFile_->text(); }, mainFrame_);
+    rideQuality_ = new RideQualityLauncher(
+        state_, *dialogs_, [this] { return ProfilePath(); }, mainFrame_);
 
     creditsLabel_ = new QLabel(kCredits, mainFrame_);
     creditsLabel_->setObjectName("Label1");
@@ -322,6 +318,7 @@ void frmSkiMain::Load()
     ResetMousePointer();
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
     lblFile_->clear();
+    state_.profilePath.clear();
     // Each analysis lays its table out once the window is laid out.
     straightedge_->Load();
 }
@@ -333,7 +330,7 @@ void frmSkiMain::SetCommandsEnabled(bool enabled)
     for (AnalysisCommands* analysis : analyses_) {
         analysis->SetEnabled(enabled);
     }
-    rideQuality_->Button()->setEnabled(enabled && !lblFile_->text().isEmpty());
+    rideQuality_->Button()->setEnabled(enabled && !state_.profilePath.empty());
 }
 
 void frmSkiMain::ResetMousePointer()
@@ -369,8 +366,8 @@ void frmSkiMain::OpenProfile(const QString& path)
     {
         BusyScope busy(static_cast<CommandHost&>(*this));
         // The channel is the loaded profile's: a read that fails or is cancelled keeps the old one.
-        Channel channel = state_.channel;
-        const auto askChannel = [this](Channel earlier, const std::vector<std::string>& names) {
+        ChannelNumber channel = state_.channel;
+        const auto askChannel = [this](ChannelNumber earlier, const std::vector<std::string>& names) {
             ArrowWhileAsking arrow;
             return dialogs_->AskChannel(names, earlier);
         };
@@ -381,7 +378,7 @@ void frmSkiMain::OpenProfile(const QString& path)
             unitsGiven = answer.value_or(DelimitedUnits{});
             return answer;
         };
-        outcome = ReadProfileFile(ToFileName(path), channel, askChannel, state_.method.units, askUnits);
+        outcome = ReadProfileFile(ToFileName(path), channel, askChannel, state_.straightedge.method.units, askUnits);
         if (outcome.loaded) {
             // The old results go with the old profile.
             for (AnalysisCommands* analysis : analyses_) {
@@ -392,6 +389,7 @@ void frmSkiMain::OpenProfile(const QString& path)
             state_.delimitedUnits = unitsGiven;
             state_.profile = std::move(outcome.profile);
             state_.profileTitle = std::move(outcome.title);
+            state_.profilePath = ToFileName(path);
             lblFile_->setText(path);
             lblFileVisible_->setText(QFile::decodeName(ShortenPath(ToFileName(path), kFileLabelLength).c_str()));
             lblFileVisible_->setToolTip(path);
@@ -429,10 +427,10 @@ void frmSkiMain::ReadProfileAgain(UnitSystem units)
     OpenOutcome outcome;
     {
         BusyScope busy(static_cast<CommandHost&>(*this));
-        const Channel chosen = state_.channel;
+        const ChannelNumber chosen = state_.channel;
         outcome = ReadProfileFile(
-            ToFileName(lblFile_->text()), state_.channel,
-            [chosen](Channel, const std::vector<std::string>&) { return chosen; }, units,
+            state_.profilePath, state_.channel,
+            [chosen](ChannelNumber, const std::vector<std::string>&) { return chosen; }, units,
             [this](const DelimitedProbeResult&, const NeededUnits&) { return std::optional(state_.delimitedUnits); });
         if (outcome.loaded) {
             state_.profile = std::move(outcome.profile);
@@ -451,6 +449,7 @@ void frmSkiMain::ShowNoProfile()
     // What stays open must be in the method's units, so nothing does.
     state_.profile = ElevationProfile{};
     state_.profileTitle.clear();
+    state_.profilePath.clear();
     lblFile_->clear();
     lblFileVisible_->setText(FromCoreText(ShortenPath("", kFileLabelLength)));
     lblFileVisible_->setToolTip(QString());

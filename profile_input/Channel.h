@@ -8,11 +8,11 @@ namespace zlm {
 constexpr std::int32_t kMaxChannels = 64;
 
 /**
- * Which channel of a file of several channels is read, as a 0-based index. One
- * and Two are the indexes of the channel window's options; any other channel is
- * static_cast<Channel>(k - 1) for channel k. A one-channel file reads its only
- * channel for One or Two.
+ * A channel of a profile file, numbered as the channel window, the reports and
+ * zlm-batch's --channel count them: 1 to kMaxChannels. A one-channel file reads
+ * its only channel whatever the number; a two-channel file reads its second for
+ * any number but 1, so that an answer given for a larger file still reads one.
  */
-enum class Channel : std::int32_t { One = 0, Two = 1 };
+using ChannelNumber = std::int32_t;
 
 } // namespace zlm

@@ -378,10 +378,10 @@ struct ColumnChoice {
 
 // Chooses the elevation column of `channel` and the units; false with `message`
 // set when a unit or the interval is missing or unusable.
-bool ChooseColumns(const DelimitedLayout& layout, std::int32_t channel, const DelimitedUnits& units,
+bool ChooseColumns(const DelimitedLayout& layout, ChannelNumber channel, const DelimitedUnits& units,
                    ColumnChoice& choice, std::string& message)
 {
-    const std::size_t pick = layout.elevationCount == 2 && channel != 0 ? 1 : 0;
+    const std::size_t pick = layout.elevationCount == 2 && channel != 1 ? 1 : 0;
     choice.elevationColumn = static_cast<std::size_t>(layout.elevationColumns[pick]);
     choice.hasDistance = layout.distanceColumn >= 0;
     const std::string where = layout.hasHeader ? "the header of column " + std::to_string(choice.elevationColumn + 1) +
@@ -488,7 +488,7 @@ void AddHeaderFields(const DelimitedLayout& layout, const ColumnChoice& choice, 
     }
 }
 
-DelimitedReadResult ParseDelimitedText(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+DelimitedReadResult ParseDelimitedText(std::string_view bytes, ChannelNumber channel, const DelimitedUnits& units,
                                        UnitSystem system)
 {
     std::string_view rest = WithoutTrailingBlankLines(WithoutByteOrderMark(bytes));
@@ -625,7 +625,7 @@ DelimitedProbeResult ProbeDelimitedProfile(const std::string& path)
     }
 }
 
-DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, ChannelNumber channel, const DelimitedUnits& units,
                                           UnitSystem system)
 {
     try {
@@ -635,7 +635,7 @@ DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t c
     }
 }
 
-DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units,
+DelimitedReadResult ReadDelimitedProfile(const std::string& path, ChannelNumber channel, const DelimitedUnits& units,
                                          UnitSystem system)
 {
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
 
 #include <array>
@@ -96,8 +97,8 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  * Reads a delimited text profile (".csv", ".txt"): lines of comma-, semicolon-
  * or tab-separated fields, laid out as DelimitedLayout describes, ending in
  * CR LF or LF; a UTF-8 byte order mark before line 1 and empty lines at the
- * very end are ignored. `channel` picks the elevation column: 0 the first,
- * 1 the second (ignored when there is one).
+ * very end are ignored. `channel` picks the elevation column: 1 the first,
+ * any other the second (ignored when there is one).
  *
  * Only the distance column and the elevation column read must hold numbers.
  * Numbers are read strictly (blanks around, sign, digits, one decimal
@@ -119,11 +120,11 @@ DelimitedProbeResult ProbeDelimitedText(std::string_view bytes);
  * interval not above 0, an interval that cannot be analysed, no data, more
  * points than can be analysed, and "Unable to open " + path.
  */
-DelimitedReadResult ReadDelimitedProfile(const std::string& path, std::int32_t channel, const DelimitedUnits& units,
+DelimitedReadResult ReadDelimitedProfile(const std::string& path, ChannelNumber channel, const DelimitedUnits& units,
                                          UnitSystem system = UnitSystem::US);
 
 /** ReadDelimitedProfile on bytes already in memory (for tests, fuzzing and the benchmark). */
-DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, std::int32_t channel, const DelimitedUnits& units,
+DelimitedReadResult ParseDelimitedProfile(std::string_view bytes, ChannelNumber channel, const DelimitedUnits& units,
                                           UnitSystem system = UnitSystem::US);
 
 } // namespace zlm

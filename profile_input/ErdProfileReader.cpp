@@ -314,10 +314,10 @@ std::vector<std::string> ScanChannelNames(std::string_view keywordText, std::int
 // The channel window appears as soon as the file is known to hold more than
 // one channel, before the rest of the dimensions line is checked. False when
 // the user cancelled it; `channel` is then left as it was.
-bool AskForChannel(const ErdHeader& header, Channel& channel, const ChannelQuestion& askChannel)
+bool AskForChannel(const ErdHeader& header, ChannelNumber& channel, const ChannelQuestion& askChannel)
 {
     if (header.channelCount > 1 && askChannel) {
-        const std::optional<Channel> answer = askChannel(channel, header.channelNames);
+        const std::optional<ChannelNumber> answer = askChannel(channel, header.channelNames);
         if (!answer) {
             return false;
         }
@@ -327,7 +327,8 @@ bool AskForChannel(const ErdHeader& header, Channel& channel, const ChannelQuest
 }
 
 // The dimensions line (line 2): channel count, sample count and interval.
-StepFailure ReadDimensions(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
+StepFailure ReadDimensions(LineReader& lines, ChannelNumber& channel, const ChannelQuestion& askChannel,
+                           ErdHeader& header)
 {
     std::string_view line;
     if (!lines.Next(line)) {
@@ -492,7 +493,8 @@ StepFailure CompleteHeader(ErdHeader& header)
 
 // Reads the signature, the dimensions line and the keyword lines up to END;
 // `lines` is left at the first data line.
-StepFailure ParseErdHeader(LineReader& lines, Channel& channel, const ChannelQuestion& askChannel, ErdHeader& header)
+StepFailure ParseErdHeader(LineReader& lines, ChannelNumber& channel, const ChannelQuestion& askChannel,
+                           ErdHeader& header)
 {
     if (StepFailure failure = ReadSignature(lines)) {
         return failure;
@@ -515,7 +517,7 @@ ErdReadResult Stopped(const ErdHeader& header, std::string failure)
 // The checks before any data line is read, and the rule that takes the chosen
 // channel's elevations from them; a refusal when there is nothing to read.
 std::optional<ErdReadResult> CheckErdData(std::int64_t dataLines, std::int64_t firstDataLine, const ErdHeader& header,
-                                          Channel channel, ErdDataLineRule& rule)
+                                          ChannelNumber channel, ErdDataLineRule& rule)
 {
     if (dataLines == 0) {
         return Refuse("Error: The file holds no data after its END line");
@@ -523,14 +525,14 @@ std::optional<ErdReadResult> CheckErdData(std::int64_t dataLines, std::int64_t f
     if (dataLines > std::numeric_limits<std::int32_t>::max()) {
         return Refuse("Error: The file holds more samples than can be analysed");
     }
-    const std::int32_t index = static_cast<std::int32_t>(channel);
+    const std::int32_t index = channel - 1;
     if (header.channelCount > 2 && (index < 0 || index >= header.channelCount)) {
         return Refuse("Error: Channel " + std::to_string(index + 1) + " was chosen, but the file has " +
                       std::to_string(header.channelCount) + (header.channelCount == 1 ? " channel" : " channels"));
     }
     rule.channelCount = header.channelCount;
     rule.channelIndex = index;
-    rule.secondChannel = header.channelCount == 2 && channel != Channel::One;
+    rule.secondChannel = header.channelCount == 2 && channel != 1;
     rule.gain = header.channelCount > 2 ? static_cast<double>(header.gains[static_cast<std::size_t>(index)])
                 : rule.secondChannel    ? static_cast<double>(header.gain2)
                                         : static_cast<double>(header.gain1);
@@ -559,7 +561,7 @@ ErdReadResult ErdProfileOf(std::vector<double>&& elevations, const ErdHeader& he
 // Converts the first `dataLines` lines of `lines` (their CountDataLines) into
 // elevations, one line at a time, as a file too large to hold is read.
 ErdReadResult ReadErdData(FileLineReader& lines, std::int64_t dataLines, std::int64_t firstDataLine,
-                          const ErdHeader& header, Channel channel)
+                          const ErdHeader& header, ChannelNumber channel)
 {
     ErdDataLineRule rule;
     if (std::optional<ErdReadResult> refused = CheckErdData(dataLines, firstDataLine, header, channel, rule)) {
@@ -586,7 +588,7 @@ ErdReadResult ReadErdData(FileLineReader& lines, std::int64_t dataLines, std::in
 
 // The same for the data lines of a text in memory, on two threads when there are many.
 ErdReadResult ReadErdData(std::string_view text, std::int64_t dataLines, std::int64_t firstDataLine,
-                          const ErdHeader& header, Channel channel)
+                          const ErdHeader& header, ChannelNumber channel)
 {
     ErdDataLineRule rule;
     if (std::optional<ErdReadResult> refused = CheckErdData(dataLines, firstDataLine, header, channel, rule)) {
@@ -599,7 +601,7 @@ ErdReadResult ReadErdData(std::string_view text, std::int64_t dataLines, std::in
     return ErdProfileOf(std::move(elevations), header);
 }
 
-ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+ErdReadResult ParseErdText(std::string_view bytes, ChannelNumber& channel, const ChannelQuestion& askChannel,
                            UnitSystem units)
 {
     LineReader lines(bytes);
@@ -617,8 +619,8 @@ ErdReadResult ParseErdText(std::string_view bytes, Channel& channel, const Chann
 // in a larger one the header is read into memory, the data in chunks, twice
 // (once to count the samples, once to convert them), so that memory holds
 // little more than the elevations.
-ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
-                          UnitSystem units)
+ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, ChannelNumber& channel,
+                          const ChannelQuestion& askChannel, UnitSystem units)
 {
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
@@ -673,7 +675,7 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, Channel& cha
 
 } // namespace
 
-ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+ErdReadResult ParseErdProfile(std::string_view bytes, ChannelNumber& channel, const ChannelQuestion& askChannel,
                               UnitSystem units)
 {
     try {
@@ -683,7 +685,7 @@ ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const Ch
     }
 }
 
-ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+ErdReadResult ReadErdProfile(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
                              UnitSystem units)
 {
     std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));

@@ -19,7 +19,7 @@ namespace zlm {
  * nothing read and the channel as it was.
  */
 using ChannelQuestion =
-    std::function<std::optional<Channel>(Channel earlier, const std::vector<std::string>& channelNames)>;
+    std::function<std::optional<ChannelNumber>(ChannelNumber earlier, const std::vector<std::string>& channelNames)>;
 
 /**
  * Outcome of ReadErdProfile: the profile only when ok; else the failure text,
@@ -53,17 +53,17 @@ struct ErdReadResult {
  * count is refused, naming it), and channel k takes the k-th GAIN value (blanks
  * or commas between; a missing or 0 gain is 1), and a chosen channel beyond
  * the file's is refused. (A two-channel file reads its second channel, and a
- * one-channel file its only one, for any choice but One, as they always have.)
+ * one-channel file its only one, for any choice but 1, as they always have.)
  * SHORTNAM names the channels, separated by commas or else by blanks.
  */
-ErdReadResult ReadErdProfile(const std::string& path, Channel& channel, const ChannelQuestion& askChannel,
+ErdReadResult ReadErdProfile(const std::string& path, ChannelNumber& channel, const ChannelQuestion& askChannel,
                              UnitSystem units = UnitSystem::US);
 
 /**
  * Reads an ERD profile already in memory, exactly as ReadErdProfile reads a
  * file's bytes (for the benchmark, fuzzing and tests that need no file).
  */
-ErdReadResult ParseErdProfile(std::string_view bytes, Channel& channel, const ChannelQuestion& askChannel,
+ErdReadResult ParseErdProfile(std::string_view bytes, ChannelNumber& channel, const ChannelQuestion& askChannel,
                               UnitSystem units = UnitSystem::US);
 
 } // namespace zlm

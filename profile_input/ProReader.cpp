@@ -189,7 +189,7 @@ std::string LineText(std::int64_t lineNumber)
     return "Line " + std::to_string(lineNumber);
 }
 
-ProReadResult ParseProText(std::string_view bytes, std::int32_t channel, UnitSystem units)
+ProReadResult ParseProText(std::string_view bytes, ChannelNumber channel, UnitSystem units)
 {
     std::string_view rest = bytes;
     ProHeader header;
@@ -210,7 +210,7 @@ ProReadResult ParseProText(std::string_view bytes, std::int32_t channel, UnitSys
 
     const bool twoPaths = header.pathCount == 2;
     const std::size_t elevationFields = twoPaths ? 2 : 1;
-    const std::size_t pick = twoPaths && channel != 0 ? 1 : 0;
+    const std::size_t pick = twoPaths && channel != 1 ? 1 : 0;
     const char* const what = !twoPaths ? "the elevation" : pick == 0 ? "the left elevation" : "the right elevation";
 
     ProReadResult result;
@@ -306,7 +306,7 @@ ProProbeResult ProbeProProfile(const std::string& path)
     }
 }
 
-ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel, UnitSystem units)
+ProReadResult ParseProProfile(std::string_view bytes, ChannelNumber channel, UnitSystem units)
 {
     try {
         return ParseProText(bytes, channel, units);
@@ -315,7 +315,7 @@ ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel, Unit
     }
 }
 
-ProReadResult ReadProProfile(const std::string& path, std::int32_t channel, UnitSystem units)
+ProReadResult ReadProProfile(const std::string& path, ChannelNumber channel, UnitSystem units)
 {
     try {
         std::string bytes;

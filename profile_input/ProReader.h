@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile_input/Channel.h"
 #include "profile_input/ElevationProfile.h"
 
 #include <cstdint>
@@ -57,8 +58,8 @@ ProProbeResult ProbeProText(std::string_view bytes);
  * Event and position fields are not used and may hold anything. Empty lines
  * at the very end are no points.
  *
- * `channel` picks the path of a two-path file: 0 the left (channel 1), 1 the
- * right (channel 2); a one-path file ignores it. Only the path read must hold
+ * `channel` picks the path of a two-path file: 1 the left, any other the
+ * right; a one-path file ignores it. Only the path read must hold
  * numbers, so a dropout in the other path does not stop the analysis of this one. In US units
  * elevations become feet (mil / 12000, in / 12, mm / 304.8), the interval too (i / 12), in double;
  * in SI units metres with the exact factors (in x 0.0254, mil x 0.0254 / 1000, mm / 1000; i x 0.0254).
@@ -73,9 +74,9 @@ ProProbeResult ProbeProText(std::string_view bytes);
  * precision, no data line at all, more points than can be analysed, and
  * "Unable to open " + path. Nothing is allocated from a number the file declares.
  */
-ProReadResult ReadProProfile(const std::string& path, std::int32_t channel, UnitSystem units = UnitSystem::US);
+ProReadResult ReadProProfile(const std::string& path, ChannelNumber channel, UnitSystem units = UnitSystem::US);
 
 /** ReadProProfile on bytes already in memory (for tests, fuzzing and the benchmark). */
-ProReadResult ParseProProfile(std::string_view bytes, std::int32_t channel, UnitSystem units = UnitSystem::US);
+ProReadResult ParseProProfile(std::string_view bytes, ChannelNumber channel, UnitSystem units = UnitSystem::US);
 
 } // namespace zlm

@@ -156,9 +156,9 @@ ReportDocument::AnalysedProfile AnalysedProfileOf(const SessionState& state, Rep
         return analysed;
     }
     analysed.profile = &state.profile;
-    analysed.pointCount = state.results.pointCount;
-    analysed.interval = state.results.interval;
-    analysed.units = state.results.method.units;
+    analysed.pointCount = state.straightedge.results.pointCount;
+    analysed.interval = state.straightedge.results.interval;
+    analysed.units = state.straightedge.results.method.units;
     analysed.lengthUnit = state.units.length;
     analysed.channelsName = QStringLiteral("Channel");
     analysed.channels = QString::number(state.channelRead);

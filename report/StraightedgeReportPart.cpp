@@ -33,7 +33,7 @@ QString Percent(double value, char separator)
 } // namespace
 
 StraightedgeReportPart::StraightedgeReportPart(const SessionState& state, const ReportRequest& request)
-    : state_(state), request_(request), zones_(FindCorrectionZones(state.results, state.workingElevations))
+    : state_(state), request_(request), zones_(state.straightedge.results.zones)
 {
 }
 
@@ -43,7 +43,7 @@ void StraightedgeReportPart::WriteOpening(ReportText& text, const GraphPager& pa
 {
     WriteMethod(text);
     WriteResult(text);
-    const StraightedgeResults& results = state_.results;
+    const StraightedgeResults& results = state_.straightedge.results;
     if (results.HasSectionSummary()) {
         text.Heading(QStringLiteral("Sections"));
         text.Table(ResultsTableText(results, state_.units, request_.decimalSeparator));
@@ -59,7 +59,7 @@ void StraightedgeReportPart::WriteOpening(ReportText& text, const GraphPager& pa
 
 void StraightedgeReportPart::WriteMethod(ReportText& text) const
 {
-    const StraightedgeResults& results = state_.results;
+    const StraightedgeResults& results = state_.straightedge.results;
     const StraightedgeMethod& method = results.method;
     const UnitTexts& units = state_.units;
     text.Heading(QStringLiteral("Method"));
@@ -76,7 +76,7 @@ void StraightedgeReportPart::WriteMethod(ReportText& text) const
 
 void StraightedgeReportPart::WriteResult(ReportText& text) const
 {
-    const StraightedgeResults& results = state_.results;
+    const StraightedgeResults& results = state_.straightedge.results;
     const char separator = request_.decimalSeparator;
     text.Heading(QStringLiteral("Result"));
     text.BeginFacts();

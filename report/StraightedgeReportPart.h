@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/CorrectionZones.h"
+#include "analysis/CorrectionZone.h"
 #include "report/ReportPart.h"
 
 #include <QString>
@@ -46,7 +46,7 @@ private:
 
     const SessionState& state_;
     const ReportRequest& request_;
-    CorrectionSummary zones_;
+    const CorrectionSummary& zones_;
     std::unique_ptr<GraphControl> graph_;
     std::vector<PlacedItem> placedItems_;
 };

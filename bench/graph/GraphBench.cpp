@@ -5,10 +5,10 @@
 
 #include "analysis/ResultsGrid.h"
 #include "bench/TenMileProfile.h"
+#include "commands/SessionState.h"
 #include "graph/GraphControl.h"
 #include "graph/GraphDialogs.h"
 #include "graph/frmSkiPlot.h"
-#include "commands/SessionState.h"
 
 #include <QApplication>
 #include <qcustomplot.h>
@@ -18,7 +18,6 @@
 #include <random>
 
 using namespace zlm;
-
 
 namespace {
 
@@ -45,17 +44,18 @@ const zlm::SessionState& TenMileRun()
         const double lastStation = (s.profile.pointCount - 1) * s.profile.interval - 16.0;
         for (double station = 0.0; station <= lastStation; station += 8.0) {
             const double deviation = gap(random);
-            s.results.placements.push_back({station, deviation, deviation > 0.25 ? deviation - 0.25 : 0.0});
+            s.straightedge.results.placements.push_back(
+                {station, deviation, deviation > 0.25 ? deviation - 0.25 : 0.0});
         }
-        s.results.pointCount = s.profile.pointCount;
-        s.results.interval = s.profile.interval;
-        s.results.overallPercentExceeding = 12.5f;
+        s.straightedge.results.pointCount = s.profile.pointCount;
+        s.straightedge.results.interval = s.profile.interval;
+        s.straightedge.results.overallPercentExceeding = 12.5f;
         // A section summary of 100 sections of 528 ft.
-        s.results.sectionLength = 528.0f;
+        s.straightedge.results.sectionLength = 528.0f;
         for (int row = 1; row <= 100; ++row) {
             zlm::SectionRow section;
             section.percentExceeding = static_cast<float>(row % 40);
-            s.results.sections.push_back(section);
+            s.straightedge.results.sections.push_back(section);
         }
         s.profileTitle = "Ten-mile benchmark road";
         return s;

@@ -1,10 +1,10 @@
 // How the windows hold up on very long results: 5 million points at 1-inch
 // spacing (about 79 miles), and 633,480 placements of a straightedge rolled
 // continuously over 10 miles. Prints the time of each step a user takes.
-#include "graph/GraphControl.h"
-#include "graph/frmSkiPlot.h"
 #include "analysis/MethodPresets.h"
 #include "commands/SimulateCommand.h"
+#include "graph/GraphControl.h"
+#include "graph/frmSkiPlot.h"
 #include "mainwindow/frmSkiMain.h"
 
 #include <QApplication>
@@ -76,12 +76,13 @@ int TimeSteps(QApplication& app, const QTemporaryDir& folder, int kPoints, const
     while (window.RunInProgress())
         app.processEvents(QEventLoop::WaitForMoreEvents);
     app.processEvents();
-    std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().results.placements.size(), Milliseconds(timer));
+    std::printf("simulate (%zu placements):      %8.0f ms\n", window.State().straightedge.results.placements.size(),
+                Milliseconds(timer));
     {
         // The engine alone on a copy of the session: the rest of Simulate is the table.
         SessionState copy;
         copy.profile = window.State().profile;
-        copy.method = window.State().method;
+        copy.straightedge.method = window.State().straightedge.method;
         copy.units = window.State().units;
         NullProgress none;
         RunSimulation(copy, "", none);

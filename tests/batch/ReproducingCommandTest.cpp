@@ -33,8 +33,8 @@ class ReproducingCommandTest : public ::testing::TestWithParam<RunCase> {};
 TEST_P(ReproducingCommandTest, ReadsBackToTheSameRun)
 {
     SessionState state;
-    state.results.method = GetParam().method;
-    state.results.sectionLength = GetParam().sectionLength;
+    state.straightedge.results.method = GetParam().method;
+    state.straightedge.results.sectionLength = GetParam().sectionLength;
     state.channelRead = GetParam().channel;
     state.delimitedUnits = GetParam().units;
     state.profile.nativeDistanceUnit = "m";

@@ -1,5 +1,6 @@
 #include "commands/CorrectionsWriter.h"
 
+#include "analysis/CorrectionZones.h"
 #include "analysis/ProgressSink.h"
 #include "commands/SimulateCommand.h"
 #include "support/ProfileMaker.h"
@@ -22,7 +23,7 @@ CorrectionSummary ZonesOf(SessionState& state, ElevationProfile profile)
     NullProgress progress;
     const SimulationOutcome outcome = RunSimulation(state, "", progress);
     EXPECT_TRUE(outcome.ran) << outcome.refusal;
-    return FindCorrectionZones(state.results, state.workingElevations);
+    return state.straightedge.results.zones;
 }
 
 /**
@@ -84,7 +85,7 @@ TEST(CorrectionsWorstPlacementTest, TheLowPointIsWhereTheReportedGapLies)
     const CorrectionSummary zones = ZonesOf(state, profile);
     ASSERT_GT(zones.zones.size(), 3u);
 
-    const DeviationList& placements = state.results.placements;
+    const DeviationList& placements = state.straightedge.results.placements;
     for (const CorrectionZone& zone : zones.zones) {
         double largest = 0.0;
         for (const DeviationRecord& record : placements) {

@@ -42,10 +42,10 @@ TEST_P(ReadProfileFileTest, GivesTheBoxAndItsWholeText)
     if (const auto at = expected.find('%'); at != std::string::npos) {
         expected.replace(at, 1, path);
     }
-    Channel channel = Channel::Two;
+    ChannelNumber channel = 2;
     int asked = 0;
     const OpenOutcome outcome =
-        ReadProfileFile(path, channel, [&asked](Channel earlier, const std::vector<std::string>&) {
+        ReadProfileFile(path, channel, [&asked](ChannelNumber earlier, const std::vector<std::string>&) {
             ++asked;
             return earlier;
         });
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReadProfileFile, PathWithoutFolderIsNotAFile)
 {
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const OpenOutcome outcome = ReadProfileFile("road.dat", channel, nullptr);
     EXPECT_EQ(outcome.box, OpenFailureBox::SkiError);
     EXPECT_EQ(outcome.message, "Not a file");
@@ -103,7 +103,7 @@ TEST(ReadProfileFile, MissingErdFile)
 {
     TempFolder folder;
     const std::string path = folder.File("gone.erd");
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const OpenOutcome outcome = ReadProfileFile(path, channel, nullptr);
     EXPECT_EQ(outcome.box, OpenFailureBox::ErdError);
     EXPECT_EQ(outcome.message, "Error 0 Unable to open " + path);
@@ -113,9 +113,9 @@ TEST(ReadProfileFile, TwoChannelErdAsksAndUsesTheAnswer)
 {
     TempFolder folder;
     const std::string path = folder.Write("ramp.erd", kErdText);
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const OpenOutcome outcome =
-        ReadProfileFile(path, channel, [](Channel, const std::vector<std::string>&) { return Channel::Two; });
+        ReadProfileFile(path, channel, [](ChannelNumber, const std::vector<std::string>&) { return 2; });
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.profile.elevations, (std::vector<double>{8.0, 10.0}));
     EXPECT_EQ(outcome.profile.interval, 0.5);
@@ -126,14 +126,15 @@ TEST(ReadProfileFile, TwoChannelErdCancelledShowsNothing)
 {
     TempFolder folder;
     const std::string path = folder.Write("ramp.erd", kErdText);
-    Channel channel = Channel::Two;
-    const OpenOutcome outcome = ReadProfileFile(path, channel, [](Channel, const std::vector<std::string>&) { return std::optional<Channel>(); });
+    ChannelNumber channel = 2;
+    const OpenOutcome outcome = ReadProfileFile(
+        path, channel, [](ChannelNumber, const std::vector<std::string>&) { return std::optional<ChannelNumber>(); });
     EXPECT_FALSE(outcome.loaded);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.box, OpenFailureBox::None);
     EXPECT_TRUE(outcome.message.empty());
     EXPECT_TRUE(outcome.profile.elevations.empty());
-    EXPECT_EQ(channel, Channel::Two);
+    EXPECT_EQ(channel, 2);
 }
 
 TEST(IsColumnTextPath, LastThreeCharactersExactCase)
@@ -168,12 +169,12 @@ TEST(ReadProfileFile, TheSameRoadInEveryFormatGivesTheSameProfile)
         {"Channel 1", "Channel 2"}, {"Left", "Right"}, {"Left (in)", "Right (ft)"}, {"Channel 1", "Channel 2"}};
     const std::vector<std::vector<double>> expected = {{0.5, 0.25, -0.125, 0.0}, {1.0, -0.125, 0.0, 0.75}};
     for (std::size_t f = 0; f < paths.size(); ++f) {
-        for (const Channel answer : {Channel::One, Channel::Two}) {
-            Channel channel = Channel::One;
+        for (const ChannelNumber answer : {1, 2}) {
+            ChannelNumber channel = 1;
             Names shown;
             const OpenOutcome outcome = ReadProfileFile(
                 paths[f], channel,
-                [&](Channel, const Names& names) {
+                [&](ChannelNumber, const Names& names) {
                     shown = names;
                     return answer;
                 },
@@ -195,7 +196,7 @@ TEST(ReadProfileFile, UnitsAreAskedOnlyForWhatTheHeaderLeavesOut)
     TempFolder folder;
     const std::string bare = folder.Write("bare.csv", JoinLines({"1.5", "2.5", "3.5"}));
     const std::string named = folder.Write("named.csv", JoinLines({"Distance (m),Elevation (mm)", "0,1", "1,2"}));
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     int asked = 0;
     NeededUnits needed;
     std::optional<DelimitedUnits> answer;

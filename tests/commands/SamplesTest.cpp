@@ -26,7 +26,7 @@ std::size_t PlacementsExceeding(const ElevationProfile& profile)
 struct SampleCase {
     const char* name;
     const char* file;
-    Channel channel;
+    ChannelNumber channel;
     std::int32_t pointCount;
     double interval;
     const char* title;
@@ -38,9 +38,9 @@ TEST_P(SampleProfileTest, LoadsAndShowsBumps)
 {
     const SampleCase& c = GetParam();
     const std::string path = std::string(ZLM_SOURCE_DIR) + "/samples/" + c.file;
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const OpenOutcome outcome =
-        ReadProfileFile(path, channel, [&c](Channel, const std::vector<std::string>&) { return c.channel; });
+        ReadProfileFile(path, channel, [&c](ChannelNumber, const std::vector<std::string>&) { return c.channel; });
     ASSERT_TRUE(outcome.loaded) << outcome.message;
     EXPECT_LT(std::filesystem::file_size(path), 200u * 1024u);
     EXPECT_EQ(outcome.profile.pointCount, c.pointCount);
@@ -51,13 +51,12 @@ TEST_P(SampleProfileTest, LoadsAndShowsBumps)
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, SampleProfileTest,
-    ::testing::Values(
-        SampleCase{"OneChannelErd", "one-channel.erd", Channel::One, 1200, 0.5, "Sample County Road 12, westbound"},
-        SampleCase{"TwoChannelErdLeft", "two-channel.erd", Channel::One, 3000, 100.0 / 1000.0 * 3.281,
-                   "Sample State Highway 7, northbound, left and right wheel paths"},
-        SampleCase{"TwoChannelErdRight", "two-channel.erd", Channel::Two, 3000, 100.0 / 1000.0 * 3.281,
-                   "Sample State Highway 7, northbound, left and right wheel paths"},
-        SampleCase{"ColumnText", "column-text.dat", Channel::One, 2000, 0.25, "Sample Airport Access Road, lane 1"}),
+    ::testing::Values(SampleCase{"OneChannelErd", "one-channel.erd", 1, 1200, 0.5, "Sample County Road 12, westbound"},
+                      SampleCase{"TwoChannelErdLeft", "two-channel.erd", 1, 3000, 100.0 / 1000.0 * 3.281,
+                                 "Sample State Highway 7, northbound, left and right wheel paths"},
+                      SampleCase{"TwoChannelErdRight", "two-channel.erd", 2, 3000, 100.0 / 1000.0 * 3.281,
+                                 "Sample State Highway 7, northbound, left and right wheel paths"},
+                      SampleCase{"ColumnText", "column-text.dat", 1, 2000, 0.25, "Sample Airport Access Road, lane 1"}),
     [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
 
 // A measured profile kept beside the repository: two channels, extra keyword
@@ -70,12 +69,12 @@ TEST(MeasuredProfile, LoadsOnBothChannels)
     }
     const double firsts[2] = {-0.000037, -0.000050};
     const double lasts[2] = {0.863239, 0.685689};
-    for (std::int32_t channel : {0, 1}) {
-        Channel choice = static_cast<Channel>(1 - channel);
+    for (const ChannelNumber channel : {1, 2}) {
+        ChannelNumber choice = 3 - channel;
         int asked = 0;
-        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](Channel, const std::vector<std::string>&) {
+        const OpenOutcome outcome = ReadProfileFile(path, choice, [&](ChannelNumber, const std::vector<std::string>&) {
             ++asked;
-            return static_cast<Channel>(channel);
+            return channel;
         });
         ASSERT_TRUE(outcome.loaded) << outcome.message;
         EXPECT_EQ(asked, 1);

@@ -1,10 +1,10 @@
 #include "commands/SimulateCommand.h"
 
-#include "support/ProfileMaker.h"
 #include "analysis/ProgressSink.h"
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
 #include "commands/SummaryWriter.h"
+#include "support/ProfileMaker.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ ResultsGrid Simulate(SessionState& state, const std::string& sectionText = "", c
     EXPECT_TRUE(outcome.ran) << outcome.refusal;
     EXPECT_EQ(outcome.refusal, "");
     if (outcome.ran) {
-        FillResultsTable(grid, state.results, state.units, separator);
+        FillResultsTable(grid, state.straightedge.results, state.units, separator);
     }
     return grid;
 }
@@ -42,18 +42,18 @@ TEST(SimulationRunTest, ThirtyTwoFeetAtQuarterFootGivesThreePlacements)
 {
     SessionState state;
     state.profile = DipProfile();
-    state.results.method.baseLength = 0.0;
-    state.results.method.tolerance = 0.0f;
+    state.straightedge.results.method.baseLength = 0.0;
+    state.straightedge.results.method.tolerance = 0.0f;
     const ResultsGrid grid = Simulate(state);
 
-    ASSERT_EQ(state.results.placements.size(), 3u);
-    EXPECT_EQ(state.results.placements[0].Station, 0.0);
-    EXPECT_EQ(state.results.placements[1].Station, 8.0);
-    EXPECT_EQ(state.results.placements[2].Station, 16.0);
-    EXPECT_NEAR(state.results.placements[0].MaxDeviation, 0.6, 1e-12);
-    EXPECT_EQ(state.results.method.baseLength, 16.0);
-    EXPECT_EQ(state.results.method.tolerance, 0.25f);
-    EXPECT_FLOAT_EQ(state.results.overallPercentExceeding, 100.0f / 3.0f);
+    ASSERT_EQ(state.straightedge.results.placements.size(), 3u);
+    EXPECT_EQ(state.straightedge.results.placements[0].Station, 0.0);
+    EXPECT_EQ(state.straightedge.results.placements[1].Station, 8.0);
+    EXPECT_EQ(state.straightedge.results.placements[2].Station, 16.0);
+    EXPECT_NEAR(state.straightedge.results.placements[0].MaxDeviation, 0.6, 1e-12);
+    EXPECT_EQ(state.straightedge.results.method.baseLength, 16.0);
+    EXPECT_EQ(state.straightedge.results.method.tolerance, 0.25f);
+    EXPECT_FLOAT_EQ(state.straightedge.results.overallPercentExceeding, 100.0f / 3.0f);
 
     ASSERT_EQ(grid.Rows(), 4);
     EXPECT_EQ(grid.TextMatrix(0, 0), "Station (ft)");
@@ -142,7 +142,7 @@ TEST(SimulationRunTest, PendingEventsRunOnceAfterTheEngine)
     int calls = 0;
     const SimulationOutcome outcome = RunSimulation(state, "", progress, [&] {
         ++calls;
-        EXPECT_EQ(state.results.placements.size(), 3u) << "the engine has run";
+        EXPECT_EQ(state.straightedge.results.placements.size(), 3u) << "the engine has run";
     });
     EXPECT_TRUE(outcome.ran);
     EXPECT_EQ(calls, 1);
@@ -153,7 +153,7 @@ TEST(SimulationRunTest, ProfileOfOneStraightedgeAndOnePointGivesOnePlacement)
     SessionState state;
     state.profile = LevelProfile(65, 0.25);
     const ResultsGrid grid = Simulate(state);
-    ASSERT_EQ(state.results.placements.size(), 1u);
+    ASSERT_EQ(state.straightedge.results.placements.size(), 1u);
     EXPECT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.TextMatrix(1, 0), "0.0000");
 }
@@ -193,26 +193,26 @@ TEST_P(RefusalTest, RefusesWithAReasonAndChangesNothing)
     state.profile = DipProfile();
     Simulate(state);
     state.profile = c.profile;
-    state.results.method.baseLength = 12.5; // marks the fields a run would set
-    state.results.method.tolerance = 0.5f;
+    state.straightedge.results.method.baseLength = 12.5; // marks the fields a run would set
+    state.straightedge.results.method.tolerance = 0.5f;
     const SessionState before = state;
 
     NullProgress progress;
     bool eventsRan = false;
-    const SimulationOutcome outcome =
-        RunSimulation(state, c.sectionText, progress, [&] { eventsRan = true; });
+    const SimulationOutcome outcome = RunSimulation(state, c.sectionText, progress, [&] { eventsRan = true; });
 
     EXPECT_FALSE(outcome.ran);
     EXPECT_NE(outcome.refusal.find(c.expectedPhrase), std::string::npos) << outcome.refusal;
     EXPECT_FALSE(eventsRan);
     EXPECT_EQ(state.workingElevations, before.workingElevations);
-    ASSERT_EQ(state.results.placements.size(), before.results.placements.size());
-    for (std::size_t i = 0; i < state.results.placements.size(); ++i) {
-        EXPECT_EQ(state.results.placements[i].MaxDeviation, before.results.placements[i].MaxDeviation);
+    ASSERT_EQ(state.straightedge.results.placements.size(), before.straightedge.results.placements.size());
+    for (std::size_t i = 0; i < state.straightedge.results.placements.size(); ++i) {
+        EXPECT_EQ(state.straightedge.results.placements[i].MaxDeviation,
+                  before.straightedge.results.placements[i].MaxDeviation);
     }
-    EXPECT_EQ(state.results.overallPercentExceeding, before.results.overallPercentExceeding);
-    EXPECT_EQ(state.results.method.baseLength, 12.5);
-    EXPECT_EQ(state.results.method.tolerance, 0.5f);
+    EXPECT_EQ(state.straightedge.results.overallPercentExceeding, before.straightedge.results.overallPercentExceeding);
+    EXPECT_EQ(state.straightedge.results.method.baseLength, 12.5);
+    EXPECT_EQ(state.straightedge.results.method.tolerance, 0.5f);
 }
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -276,8 +276,8 @@ TEST(SimulationRunWorkingCopy, TakingTheProfileGivesTheSameRunWithoutASecondArra
     EXPECT_EQ(taken.workingElevations, copied.workingElevations);
     EXPECT_EQ(taken.workingElevations.data(), array); // moved, not copied
     EXPECT_TRUE(taken.profile.elevations.empty());
-    EXPECT_EQ(SummaryText(ResultsTableText(taken.results, taken.units, '.'), Delimiter::Comma),
-              SummaryText(ResultsTableText(copied.results, copied.units, '.'), Delimiter::Comma));
+    EXPECT_EQ(SummaryText(ResultsTableText(taken.straightedge.results, taken.units, '.'), Delimiter::Comma),
+              SummaryText(ResultsTableText(copied.straightedge.results, copied.units, '.'), Delimiter::Comma));
 }
 
 } // namespace

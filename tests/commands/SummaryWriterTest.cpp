@@ -1,11 +1,11 @@
 #include "commands/SummaryWriter.h"
 
-#include "support/ProfileMaker.h"
-#include "support/TempFolder.h"
 #include "analysis/ProgressSink.h"
 #include "analysis/ResultsGrid.h"
 #include "analysis/ResultsTable.h"
 #include "commands/SimulateCommand.h"
+#include "support/ProfileMaker.h"
+#include "support/TempFolder.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ ResultsGrid GridAfterRun(SessionState& state, const std::string& sectionText)
     NullProgress progress;
     const SimulationOutcome outcome = RunSimulation(state, sectionText, progress);
     EXPECT_TRUE(outcome.ran) << outcome.refusal;
-    FillResultsTable(grid, state.results, state.units, '.');
+    FillResultsTable(grid, state.straightedge.results, state.units, '.');
     return grid;
 }
 
@@ -73,7 +73,7 @@ TEST_P(GridGoldenTest, BothFormsMatchTheirGoldenFilesByteForByte)
         EXPECT_EQ(SummaryText(grid, form), expected);
         if (ran) {
             // The headless path writes the results without a grid: the same bytes.
-            EXPECT_EQ(SummaryText(ResultsTableText(state.results, state.units, '.'), form), expected);
+            EXPECT_EQ(SummaryText(ResultsTableText(state.straightedge.results, state.units, '.'), form), expected);
         }
 
         TempFolder folder;
@@ -138,8 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"h", "h", "h"}, {"123456789", "1", "1"}, {"1", "12", " last "}},
                  Delimiter::Space,
                  "h             h      h\r\n123456789     1      1\r\n1             12     last\r\n"},
-        FormCase{
-            "CommaTrimsEveryCellAndNeverQuotes", {{" a ", "b,c", "  "}, {"", "", ""}}, Delimiter::Comma, "a,b,c,\r\n,,\r\n"},
+        FormCase{"CommaTrimsEveryCellAndNeverQuotes",
+                 {{" a ", "b,c", "  "}, {"", "", ""}},
+                 Delimiter::Comma,
+                 "a,b,c,\r\n,,\r\n"},
         FormCase{"OnlySpacesAreTrimmed", {{"\ta\t", " b\t "}}, Delimiter::Comma, "\ta\t,b\t\r\n"},
         FormCase{"OneColumnIsItsOwnLastColumn", {{" a "}, {"bb"}}, Delimiter::Space, "a\r\nbb\r\n"}),
     [](const auto& info) { return info.param.label; });

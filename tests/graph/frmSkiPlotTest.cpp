@@ -110,7 +110,7 @@ private slots:
         QFETCH(QString, percentText);
         zlm::SessionState state = SmallRun();
         state.profileTitle = profileTitle.toStdString();
-        state.results.overallPercentExceeding = percent;
+        state.straightedge.results.overallPercentExceeding = percent;
         FakeGraphDialogs dialogs;
         frmSkiPlot window(state, caption, nullptr, &dialogs);
         const GraphControl& graph = *window.Graph();
@@ -152,7 +152,7 @@ private slots:
     void siProfileIsDrawnInMillimetres()
     {
         zlm::SessionState state = SmallRun();
-        state.results.method.units = zlm::UnitSystem::SI;
+        state.straightedge.results.method.units = zlm::UnitSystem::SI;
         state.units = zlm::UnitTextsFor(zlm::UnitSystem::SI);
         FakeGraphDialogs dialogs;
         frmSkiPlot window(state, "run.erd", nullptr, &dialogs);
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, line0);
         zlm::SessionState state = SmallRun();
-        state.results.method.tolerance = threshold;
+        state.straightedge.results.method.tolerance = threshold;
         FakeGraphDialogs dialogs;
         frmSkiPlot window(state, "run.erd", nullptr, &dialogs);
         const auto lines = LinesOf(*window.Graph(), Qt::Horizontal);

@@ -48,7 +48,7 @@ private slots:
     void zonesAreBandsBehindTheCurvesWithTheirSupportsMarked()
     {
         const SessionState state = TwoZoneRun();
-        const CorrectionSummary zones = FindCorrectionZones(state.results, state.workingElevations);
+        const CorrectionSummary& zones = state.straightedge.results.zones;
         QCOMPARE(zones.zones.size(), std::size_t(2));
         FakeGraphDialogs dialogs;
         frmSkiPlot plot(state, "/roads/test.erd", nullptr, &dialogs);

@@ -83,7 +83,7 @@ void ChannelDialogTest::answer()
             }
         });
 
-        const std::optional<zlm::Channel> chosen = ChannelDialog::AskChannel();
+        const std::optional<zlm::ChannelNumber> chosen = ChannelDialog::AskChannel();
         QVERIFY(sawChannel1Selected);
         QCOMPARE(chosen.has_value(), after >= 0);
         if (chosen) {
@@ -98,7 +98,7 @@ void ChannelDialogTest::listsMoreChannels()
 {
     const std::vector<std::string> names = {"Left", "", "Right"};
     {
-        ChannelDialog dialog(names, zlm::Channel::Two);
+        ChannelDialog dialog(names, 2);
         QVERIFY(dialog.findChildren<QRadioButton*>().isEmpty());
         QListWidget* list = dialog.ChannelList();
         QVERIFY(list);
@@ -108,17 +108,17 @@ void ChannelDialogTest::listsMoreChannels()
         QCOMPARE(list->item(2)->text(), QString("3: Right"));
         QCOMPARE(list->currentRow(), 1);
     }
-    QCOMPARE(ChannelDialog(names, static_cast<zlm::Channel>(5)).ChannelList()->currentRow(), 0);
+    QCOMPARE(ChannelDialog(names, 6).ChannelList()->currentRow(), 0);
 
     zlm::test::WhenModalOpens([](QWidget* modal) {
         auto* dialog = qobject_cast<ChannelDialog*>(modal);
         QTest::keyClick(dialog->ChannelList(), Qt::Key_Down);
         QTest::keyClick(dialog->ChannelList(), Qt::Key_Return);
     });
-    QCOMPARE(ChannelDialog::AskChannel(names, zlm::Channel::Two), std::optional(static_cast<zlm::Channel>(2)));
+    QCOMPARE(ChannelDialog::AskChannel(names, 2), std::optional<zlm::ChannelNumber>(3));
 
     zlm::test::WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    QCOMPARE(ChannelDialog::AskChannel(names, zlm::Channel::One), std::optional<zlm::Channel>());
+    QCOMPARE(ChannelDialog::AskChannel(names, 1), std::optional<zlm::ChannelNumber>());
 }
 
 QTEST_MAIN(ChannelDialogTest)

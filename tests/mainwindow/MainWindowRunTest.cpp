@@ -1,14 +1,14 @@
 // The main window's commands on results: Simulate (compared with zlm-batch),
 // its refusals, Save As, Ctrl+C and Plot.
 
-#include "support/RunWaiting.h"
-#include "support/WindowTestSupport.h"
 #include "analysis/ResultsTable.h"
 #include "commands/SummaryWriter.h"
+#include "graph/GraphControl.h"
 #include "graph/LocaleText.h"
 #include "mainwindow/ResultsGridView.h"
-#include "graph/GraphControl.h"
 #include "mainwindow/frmSkiMain.h"
+#include "support/RunWaiting.h"
+#include "support/WindowTestSupport.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -31,7 +31,8 @@ QString Cell(const frmSkiMain& window, int row, int col)
 
 QByteArray GridBytes(const frmSkiMain& window, const char* word)
 {
-    return QByteArray::fromStdString(zlm::SummaryText(window.Grid(), std::string_view(word) == "comma" ? zlm::Delimiter::Comma : zlm::Delimiter::Space));
+    return QByteArray::fromStdString(zlm::SummaryText(
+        window.Grid(), std::string_view(word) == "comma" ? zlm::Delimiter::Comma : zlm::Delimiter::Space));
 }
 
 } // namespace
@@ -128,7 +129,8 @@ void MainWindowRunTest::simulateMatchesBatch()
     zlm::ResultsGrid filled;
     filled.SetWidth(window.Grid().Width());
     zlm::LayoutResultsHeader(filled, window.State().units);
-    zlm::FillResultsTable(filled, window.State().results, window.State().units, zlm::LocaleDecimalSeparator());
+    zlm::FillResultsTable(filled, window.State().straightedge.results, window.State().units,
+                          zlm::LocaleDecimalSeparator());
     QCOMPARE(window.Grid().Rows(), filled.Rows());
     QCOMPARE(window.Grid().Row(), filled.Row());
     QCOMPARE(window.Grid().Col(), filled.Col());
@@ -207,7 +209,7 @@ void MainWindowRunTest::refusals()
     window.findChild<QLineEdit*>("txtSectionLength")->setText(section);
     const bool validBefore = window.ResultsValid();
     const QByteArray gridBefore = GridBytes(window, "space");
-    const auto deviationsBefore = window.State().results.placements.size();
+    const auto deviationsBefore = window.State().straightedge.results.placements.size();
 
     QVERIFY(zlm::test::SimulateAndWait(window));
 
@@ -217,7 +219,7 @@ void MainWindowRunTest::refusals()
     QVERIFY2(dialogs.messages[0].text.contains(mentions, Qt::CaseInsensitive), qPrintable(dialogs.messages[0].text));
     QCOMPARE(window.ResultsValid(), validBefore);
     QCOMPARE(GridBytes(window, "space"), gridBefore);
-    QCOMPARE(window.State().results.placements.size(), deviationsBefore);
+    QCOMPARE(window.State().straightedge.results.placements.size(), deviationsBefore);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     for (const char* name : {"cmdOpen", "cmdSimulate", "cmdSaveAs", "cmdAbout"}) {
         QVERIFY2(window.findChild<QWidget*>(name)->isEnabled(), name);

@@ -298,16 +298,16 @@ void MainWindowTest::openAsksTheChannel()
 
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    dialogs.channelAnswer = zlm::Channel::Two;
+    dialogs.channelAnswer = 2;
     window.OpenProfile(path);
     QCOMPARE(dialogs.channelAsked, 1);
-    QCOMPARE(window.State().channel, zlm::Channel::Two);
+    QCOMPARE(window.State().channel, 2);
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
 
     // A one-channel file asks nothing and keeps the choice.
     window.OpenProfile(one_);
     QCOMPARE(dialogs.channelAsked, 1);
-    QCOMPARE(window.State().channel, zlm::Channel::Two);
+    QCOMPARE(window.State().channel, 2);
 }
 
 // Cancel (or Esc, or closing the channel window) abandons the open: the old
@@ -345,7 +345,7 @@ void MainWindowTest::cancelledChannelChangesNothing()
     QCOMPARE(window.State().profile.interval, before.profile.interval);
     QCOMPARE(window.State().profileTitle, before.profileTitle);
     QCOMPARE(window.State().channel, before.channel);
-    QCOMPARE(window.State().results.placements.size(), before.results.placements.size());
+    QCOMPARE(window.State().straightedge.results.placements.size(), before.straightedge.results.placements.size());
     QStringList gridAfter;
     for (int r = 0; r < window.Grid().Rows(); ++r) {
         for (int c = 0; c < 3; ++c) {
@@ -369,17 +369,17 @@ void MainWindowTest::channelWindowShowsTheNames()
 
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    dialogs.channelAnswer = static_cast<zlm::Channel>(2);
+    dialogs.channelAnswer = zlm::ChannelNumber{3};
     window.OpenProfile(path);
     QCOMPARE(dialogs.channelAsked, 1);
     QCOMPARE(dialogs.channelNames, (std::vector<std::string>{"Left", "Centre", "Right"}));
-    QCOMPARE(window.State().channel, static_cast<zlm::Channel>(2));
+    QCOMPARE(window.State().channel, zlm::ChannelNumber{3});
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{7.0, 8.0, 9.0}));
 
     // The next showing is told the choice made, so that it can start there.
-    dialogs.channelAnswer = zlm::Channel::Two;
+    dialogs.channelAnswer = 2;
     window.OpenProfile(path);
-    QCOMPARE(dialogs.channelEarlier, static_cast<zlm::Channel>(2));
+    QCOMPARE(dialogs.channelEarlier, zlm::ChannelNumber{3});
     QCOMPARE(window.State().profile.elevations, (std::vector<double>{4.0, 5.0, 6.0}));
 }
 

@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <QtTest>
 
+using zlm::frmSkiMain;
 using zlm::MethodDialog;
 using zlm::StraightedgeMethod;
 using zlm::UnitSystem;
-using zlm::frmSkiMain;
 using zlm::test::FakeUserDialogs;
 
 class MethodWindowTest : public QObject {
@@ -151,11 +151,11 @@ void MethodWindowTest::aMethodChangeInvalidatesTheRunAndIsRemembered()
         QVERIFY(window.findChild<QLabel*>("lblMethod")->text().contains("10 ft straightedge rolled continuously"));
         QVERIFY(zlm::test::SimulateAndWait(window));
         // 2,400 points, 40 intervals per straightedge: one placement per point up to 2,359.
-        QCOMPARE(window.State().results.placements.size(), std::size_t{2360});
-        QCOMPARE(window.State().results.method, tenFoot);
+        QCOMPARE(window.State().straightedge.results.placements.size(), std::size_t{2360});
+        QCOMPARE(window.State().straightedge.results.method, tenFoot);
     }
     frmSkiMain reopened(&dialogs);
-    QCOMPARE(reopened.State().method.baseLength, 10.0);
+    QCOMPARE(reopened.State().straightedge.method.baseLength, 10.0);
     QVERIFY(dialogs.messages.empty());
 }
 
@@ -165,7 +165,7 @@ void MethodWindowTest::siUnitsReadTheOpenProfileAgainInMetres()
     frmSkiMain window(&dialogs);
     window.OpenProfile(road_);
     QVERIFY(zlm::test::SimulateAndWait(window));
-    const std::size_t inFeet = window.State().results.placements.size();
+    const std::size_t inFeet = window.State().straightedge.results.placements.size();
     window.ApplyMethod(zlm::ConvertMethod(StraightedgeMethod{}, UnitSystem::SI));
     QCOMPARE(window.State().profile.units, UnitSystem::SI);
     QCOMPARE(window.State().profile.interval, 0.25 * 0.3048);
@@ -174,7 +174,7 @@ void MethodWindowTest::siUnitsReadTheOpenProfileAgainInMetres()
     QVERIFY(window.ResultsValid());
     QCOMPARE(window.Grid().TextMatrix(0, 1), std::string("Maximum Dev. (mm)"));
     // The same placements as in feet: 16 ft (4.8768 m) moved 8 ft (2.4384 m) at a time.
-    QCOMPARE(window.State().results.placements.size(), inFeet);
+    QCOMPARE(window.State().straightedge.results.placements.size(), inFeet);
 
     // A profile that can no longer be read is closed rather than kept in other units.
     QFile::remove(road_);
@@ -192,7 +192,7 @@ void MethodWindowTest::cancelledRunKeepsTheLastResults()
     window.ApplyMethod({10.0, 5.0, true, 0.125f, UnitSystem::US});
     QVERIFY(zlm::test::SimulateAndWait(window));
     QVERIFY(window.ResultsValid());
-    const auto kept = window.State().results.placements;
+    const auto kept = window.State().straightedge.results.placements;
     const auto keptElevations = window.State().workingElevations;
 
     // Cancel reaches the run through the event loop, which the worker leaves running;
@@ -217,8 +217,8 @@ void MethodWindowTest::cancelledRunKeepsTheLastResults()
     QCOMPARE(enabledDuringTheRun, QStringList());
     QVERIFY(!window.RunInProgress());
     QVERIFY(window.ResultsValid());
-    QVERIFY(!window.State().results.HasSectionSummary());
-    QCOMPARE(window.State().results.placements.size(), kept.size());
+    QVERIFY(!window.State().straightedge.results.HasSectionSummary());
+    QCOMPARE(window.State().straightedge.results.placements.size(), kept.size());
     QVERIFY(window.State().workingElevations == keptElevations);
     QCOMPARE(window.Grid().TextMatrix(0, 0), std::string("Station (ft)"));
     QVERIFY(window.findChild<QPushButton*>("cmdCancel")->isHidden());
@@ -244,7 +244,7 @@ void MethodWindowTest::closingDuringARunCancelsAndWaits()
     window->OpenProfile(longRoad_);
     window->ApplyMethod({10.0, 5.0, true, 0.125f, UnitSystem::US});
     QVERIFY(zlm::test::SimulateAndWait(*window));
-    const auto kept = window->State().results.placements.size();
+    const auto kept = window->State().straightedge.results.placements.size();
     QSignalSpy finished(window, &frmSkiMain::RunFinished);
     window->cmdSimulate_Click();
     QVERIFY(window->RunInProgress());
@@ -258,7 +258,7 @@ void MethodWindowTest::closingDuringARunCancelsAndWaits()
     QVERIFY(!window->RunInProgress());
     QCOMPARE(finished.count(), 1);
     QVERIFY(window->ResultsValid());
-    QCOMPARE(window->State().results.placements.size(), kept);
+    QCOMPARE(window->State().straightedge.results.placements.size(), kept);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     // Nothing of the run arrives later.
     QTest::qWait(50);

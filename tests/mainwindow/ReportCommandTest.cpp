@@ -132,20 +132,20 @@ void ReportCommandTest::namesTheChannelAndUnitsRead_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("channelChosen"); // 0-based, as the channel window answers
+    QTest::addColumn<int>("channelChosen");
     QTest::addColumn<QString>("channelStated");
     QTest::addColumn<QString>("options"); // of the printed command, before the path
     QByteArray bare;
     for (const double z : zlm::test::BumpyRoad(2400)) {
         bare += QByteArray::number(z * 12.0, 'f', 4) + "\n";
     }
-    QTest::newRow("channel 3 of three") << "road3.erd" << ThreeChannelErd() << 2 << "3"
+    QTest::newRow("channel 3 of three") << "road3.erd" << ThreeChannelErd() << 3 << "3"
                                         << " --channel 3";
     // A one-channel file reads its only channel, whatever was chosen for an earlier file.
     QTest::newRow("one channel after channel 3")
-        << "road.erd" << zlm::test::ErdText("Test road", 0.25, zlm::test::BumpyRoad(2400)) << 2 << "1"
+        << "road.erd" << zlm::test::ErdText("Test road", 0.25, zlm::test::BumpyRoad(2400)) << 3 << "1"
         << "";
-    QTest::newRow("delimited, units from the window") << "bare.csv" << bare << 0 << "1"
+    QTest::newRow("delimited, units from the window") << "bare.csv" << bare << 1 << "1"
                                                       << " --columns-units ft,in --interval 0.25";
 }
 
@@ -159,7 +159,7 @@ void ReportCommandTest::namesTheChannelAndUnitsRead()
     const QString road = dir_.filePath(file);
     zlm::test::WriteFile(road, bytes);
     FakeUserDialogs dialogs;
-    dialogs.channelAnswer = static_cast<zlm::Channel>(channelChosen);
+    dialogs.channelAnswer = channelChosen;
     dialogs.unitsAnswer = zlm::DelimitedUnits{zlm::LengthUnit::Foot, zlm::LengthUnit::Inch, 0.25};
     frmSkiMain window(&dialogs);
     // The channel chosen for an earlier file is the window's default for the next.

@@ -144,9 +144,9 @@ void RideQualityWindowTest::init()
 std::unique_ptr<RideQualityWindow> RideQualityWindowTest::OpenWindow(zlm::SessionState& state, const QString& path)
 {
     const QString road = path.isEmpty() ? road_ : path;
-    zlm::Channel channel = zlm::Channel::One;
+    zlm::ChannelNumber channel = 1;
     const zlm::OpenOutcome open = zlm::ReadProfileFile(QFile::encodeName(road).toStdString(), channel,
-                                                       [](zlm::Channel c, const auto&) { return c; });
+                                                       [](zlm::ChannelNumber c, const auto&) { return c; });
     if (!open.loaded)
         qFatal("the road was refused: %s", open.message.c_str());
     state.profile = open.profile;

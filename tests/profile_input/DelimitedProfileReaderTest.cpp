@@ -24,7 +24,7 @@ const DelimitedUnits kFeet = Units(LengthUnit::Foot, LengthUnit::Foot);
 struct ReadCase {
     const char* name;
     std::vector<std::string> lines;
-    std::int32_t channel;
+    ChannelNumber channel;
     DelimitedUnits units;
     std::vector<double> elevations;
     double interval;
@@ -50,42 +50,42 @@ INSTANTIATE_TEST_SUITE_P(
     Files, DelimitedReadTest,
     ::testing::Values(ReadCase{"OneColumnGivenInterval",
                                {"1.5", "-2", ""},
-                               0,
+                               1,
                                Units(LengthUnit::Inch, LengthUnit::Mil, 3.0),
                                {1.5 / 12000.0, -2 / 12000.0},
                                0.25},
-                      ReadCase{"DistanceElevation", {"0,1", "0.25,2", "0.5,3"}, 0, kFeet, {1, 2, 3}, 0.25},
+                      ReadCase{"DistanceElevation", {"0,1", "0.25,2", "0.5,3"}, 1, kFeet, {1, 2, 3}, 0.25},
                       ReadCase{"SecondElevation",
                                {"0,1,10", "2,2,20"},
-                               1,
+                               2,
                                Units(LengthUnit::Foot, LengthUnit::Inch),
                                {10 / 12.0, 20 / 12.0},
                                2.0},
                       ReadCase{"HeaderUnitsWinOverCaller",
                                {"Elevation (mm)\tStation ( M )", "25.4\t100", "50.8\t100.1"},
-                               0,
+                               1,
                                kFeet,
                                {25.4 / 304.8, 50.8 / 304.8},
                                (100.1 - 100.0) / 0.3048},
                       ReadCase{"HeaderDescriptionIsNoUnit",
                                {"Dist (left) (in);Left (mil) (raw)", "0;12", "3;24"},
-                               0,
+                               1,
                                kNone,
                                {0.001, 0.002},
                                0.25},
-                      ReadCase{"DecimalCommaWithSemicolon", {"0;1,5", "0,25;-2,5"}, 0, kFeet, {1.5, -2.5}, 0.25},
+                      ReadCase{"DecimalCommaWithSemicolon", {"0;1,5", "0,25;-2,5"}, 1, kFeet, {1.5, -2.5}, 0.25},
                       ReadCase{"TwoElevationsUnderHeader",
                                {"L (ft),R (in)", "1,12", "2,24"},
-                               1,
+                               2,
                                Units(LengthUnit::Foot, {}, 0.5),
                                {1, 2},
                                0.5},
-                      ReadCase{"SpacingWithinOnePercent", {"0,1", "0.995,2", "2.0,3"}, 0, kFeet, {1, 2, 3}, 1.0},
+                      ReadCase{"SpacingWithinOnePercent", {"0,1", "0.995,2", "2.0,3"}, 1, kFeet, {1, 2, 3}, 1.0},
                       ReadCase{"ByteOrderMark",
                                {"\xEF\xBB\xBF"
                                 "0,1",
                                 "1,2"},
-                               0,
+                               1,
                                kFeet,
                                {1, 2},
                                1.0}),
@@ -103,7 +103,7 @@ class DelimitedRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 TEST_P(DelimitedRefusalTest, NamesTheLineAndTheProblem)
 {
     const RefusalCase& c = GetParam();
-    const DelimitedReadResult result = ParseDelimitedProfile(JoinLines(c.lines), 0, c.units);
+    const DelimitedReadResult result = ParseDelimitedProfile(JoinLines(c.lines), 1, c.units);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, c.message);
     EXPECT_TRUE(result.profile.elevations.empty());
@@ -209,7 +209,7 @@ TEST(DelimitedProfileReaderTest, ProbeTellsColumnsAndUnitsFromTheFirstLines)
     EXPECT_EQ(probe.layout.elevationUnits[1], std::nullopt);
 
     const std::string blankSecond = folder.Write("blank.txt", JoinLines({"Z (ft)", " ", "1"}));
-    EXPECT_EQ(ProbeDelimitedProfile(blankSecond).message, ReadDelimitedProfile(blankSecond, 0, kNone).message);
+    EXPECT_EQ(ProbeDelimitedProfile(blankSecond).message, ReadDelimitedProfile(blankSecond, 1, kNone).message);
     EXPECT_EQ(ProbeDelimitedProfile(folder.File("none.csv")).message, "Unable to open " + folder.File("none.csv"));
 }
 
@@ -221,7 +221,7 @@ TEST(DelimitedProfileReaderTest, SameRoadAsProAndCsvGivesTheSameFeet)
                    "0,0,0,0,0", "", "125.5,-40,0", "130,-38.25,0", "-7,1e3,0"});
     const std::string csv =
         JoinLines({"Distance (in),Left (mil),Right (mil)", "0,125.5,-40", "3,130,-38.25", "6,-7,1e3"});
-    for (const std::int32_t channel : {0, 1}) {
+    for (const ChannelNumber channel : {1, 2}) {
         const ProReadResult fromPro = ParseProProfile(pro, channel);
         const DelimitedReadResult fromCsv = ParseDelimitedProfile(csv, channel, kNone);
         ASSERT_TRUE(fromPro.ok) << fromPro.message;
@@ -251,11 +251,11 @@ TEST(DelimitedProfileReaderTest, SiUnitsReadMetresWithTheExactFactors)
     }
     const std::string pro = JoinLines({"HEAD3,d,14,227,IH0035,0350,L1", "CMET3,HSP-1,ACP,J,A1,300,C,05/01",
                                        "SSI,mil,L,3,i", "0,0,0,0,0", "", "2.5,0"});
-    const ProReadResult fromPro = ParseProProfile(pro, 0, UnitSystem::SI);
+    const ProReadResult fromPro = ParseProProfile(pro, 1, UnitSystem::SI);
     ASSERT_TRUE(fromPro.ok) << fromPro.message;
     EXPECT_EQ(fromPro.profile.elevations.front(), 2.5 * 0.0254 / 1000.0);
     EXPECT_EQ(fromPro.profile.interval, 3 * 0.0254);
-    EXPECT_EQ(ParseProProfile(pro, 0).profile.elevations.front(), 2.5 / 12000.0) << "US units read as before";
+    EXPECT_EQ(ParseProProfile(pro, 1).profile.elevations.front(), 2.5 / 12000.0) << "US units read as before";
 }
 
 } // namespace

@@ -43,7 +43,7 @@ std::vector<std::string> TwoChannels(std::vector<std::string> keywords,
 struct ReadCase {
     const char* name;
     std::vector<std::string> lines;
-    std::int32_t channelChoice;
+    ChannelNumber channelChoice;
     std::vector<double> elevations;
     double interval;
 };
@@ -56,7 +56,7 @@ TEST_P(ErdReadTest, ReadsElevationsInFeet)
     TempFolder folder;
     for (const char* lineEnd : {"\r\n", "\n"}) {
         const std::string path = folder.Write("road.erd", JoinLines(c.lines, lineEnd));
-        Channel channel = static_cast<Channel>(c.channelChoice);
+        ChannelNumber channel = c.channelChoice;
         const ErdReadResult result = ReadErdProfile(path, channel, nullptr);
         ASSERT_TRUE(result.ok) << result.failureText;
         EXPECT_EQ(result.profile.elevations, c.elevations);
@@ -70,58 +70,58 @@ const std::vector<std::string> kFeet = {"UNITSNAMft", "XUNITS  ft"};
 INSTANTIATE_TEST_SUITE_P(
     Files, ErdReadTest,
     ::testing::Values(
-        ReadCase{"Feet", OneChannel(kFeet), 0, {1.0, 2.5, -0.125}, 0.25},
-        ReadCase{"Millimetres", OneChannel({"UNITSNAMmm", "XUNITS  mm"}, {"1000", "-2,5"}), 0,
+        ReadCase{"Feet", OneChannel(kFeet), 1, {1.0, 2.5, -0.125}, 0.25},
+        ReadCase{"Millimetres", OneChannel({"UNITSNAMmm", "XUNITS  mm"}, {"1000", "-2,5"}), 1,
                  {Feet(1000, 1, kMm), Feet(-2.5, 1, kMm)}, 0.25 / 1000.0 * 3.281},
-        ReadCase{"MillimetresAnyCase", OneChannel({"UNITSNAMMm", "XUNITS  MM"}, {"1000"}), 0, {Feet(1000, 1, kMm)},
+        ReadCase{"MillimetresAnyCase", OneChannel({"UNITSNAMMm", "XUNITS  MM"}, {"1000"}), 1, {Feet(1000, 1, kMm)},
                  0.25 / 1000.0 * 3.281},
-        ReadCase{"MetresWrittenOut", OneChannel({"UNITSNAM Meters", "XUNITS  Metres"}, {"1.5"}), 0,
+        ReadCase{"MetresWrittenOut", OneChannel({"UNITSNAM Meters", "XUNITS  Metres"}, {"1.5"}), 1,
                  {Feet(1.5, 1, kM)}, 0.25 * 3.281},
-        ReadCase{"Inches", OneChannel({"UNITSNAMinches", "XUNITS  in"}, {"3"}), 0, {Feet(3, 1, kIn)}, 0.25 / 12.0},
-        ReadCase{"MillimetreBeforeMetreBeforeInch", OneChannel({"UNITSNAM in / m / mm", "XUNITS  ft"}, {"1"}), 0,
+        ReadCase{"Inches", OneChannel({"UNITSNAMinches", "XUNITS  in"}, {"3"}), 1, {Feet(3, 1, kIn)}, 0.25 / 12.0},
+        ReadCase{"MillimetreBeforeMetreBeforeInch", OneChannel({"UNITSNAM in / m / mm", "XUNITS  ft"}, {"1"}), 1,
                  {Feet(1, 1, kMm)}, 0.25},
-        ReadCase{"UnitSearchFromNinthCharacter", OneChannel({"  UNITSNAMft", "XUNITS  ft"}, {"1"}), 0,
+        ReadCase{"UnitSearchFromNinthCharacter", OneChannel({"  UNITSNAMft", "XUNITS  ft"}, {"1"}), 1,
                  {Feet(1, 1, kM)}, 0.25}, // the "AM" of the shifted keyword holds an "m"
-        ReadCase{"NoXunitsMeansFeet", OneChannel({"UNITSNAMft"}, {"1"}), 0, {1.0}, 0.25},
-        ReadCase{"XunitsConvertsEachTime", OneChannel({"UNITSNAMft", "XUNITS  in", "XUNITS  in"}, {"1"}), 0, {1.0},
+        ReadCase{"NoXunitsMeansFeet", OneChannel({"UNITSNAMft"}, {"1"}), 1, {1.0}, 0.25},
+        ReadCase{"XunitsConvertsEachTime", OneChannel({"UNITSNAMft", "XUNITS  in", "XUNITS  in"}, {"1"}), 1, {1.0},
                  0.25 / 12.0 / 12.0},
-        ReadCase{"KeywordsAreExactCase", OneChannel({"UNITSNAMft", "gain 5", "xunits  in"}, {"1"}), 0, {1.0}, 0.25},
-        ReadCase{"GainOne", OneChannel({"UNITSNAMft", "GAIN 2"}, {"1.5"}), 0, {Feet(1.5, 2, 1)}, 0.25},
-        ReadCase{"GainWithBlanksAfter", OneChannel({"UNITSNAMft", "GAIN 0.5   "}, {"3"}), 0, {1.5}, 0.25},
-        ReadCase{"GainZeroBecomesOne", OneChannel({"UNITSNAMft", "GAIN 0"}, {"3"}), 0, {3.0}, 0.25},
-        ReadCase{"GainNoNumberBecomesOne", OneChannel({"UNITSNAMft", "GAIN high"}, {"3"}), 0, {3.0}, 0.25},
-        ReadCase{"GainTimesSingleFactor", OneChannel({"UNITSNAMmm", "GAIN 0.1"}, {"0.3"}), 0,
+        ReadCase{"KeywordsAreExactCase", OneChannel({"UNITSNAMft", "gain 5", "xunits  in"}, {"1"}), 1, {1.0}, 0.25},
+        ReadCase{"GainOne", OneChannel({"UNITSNAMft", "GAIN 2"}, {"1.5"}), 1, {Feet(1.5, 2, 1)}, 0.25},
+        ReadCase{"GainWithBlanksAfter", OneChannel({"UNITSNAMft", "GAIN 0.5   "}, {"3"}), 1, {1.5}, 0.25},
+        ReadCase{"GainZeroBecomesOne", OneChannel({"UNITSNAMft", "GAIN 0"}, {"3"}), 1, {3.0}, 0.25},
+        ReadCase{"GainNoNumberBecomesOne", OneChannel({"UNITSNAMft", "GAIN high"}, {"3"}), 1, {3.0}, 0.25},
+        ReadCase{"GainTimesSingleFactor", OneChannel({"UNITSNAMmm", "GAIN 0.1"}, {"0.3"}), 1,
                  {Feet(0.3, 0.1f, kMm)}, 0.25},
-        ReadCase{"OneChannelDataNotTrimmedIntoDecimals", OneChannel(kFeet, {"  0.5  ", "\t1.25"}), 0, {0.5, 1.25},
+        ReadCase{"OneChannelDataNotTrimmedIntoDecimals", OneChannel(kFeet, {"  0.5  ", "\t1.25"}), 1, {0.5, 1.25},
                  0.25},
-        ReadCase{"NoNumberReadsZero", OneChannel(kFeet, {"1", "x", "", "2"}), 0, {1, 0, 0, 2}, 0.25},
-        ReadCase{"EmptyLineInsideIsAPoint", OneChannel(kFeet, {"1", "", "2"}), 0, {1, 0, 2}, 0.25},
-        ReadCase{"TrailingEmptyLinesAreNoPoints", OneChannel(kFeet, {"1", "2", "", "  ", ""}), 0, {1, 2}, 0.25},
-        ReadCase{"SampleCountDoesNotLimit", OneChannel(kFeet, {"1", "2", "3", "4", "5"}), 0, {1, 2, 3, 4, 5}, 0.25},
-        ReadCase{"Channel1", TwoChannels({"UNITSNAMft", "GAIN 2, 4"}), 0, {2.0, 5.0, -0.25}, 0.25},
-        ReadCase{"Channel2", TwoChannels({"UNITSNAMft", "GAIN 2, 4"}), 1, {40.0, -82.0, 2.0}, 0.25},
-        ReadCase{"AnyOtherChoiceIsChannel2", TwoChannels({"UNITSNAMft"}), 7, {10.0, -20.5, 0.5}, 0.25},
-        ReadCase{"GainTrailingCommaSetsGain1Only", TwoChannels({"UNITSNAMft", " GAIN 2 ,  "}), 1, {10.0, -20.5, 0.5},
+        ReadCase{"NoNumberReadsZero", OneChannel(kFeet, {"1", "x", "", "2"}), 1, {1, 0, 0, 2}, 0.25},
+        ReadCase{"EmptyLineInsideIsAPoint", OneChannel(kFeet, {"1", "", "2"}), 1, {1, 0, 2}, 0.25},
+        ReadCase{"TrailingEmptyLinesAreNoPoints", OneChannel(kFeet, {"1", "2", "", "  ", ""}), 1, {1, 2}, 0.25},
+        ReadCase{"SampleCountDoesNotLimit", OneChannel(kFeet, {"1", "2", "3", "4", "5"}), 1, {1, 2, 3, 4, 5}, 0.25},
+        ReadCase{"Channel1", TwoChannels({"UNITSNAMft", "GAIN 2, 4"}), 1, {2.0, 5.0, -0.25}, 0.25},
+        ReadCase{"Channel2", TwoChannels({"UNITSNAMft", "GAIN 2, 4"}), 2, {40.0, -82.0, 2.0}, 0.25},
+        ReadCase{"AnyOtherChoiceIsChannel2", TwoChannels({"UNITSNAMft"}), 8, {10.0, -20.5, 0.5}, 0.25},
+        ReadCase{"GainTrailingCommaSetsGain1Only", TwoChannels({"UNITSNAMft", " GAIN 2 ,  "}), 2, {10.0, -20.5, 0.5},
                  0.25},
-        ReadCase{"GainTrailingCommaGain1", TwoChannels({"UNITSNAMft", "GAIN 2 ,  "}), 0, {2.0, 5.0, -0.25}, 0.25},
-        ReadCase{"GainThirdPartIgnored", TwoChannels({"UNITSNAMft", "GAIN 1,3,9"}), 1, {30.0, -61.5, 1.5}, 0.25},
-        ReadCase{"GainEmptyFirstPart", TwoChannels({"UNITSNAMft", "GAIN ,3"}), 0, {1.0, 2.5, -0.125}, 0.25},
-        ReadCase{"TwoChannelsDecimalComma", TwoChannels({"UNITSNAMft"}, {"1,5 2,25"}), 1, {2.25}, 0.25},
-        ReadCase{"TwoChannelsMoreBlanksBetween", TwoChannels({"UNITSNAMft"}, {"1.5    2.25   "}), 1, {2.25}, 0.25},
+        ReadCase{"GainTrailingCommaGain1", TwoChannels({"UNITSNAMft", "GAIN 2 ,  "}), 1, {2.0, 5.0, -0.25}, 0.25},
+        ReadCase{"GainThirdPartIgnored", TwoChannels({"UNITSNAMft", "GAIN 1,3,9"}), 2, {30.0, -61.5, 1.5}, 0.25},
+        ReadCase{"GainEmptyFirstPart", TwoChannels({"UNITSNAMft", "GAIN ,3"}), 1, {1.0, 2.5, -0.125}, 0.25},
+        ReadCase{"TwoChannelsDecimalComma", TwoChannels({"UNITSNAMft"}, {"1,5 2,25"}), 2, {2.25}, 0.25},
+        ReadCase{"TwoChannelsMoreBlanksBetween", TwoChannels({"UNITSNAMft"}, {"1.5    2.25   "}), 2, {2.25}, 0.25},
         ReadCase{"DimensionsFieldsTrimmed",
                  [] {
                      auto lines = OneChannel(kFeet, {"1"});
                      lines[1] = " 1 , 3 ,0,0,0,\t0.5  ";
                      return lines;
                  }(),
-                 0, {1.0}, 0.5},
+                 1, {1.0}, 0.5},
         ReadCase{"DimensionsWithExtraFields",
                  [] {
                      auto lines = OneChannel(kFeet, {"1"});
                      lines[1] = "1,3,a,b,c,2.0,x,y,z";
                      return lines;
                  }(),
-                 0, {1.0}, 2.0}),
+                 1, {1.0}, 2.0}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 TEST(ErdRead, SignatureBetweenBlanksAndTitle)
@@ -129,7 +129,7 @@ TEST(ErdRead, SignatureBetweenBlanksAndTitle)
     TempFolder folder;
     std::vector<std::string> lines = OneChannel({"TITLE   Track Run E1  ", "UNITSNAMft"});
     lines[0] = "  ERDFILEV2.00 \t";
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), channel, nullptr);
     ASSERT_TRUE(result.ok) << result.failureText;
     EXPECT_TRUE(result.hasTitle);
@@ -141,7 +141,7 @@ TEST(ErdRead, KeepsEveryKeywordLineAsAHeaderField)
     TempFolder folder;
     const std::vector<std::string> lines =
         OneChannel({"TITLE   Track Run E1  ", "SHORTNAMLElev.", "", "SURVDATE 03/01/2001 13:27", "UNITSNAMft"});
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", JoinLines(lines)), channel, nullptr);
     ASSERT_TRUE(result.ok) << result.failureText;
     const std::vector<std::pair<std::string, std::string>> expected{
@@ -152,7 +152,7 @@ TEST(ErdRead, KeepsEveryKeywordLineAsAHeaderField)
 TEST(ErdRead, WithoutTitleLine)
 {
     TempFolder folder;
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const ErdReadResult result =
         ReadErdProfile(folder.Write("road.erd", JoinLines(OneChannel(kFeet))), channel, nullptr);
     ASSERT_TRUE(result.ok);
@@ -165,7 +165,7 @@ TEST(ErdRead, LastLineWithoutLineEnd)
     TempFolder folder;
     std::string text = JoinLines(OneChannel(kFeet));
     text.resize(text.size() - 2);
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const ErdReadResult result = ReadErdProfile(folder.Write("road.erd", text), channel, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.profile.elevations, (std::vector<double>{1.0, 2.5, -0.125}));
@@ -175,7 +175,7 @@ TEST(ErdRead, LastLineWithoutLineEnd)
 // of 0 read from a trailing empty line would show as a false deviation.
 TEST(ErdRead, EndOfFileLineEndsAreNoPoints)
 {
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     for (const std::string tail : {"", "\r\n", "\r\n\r\n", "\n\n\n", "\r\n \r\n\t\r\n"}) {
         const std::string text = JoinLines(OneChannel(kFeet)) + tail;
         const ErdReadResult result = ParseErdProfile(text, channel, nullptr);
@@ -195,9 +195,9 @@ class ErdFailureTest : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(ErdFailureTest, RefusesWithItsText)
 {
     const FailureCase& c = GetParam();
-    for (Channel choice : {Channel::One, Channel::Two}) {
+    for (ChannelNumber choice : {1, 2}) {
         for (const char* lineEnd : {"\r\n", "\n"}) {
-            Channel channel = choice;
+            ChannelNumber channel = choice;
             const ErdReadResult result = ParseErdProfile(JoinLines(c.lines, lineEnd), channel, nullptr);
             EXPECT_FALSE(result.ok);
             EXPECT_EQ(result.failureText, c.failureText);
@@ -291,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ErdRead, UnopenableFile)
 {
     TempFolder folder;
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     for (const std::string& path : {folder.File("missing.erd"), folder.File("")}) {
         const ErdReadResult result = ReadErdProfile(path, channel, nullptr);
         EXPECT_FALSE(result.ok);
@@ -306,7 +306,7 @@ TEST(ErdRead, DimensionsLineOfManyFields)
     for (int i = 0; i < 100000; ++i) {
         lines[1] += ",7";
     }
-    Channel channel = Channel::One;
+    ChannelNumber channel = 1;
     const ErdReadResult result = ParseErdProfile(JoinLines(lines), channel, nullptr);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.profile.pointCount, 3);
@@ -316,10 +316,10 @@ TEST(ErdRead, DimensionsLineOfManyFields)
 
 struct QuestionLog {
     int asked = 0;
-    std::optional<Channel> answer; ///< nothing: the user cancels
+    std::optional<ChannelNumber> answer; ///< nothing: the user cancels
     ChannelQuestion question()
     {
-        return [this](Channel, const std::vector<std::string>&) {
+        return [this](ChannelNumber, const std::vector<std::string>&) {
             ++asked;
             return answer;
         };
@@ -329,25 +329,25 @@ struct QuestionLog {
 TEST(ErdChannelQuestion, NotAskedForOneChannel)
 {
     QuestionLog log;
-    Channel channel = Channel::Two;
+    ChannelNumber channel = 2;
     const ErdReadResult result = ParseErdProfile(JoinLines(OneChannel(kFeet)), channel, log.question());
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(log.asked, 0);
-    EXPECT_EQ(channel, Channel::Two) << "a one-channel file keeps the earlier answer";
+    EXPECT_EQ(channel, 2) << "a one-channel file keeps the earlier answer";
 }
 
 TEST(ErdChannelQuestion, AnswerSelectsTheChannel)
 {
-    for (Channel answer : {Channel::One, Channel::Two}) {
+    for (ChannelNumber answer : {1, 2}) {
         QuestionLog log;
         log.answer = answer;
-        Channel channel = answer == Channel::One ? Channel::Two : Channel::One;
+        ChannelNumber channel = answer == 1 ? 2 : 1;
         const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAMft"})), channel, log.question());
         ASSERT_TRUE(result.ok);
         EXPECT_FALSE(result.cancelled);
         EXPECT_EQ(log.asked, 1);
         EXPECT_EQ(channel, answer);
-        EXPECT_EQ(result.profile.elevations.front(), answer == Channel::One ? 1.0 : 10.0);
+        EXPECT_EQ(result.profile.elevations.front(), answer == 1 ? 1.0 : 10.0);
     }
 }
 
@@ -358,10 +358,10 @@ TEST(ErdChannelQuestion, CancelStopsTheReadWithoutARefusal)
     TempFolder folder;
     for (const std::string units : {"UNITSNAMft", "UNITSNAM Feet"}) {
         const std::string text = JoinLines(TwoChannels({units}));
-        for (Channel earlier : {Channel::One, Channel::Two}) {
+        for (ChannelNumber earlier : {1, 2}) {
             QuestionLog log;
-            Channel inMemory = earlier;
-            Channel fromFile = earlier;
+            ChannelNumber inMemory = earlier;
+            ChannelNumber fromFile = earlier;
             const ErdReadResult parsed = ParseErdProfile(text, inMemory, log.question());
             const ErdReadResult read = ReadErdProfile(folder.Write("road.erd", text), fromFile, log.question());
             for (const ErdReadResult* result : {&parsed, &read}) {
@@ -382,8 +382,8 @@ TEST(ErdChannelQuestion, CancelStopsTheReadWithoutARefusal)
 TEST(ErdChannelQuestion, AskedBeforeTheKeywordLinesAreRead)
 {
     QuestionLog log;
-    log.answer = Channel::One;
-    Channel channel = Channel::One;
+    log.answer = 1;
+    ChannelNumber channel = 1;
     const ErdReadResult result = ParseErdProfile(JoinLines(TwoChannels({"UNITSNAM Feet"})), channel, log.question());
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.cancelled);
@@ -394,7 +394,7 @@ TEST(ErdChannelQuestion, NotAskedWhenTheDimensionsAreRefused)
 {
     for (const std::string line2 : {"2,3,0,0,0.25", "x,3,0,0,0,0.25", "65,3,0,0,0,0.25"}) {
         QuestionLog log;
-        Channel channel = Channel::One;
+        ChannelNumber channel = 1;
         auto lines = TwoChannels({"UNITSNAMft"});
         lines[1] = line2;
         EXPECT_FALSE(ParseErdProfile(JoinLines(lines), channel, log.question()).ok);
@@ -418,11 +418,11 @@ TEST(ErdManyChannels, EachChannelTakesItsFieldItsGainAndItsName)
     const std::vector<std::vector<double>> expected = {{2.0, 8.0}, {2.0, 5.0}, {12.0, 24.0}};
     for (std::int32_t k = 0; k < 3; ++k) {
         std::vector<std::string> shown;
-        Channel channel = Channel::One;
+        ChannelNumber channel = 1;
         const ErdReadResult result =
-            ParseErdProfile(JoinLines(lines), channel, [&](Channel, const std::vector<std::string>& names) {
+            ParseErdProfile(JoinLines(lines), channel, [&](ChannelNumber, const std::vector<std::string>& names) {
                 shown = names;
-                return static_cast<Channel>(k);
+                return k + 1;
             });
         ASSERT_TRUE(result.ok) << result.failureText;
         EXPECT_EQ(result.profile.elevations, expected[static_cast<std::size_t>(k)]) << "channel " << k + 1;
@@ -433,12 +433,12 @@ TEST(ErdManyChannels, EachChannelTakesItsFieldItsGainAndItsName)
 
 TEST(ErdManyChannels, RefusesAShortLineAndAChannelBeyondTheFile)
 {
-    Channel third = static_cast<Channel>(2);
+    ChannelNumber third = 3;
     const ErdReadResult shortLine =
         ParseErdProfile(JoinLines(ThreeChannels({"UNITSNAMft"}, {"1 2 3", "4,5"})), third, nullptr);
     EXPECT_EQ(shortLine.failureText, "Error: Line 6 holds fewer than 3 values");
 
-    Channel fourth = static_cast<Channel>(3);
+    ChannelNumber fourth = 4;
     const ErdReadResult beyond = ParseErdProfile(JoinLines(ThreeChannels({"UNITSNAMft"}, {"1 2 3"})), fourth, nullptr);
     EXPECT_EQ(beyond.failureText, "Error: Channel 4 was chosen, but the file has 3 channels");
 
@@ -447,7 +447,7 @@ TEST(ErdManyChannels, RefusesAShortLineAndAChannelBeyondTheFile)
     for (std::int32_t k = 1; k < 64; ++k) {
         sixtyFour.back()[static_cast<std::size_t>(2 * (k - 1))] = '0';
     }
-    Channel last = static_cast<Channel>(63);
+    ChannelNumber last = 64;
     const ErdReadResult widest = ParseErdProfile(JoinLines(sixtyFour), last, nullptr);
     ASSERT_TRUE(widest.ok) << widest.failureText;
     EXPECT_EQ(widest.profile.elevations, std::vector<double>{9.0});

@@ -164,11 +164,11 @@ TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto path = folder.Write("file" + std::to_string(i) + ".erd", files[i]);
-        for (std::optional<Channel> answer :
-             {std::optional(Channel::One), std::optional(Channel::Two), std::optional<Channel>()}) {
-            const auto ask = [answer](Channel, const std::vector<std::string>&) { return answer; };
-            Channel fromFileChoice = Channel::One;
-            Channel inMemoryChoice = Channel::One;
+        for (std::optional<ChannelNumber> answer :
+             {std::optional(1), std::optional(2), std::optional<ChannelNumber>()}) {
+            const auto ask = [answer](ChannelNumber, const std::vector<std::string>&) { return answer; };
+            ChannelNumber fromFileChoice = 1;
+            ChannelNumber inMemoryChoice = 1;
             const auto fromFile = ReadErdProfile(path, fromFileChoice, ask);
             const auto inMemory = ParseErdProfile(files[i], inMemoryChoice, ask);
             EXPECT_EQ(fromFile.ok, inMemory.ok) << "file " << i;

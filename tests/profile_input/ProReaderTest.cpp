@@ -24,7 +24,7 @@ std::vector<std::string> Pro(const std::string& line3, std::vector<std::string> 
 struct ReadCase {
     const char* name;
     std::vector<std::string> lines;
-    std::int32_t channel;
+    ChannelNumber channel;
     std::vector<double> elevations;
     double interval;
     char pathRead;
@@ -53,26 +53,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"MilsLeftOnly",
                  Pro("SSI,mil,L,3,i", {"120,0", "-36.5,0", "0,1"}),
-                 1,
+                 2,
                  {120 / 12000.0, -36.5 / 12000.0, 0.0},
                  0.25,
                  'L',
                  1},
-        ReadCase{"RightOnly", Pro("SSI,mil,R,6,i", {"12,0"}), 0, {12 / 12000.0}, 0.5, 'R', 1},
-        ReadCase{"TwoPathsLeft", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 0, {0.01, -0.001}, 0.25, 'L', 2},
-        ReadCase{"TwoPathsRight", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 1, {0.02, 0.002}, 0.25, 'R', 2},
-        ReadCase{"DropoutInTheOtherPath", Pro("SSI,mil,LR,3,i", {"12,,0"}), 0, {0.001}, 0.25, 'L', 2},
-        ReadCase{"Inches", Pro("SSI, in ,L, 3 , i", {" 1.5 , 0"}), 0, {1.5 / 12.0}, 0.25, 'L', 1},
-        ReadCase{"Millimetres", Pro("SSI,mm,L,3,i", {"25.4,0"}), 0, {25.4 / 304.8}, 0.25, 'L', 1},
+        ReadCase{"RightOnly", Pro("SSI,mil,R,6,i", {"12,0"}), 1, {12 / 12000.0}, 0.5, 'R', 1},
+        ReadCase{"TwoPathsLeft", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 1, {0.01, -0.001}, 0.25, 'L', 2},
+        ReadCase{"TwoPathsRight", Pro("SSI,mil,LR,3,i", {"120,240,0", "-12,24,0"}), 2, {0.02, 0.002}, 0.25, 'R', 2},
+        ReadCase{"DropoutInTheOtherPath", Pro("SSI,mil,LR,3,i", {"12,,0"}), 1, {0.001}, 0.25, 'L', 2},
+        ReadCase{"Inches", Pro("SSI, in ,L, 3 , i", {" 1.5 , 0"}), 1, {1.5 / 12.0}, 0.25, 'L', 1},
+        ReadCase{"Millimetres", Pro("SSI,mm,L,3,i", {"25.4,0"}), 1, {25.4 / 304.8}, 0.25, 'L', 1},
         ReadCase{"PositionOnSomeLines",
                  Pro("SSI,mil,LR,3,i", {"1,2,0," + kGps, "3,4,E2", "5,6,0,,,,,"}),
-                 1,
+                 2,
                  {2 / 12000.0, 4 / 12000.0, 6 / 12000.0},
                  0.25,
                  'R',
                  2},
         ReadCase{
-            "TrailingEmptyLinesAreNoPoints", Pro("SSI,mil,L,3,i", {"1,0", "", "  "}), 0, {1 / 12000.0}, 0.25, 'L', 1}),
+            "TrailingEmptyLinesAreNoPoints", Pro("SSI,mil,L,3,i", {"1,0", "", "  "}), 1, {1 / 12000.0}, 0.25, 'L', 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
@@ -86,7 +86,7 @@ class ProRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 TEST_P(ProRefusalTest, NamesTheLineAndTheProblem)
 {
     const RefusalCase& c = GetParam();
-    const ProReadResult result = ParseProProfile(JoinLines(c.lines), 0);
+    const ProReadResult result = ParseProProfile(JoinLines(c.lines), 1);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, c.message);
     EXPECT_TRUE(result.profile.elevations.empty());
@@ -147,7 +147,7 @@ TEST(ProReaderTest, ProbeTellsThePathsFromTheHeaderAlone)
 
     const ProProbeResult refused = ProbeProText(JoinLines(Replaced(kGood, 2, "SSI,cm,LR,3,i")));
     EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.message, ParseProProfile(JoinLines(Replaced(kGood, 2, "SSI,cm,LR,3,i")), 0).message);
+    EXPECT_EQ(refused.message, ParseProProfile(JoinLines(Replaced(kGood, 2, "SSI,cm,LR,3,i")), 1).message);
     EXPECT_EQ(ProbeProProfile(folder.File("missing.pro")).message, "Unable to open " + folder.File("missing.pro"));
 }
 
@@ -155,7 +155,7 @@ TEST(ProReaderTest, KeepsHeaderFieldsAndNativeUnits)
 {
     std::vector<std::string> lines = Pro("SSI,mm,L,3,i", {"1,0"});
     lines[1] = "CMET3,HSP-1"; // a short line 2 keeps its missing fields, empty
-    const ProReadResult result = ParseProProfile(JoinLines(lines), 0);
+    const ProReadResult result = ParseProProfile(JoinLines(lines), 1);
     ASSERT_TRUE(result.ok) << result.message;
     const auto& fields = result.profile.headerFields;
     ASSERT_EQ(fields.size(), 6u + 7u + 5u + 5u + 1u);

@@ -18,10 +18,10 @@ inline zlm::SessionState SmallRun()
         state.profile.elevations.push_back(m / 100.0);
     state.workingElevations = state.profile.elevations;
     state.workingElevations.push_back(0.0);
-    state.results.pointCount = 12;
-    state.results.interval = 1.0;
-    state.results.placements = {{0.0, 0.1, 0.0}, {8.0, 0.3, 0.05}};
-    state.results.overallPercentExceeding = 50.0f;
+    state.straightedge.results.pointCount = 12;
+    state.straightedge.results.interval = 1.0;
+    state.straightedge.results.placements = {{0.0, 0.1, 0.0}, {8.0, 0.3, 0.05}};
+    state.straightedge.results.overallPercentExceeding = 50.0f;
     state.profileTitle = "Track Run E1";
     return state;
 }
@@ -30,11 +30,11 @@ inline zlm::SessionState SmallRun()
 inline zlm::SessionState SmallRunWithSections(float sectionLength, const std::vector<float>& percentages)
 {
     zlm::SessionState state = SmallRun();
-    state.results.sectionLength = sectionLength;
+    state.straightedge.results.sectionLength = sectionLength;
     for (const float percent : percentages) {
         zlm::SectionRow row;
         row.percentExceeding = percent;
-        state.results.sections.push_back(row);
+        state.straightedge.results.sections.push_back(row);
     }
     return state;
 }

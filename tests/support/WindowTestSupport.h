@@ -30,8 +30,8 @@ public:
     QString saveAnswer;      ///< empty means Cancel
     int saveFilterAnswer = 1;
     QMessageBox::StandardButton messageAnswer = QMessageBox::Ok;
-    std::optional<Channel> channelAnswer = Channel::One; ///< as OK at once; nothing: the window is cancelled
-    std::optional<DelimitedUnits> unitsAnswer;           ///< as OK at once; nothing: the window is cancelled
+    std::optional<ChannelNumber> channelAnswer = 1; ///< as OK at once; nothing: the window is cancelled
+    std::optional<DelimitedUnits> unitsAnswer;      ///< as OK at once; nothing: the window is cancelled
 
     // What was asked.
     int openAsked = 0;
@@ -41,7 +41,7 @@ public:
     QStringList saveFilters;
     int channelAsked = 0;
     std::vector<std::string> channelNames; ///< the channels the window was last shown
-    Channel channelEarlier = Channel::One;
+    ChannelNumber channelEarlier = 1;
     int unitsAsked = 0;
     NeededUnits unitsNeeded;
     std::vector<Message> messages;
@@ -70,7 +70,7 @@ public:
         messages.push_back({title, text, icon, buttons});
         return messageAnswer;
     }
-    std::optional<Channel> AskChannel(const std::vector<std::string>& names, Channel earlier) override
+    std::optional<ChannelNumber> AskChannel(const std::vector<std::string>& names, ChannelNumber earlier) override
     {
         ++channelAsked;
         channelNames = names;

@@ -56,7 +56,7 @@ public:
         failed = true;
         return QMessageBox::Ok;
     }
-    std::optional<Channel> AskChannel(const std::vector<std::string>&, Channel) override { return Channel::One; }
+    std::optional<ChannelNumber> AskChannel(const std::vector<std::string>&, ChannelNumber) override { return 1; }
     std::optional<DelimitedUnits> AskDelimitedUnits(const DelimitedProbeResult&, const NeededUnits&) override
     {
         return std::nullopt;
