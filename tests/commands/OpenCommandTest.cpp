@@ -183,7 +183,7 @@ TEST(ReadProfileFile, TheSameRoadInEveryFormatGivesTheSameProfile)
                     return std::optional<DelimitedUnits>(DelimitedUnits{LengthUnit::Foot, LengthUnit::Foot, {}});
                 });
             ASSERT_TRUE(outcome.loaded) << paths[f] << ": " << outcome.message;
-            EXPECT_EQ(outcome.profile.elevations, expected[static_cast<std::size_t>(answer)]) << paths[f];
+            EXPECT_EQ(outcome.profile.elevations, expected[static_cast<std::size_t>(answer - 1)]) << paths[f];
             EXPECT_EQ(outcome.profile.interval, 0.25) << paths[f];
             EXPECT_EQ(shown, named[f]) << paths[f];
             EXPECT_EQ(outcome.channelNames, named[f]) << paths[f];

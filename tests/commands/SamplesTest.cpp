@@ -84,8 +84,8 @@ TEST(MeasuredProfile, LoadsOnBothChannels)
         // "0.2069167" read as 2069167 / 10^7 in double.
         EXPECT_EQ(outcome.profile.interval, 2069167.0 / 1e7);
         EXPECT_NEAR(outcome.profile.interval, 0.2069167, 1e-15);
-        EXPECT_NEAR(outcome.profile.elevations.front(), firsts[channel], 1e-15);
-        EXPECT_NEAR(outcome.profile.elevations.back(), lasts[channel], 1e-15);
+        EXPECT_NEAR(outcome.profile.elevations.front(), firsts[channel - 1], 1e-15);
+        EXPECT_NEAR(outcome.profile.elevations.back(), lasts[channel - 1], 1e-15);
     }
 }
 
