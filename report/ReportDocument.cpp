@@ -21,6 +21,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <future>
 #include <utility>
 
 namespace zlm {
@@ -35,13 +36,16 @@ struct ProfileFileFacts {
     QString sha256;
 };
 
-/** The size and SHA-256 of the profile file's bytes as they are on disk now. */
-bool ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString& error)
+/**
+ * The size and SHA-256 of the profile file's bytes as they are on disk now;
+ * `error` says why when they cannot be read.
+ */
+void ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString& error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot read the profile %1 for its checksum: %2").arg(path, file.errorString());
-        return false;
+        return;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     qint64 size = 0;
@@ -50,7 +54,7 @@ bool ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString&
         const qint64 got = file.read(buffer, sizeof buffer);
         if (got < 0) {
             error = QStringLiteral("Cannot read the profile %1 for its checksum: %2").arg(path, file.errorString());
-            return false;
+            return;
         }
         if (got == 0)
             break;
@@ -59,7 +63,6 @@ bool ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString&
     }
     facts.size = size;
     facts.sha256 = QString::fromLatin1(hash.result().toHex());
-    return true;
 }
 
 /**
@@ -250,9 +253,24 @@ void ReportDocument::DrawGraphPages(QCPPainter& painter, PageFrame& frame, const
 
 QByteArray ReportDocument::Bytes(QString& error)
 {
-    ProfileFileFacts file;
-    if (!ReadProfileFileFacts(ReportString(request_.profilePath), file, error))
+    // The checksum reads the whole profile file; another thread makes it while
+    // the graphs are prepared, which needs this one (the plot is a widget).
+    const QString profilePath = ReportString(request_.profilePath);
+    std::future<std::pair<ProfileFileFacts, QString>> reading = std::async(std::launch::async, [profilePath] {
+        std::pair<ProfileFileFacts, QString> read; // the facts, or why they could not be read
+        ReadProfileFileFacts(profilePath, read.first, read.second);
+        return read;
+    });
+    std::vector<ReportPart*> graphs;
+    for (ReportPart* part : parts_) {
+        if (part->PrepareGraph())
+            graphs.push_back(part);
+    }
+    const auto [file, failure] = reading.get();
+    if (!failure.isEmpty()) {
+        error = failure;
         return {};
+    }
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -270,12 +288,6 @@ QByteArray ReportDocument::Bytes(QString& error)
     const QSizeF textBody = PageFrame::BodySize(writer, QPageLayout::Portrait);
     TextPages first(opening, writer, textBody);
     TextPages last(closing, writer, textBody);
-
-    std::vector<ReportPart*> graphs;
-    for (ReportPart* part : parts_) {
-        if (part->PrepareGraph())
-            graphs.push_back(part);
-    }
 
     QCPPainter painter;
     if (!painter.begin(&writer)) {
