@@ -10,6 +10,7 @@
 #include "graph/RideQualityGraph.h"
 #include "graph/frmSkiPlot.h"
 #include "mainwindow/HelpWindow.h"
+#include "mainwindow/ReportRunner.h"
 #include "mainwindow/RideQualityJob.h"
 #include "mainwindow/RideQualitySettings.h"
 #include "mainwindow/RideSectionsModel.h"
@@ -144,6 +145,9 @@ RideQualityWindow::RideQualityWindow(SessionState& state, const QString& profile
 
     watcher_ = new QFutureWatcher<RideJobOutcome>(this);
     connect(watcher_, &QFutureWatcher<RideJobOutcome>::finished, this, &RideQualityWindow::AnalysisDone);
+    reports_ = new ReportRunner(this);
+    connect(reports_, &ReportRunner::Finished, this, &RideQualityWindow::ReportDone);
+    connect(reports_, &ReportRunner::Progress, this, [this](int percent) { progress_->setValue(percent); });
     BuildControls();
     ArrangeControls();
     ConnectCommands();
@@ -412,7 +416,7 @@ void RideQualityWindow::RefreshProblem()
 
 bool RideQualityWindow::IsRunning() const
 {
-    return running_;
+    return running_ || reports_->Running();
 }
 
 void RideQualityWindow::RefreshCommands()
@@ -480,7 +484,8 @@ void RideQualityWindow::Analyse()
 
 void RideQualityWindow::CancelAnalysis()
 {
-    if (IsRunning()) {
+    reports_->Cancel();
+    if (running_) {
         cancel_ = true;
         lblStatus_->setText(QStringLiteral("Stopping..."));
     }
@@ -671,12 +676,21 @@ void RideQualityWindow::WriteReport()
     request.commandLine = RideReproducingCommandLine(state_, request.profilePath);
     request.analysisTime = time.seconds;
     request.decimalSeparator = LocaleDecimalSeparator();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const SaveResult saved = WritePdfReport(ToFileName(path), state_, request);
-    QGuiApplication::restoreOverrideCursor();
-    if (!saved.ok)
-        dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(saved.message), QMessageBox::Warning,
+    // The pages are drawn between the window's events, with the progress bar and Cancel, as a run is.
+    lblStatus_->setText(QStringLiteral("Writing the report..."));
+    reports_->Start(state_, request, ToFileName(path));
+    SetRunning(true);
+}
+
+void RideQualityWindow::ReportDone()
+{
+    const ReportRunner::Outcome& outcome = reports_->Result();
+    SetRunning(false);
+    lblStatus_->setText(outcome.cancelled ? QStringLiteral("Cancelled: no report was written.") : QString());
+    if (!outcome.ok && !outcome.cancelled)
+        dialogs_.ShowMessage(QStringLiteral("File Error!"), FromCoreText(outcome.message), QMessageBox::Warning,
                              QMessageBox::Ok);
+    emit ReportFinished();
 }
 
 std::pair<double, double> RideQualityWindow::AreaViewRange(const RoughArea& area, double profileLength)

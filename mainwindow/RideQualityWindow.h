@@ -25,6 +25,7 @@ template <typename T> class QFutureWatcher;
 
 namespace zlm {
 
+class ReportRunner;
 class RideSectionsModel;
 class RoughAreasModel;
 struct RideJobOutcome;
@@ -123,6 +124,8 @@ public:
 signals:
     /** An analysis ended: finished, refused, failed or cancelled. */
     void AnalysisFinished();
+    /** A report started by Report... ended: written, refused (its message shown) or cancelled. */
+    void ReportFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -140,6 +143,7 @@ private:
     void SetRunning(bool running);
     void RefreshCommands();
     void AnalysisDone();
+    void ReportDone();
     void FillPathChoices(const std::vector<std::string>& names, std::int32_t left, std::int32_t right);
     void ShowResults();
     void SaveCsv(const QString& title, const std::string& bytes);
@@ -155,6 +159,7 @@ private:
     std::atomic<bool> cancel_{false};
     bool running_ = false; ///< from the start of a run until its outcome has been taken
     QFutureWatcher<RideJobOutcome>* watcher_ = nullptr;
+    ReportRunner* reports_ = nullptr; ///< writes Report... a page at a time
 
     QCheckBox* chkSections_ = nullptr;
     QLineEdit* txtSectionLength_ = nullptr;

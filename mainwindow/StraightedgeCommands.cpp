@@ -15,6 +15,7 @@
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/MethodDialog.h"
 #include "mainwindow/MethodSettings.h"
+#include "mainwindow/ReportRunner.h"
 #include "mainwindow/ResultsGridView.h"
 #include "mainwindow/SavePathPrompt.h"
 #include "mainwindow/SimulationRunner.h"
@@ -38,7 +39,7 @@
 namespace zlm {
 
 StraightedgeCommands::StraightedgeCommands(CommandHost& host, QWidget* parent)
-    : host_(host), runner_(std::make_unique<SimulationRunner>())
+    : host_(host), runner_(std::make_unique<SimulationRunner>()), reports_(new ReportRunner(this))
 {
     CreateControls(parent);
     ConnectControls();
@@ -107,6 +108,11 @@ void StraightedgeCommands::ConnectControls()
     connect(c.cmdReport, &QPushButton::clicked, this, &StraightedgeCommands::cmdReport_Click);
 
     connect(runner_.get(), &SimulationRunner::Finished, this, &StraightedgeCommands::FinishRun);
+    connect(reports_, &ReportRunner::Finished, this, &StraightedgeCommands::FinishReport);
+    connect(reports_, &ReportRunner::Progress, this, [this](int percent) {
+        host_.ProgressBar().SetValue(static_cast<std::int16_t>(percent));
+        host_.ProgressBar().Refresh();
+    });
     // The bar is the window's: the worker's progress reaches it as queued signals.
     connect(runner_.get(), &SimulationRunner::ProgressTextVisible, this,
             [this](bool visible) { host_.ProgressBar().SetTextVisible(visible); });
@@ -197,12 +203,13 @@ bool StraightedgeCommands::ResultsValid() const
 
 bool StraightedgeCommands::RunInProgress() const
 {
-    return runner_->Running();
+    return runner_->Running() || reports_->Running();
 }
 
 void StraightedgeCommands::CancelRun()
 {
     runner_->Cancel();
+    reports_->Cancel();
 }
 
 void StraightedgeCommands::StopRun()
@@ -211,6 +218,8 @@ void StraightedgeCommands::StopRun()
         runner_->Cancel();
         runner_->Wait();
     }
+    // The report is drawn on this thread: dropping it leaves nothing behind and writes no file.
+    reports_->Cancel();
 }
 
 void StraightedgeCommands::cmdMethod_Click()
@@ -379,14 +388,26 @@ void StraightedgeCommands::cmdReport_Click()
     request.analysisTime = time.seconds;
     request.decimalSeparator = LocaleDecimalSeparator();
 
-    SaveResult saved;
-    {
-        BusyScope busy(host_);
-        saved = WritePdfReport(ToFileName(path), state, request);
+    // The pages are drawn between the window's events; the window stays busy, with Cancel, until the file is written.
+    host_.EnterBusy(Qt::BusyCursor);
+    controls_.cmdCancel->show();
+    host_.ProgressBar().SetTextVisible(false);
+    host_.ProgressBar().SetVisible(true);
+    reports_->Start(state, request, ToFileName(path));
+}
+
+void StraightedgeCommands::FinishReport()
+{
+    const ReportRunner::Outcome& outcome = reports_->Result();
+    controls_.cmdCancel->hide();
+    host_.ProgressBar().SetVisible(false);
+    host_.LeaveBusy();
+    FocusReturn focus(controls_.cmdReport);
+    if (!outcome.ok && !outcome.cancelled) {
+        host_.Dialogs().ShowMessage("File Error!", FromCoreText(outcome.message), QMessageBox::Warning,
+                                    QMessageBox::Ok);
     }
-    if (!saved.ok) {
-        dialogs.ShowMessage("File Error!", FromCoreText(saved.message), QMessageBox::Warning, QMessageBox::Ok);
-    }
+    emit ReportFinished();
 }
 
 } // namespace zlm

@@ -21,6 +21,7 @@ namespace zlm {
 
 class CommandHost;
 class ResultsGridView;
+class ReportRunner;
 class SimulationRunner;
 
 /**
@@ -87,17 +88,21 @@ public:
 signals:
     /** A run started by Simulate has ended (finished, refused or cancelled) and its results are shown. */
     void RunFinished();
+    /** A report started by Report... has ended: written, refused (its message shown) or cancelled. */
+    void ReportFinished();
 
 private:
     void CreateControls(QWidget* parent);
     void ConnectControls();
     void FinishRun();
+    void FinishReport();
     void ShowMethod();
 
     CommandHost& host_;
     Controls controls_;
     ResultsGrid grid_;
     std::unique_ptr<SimulationRunner> runner_;
+    ReportRunner* reports_ = nullptr;
     QPointer<QWidget> runOrigin_; ///< the control that started the run, for the focus when it ends
     std::function<void()> plotOpener_;
 };

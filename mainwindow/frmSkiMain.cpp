@@ -309,6 +309,7 @@ void frmSkiMain::ConnectCommands()
     connect(escape, &QShortcut::activated, this, &frmSkiMain::CancelRun);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmSkiMain::cmdAbout_Click);
     connect(straightedge_.get(), &StraightedgeCommands::RunFinished, this, &frmSkiMain::RunFinished);
+    connect(straightedge_.get(), &StraightedgeCommands::ReportFinished, this, &frmSkiMain::ReportFinished);
     connect(guideLink_, &LinkLabel::activated, this, [this] { ShowHelp(); });
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowHelp(); });
 }

@@ -90,16 +90,17 @@ public:
     void ApplyMethod(const StraightedgeMethod& method);
     /** Asks a run in progress to stop (Cancel, Esc); the last results stay. */
     void CancelRun();
-    /** True while Simulate runs on its worker: from the click until RunFinished. */
+    /** True while Simulate runs on its worker, or Report... draws its pages: until RunFinished or ReportFinished. */
     bool RunInProgress() const;
     /** Opens the corrections window for the current results; enabled exactly when Plot is. */
     void cmdCorrections_Click();
     void cmdAbout_Click();
     /**
      * Writes the acceptance report of the current results as a PDF: asks for the
-     * file (".pdf" added when missing, replacing confirmed), writes it with the
-     * hourglass, and shows "File Error!" naming the path when that fails. Enabled
-     * exactly when Plot is.
+     * file (".pdf" added when missing, replacing confirmed), then draws it a page
+     * at a time between the window's events, busy with the progress bar and
+     * Cancel, and shows "File Error!" naming the path when writing fails.
+     * ReportFinished follows. Enabled exactly when Plot is.
      */
     void cmdReport_Click();
     /** Shows the user guide at `page` (a file of the guide, e.g. "graph.html"; empty: its contents). */
@@ -111,6 +112,8 @@ public:
 signals:
     /** A run started by Simulate has ended (finished, refused or cancelled) and its results are shown. */
     void RunFinished();
+    /** A report started by Report... has ended: written, refused or cancelled. */
+    void ReportFinished();
 
 protected:
     /** During a run, cancels it and waits for the worker before the window closes. */

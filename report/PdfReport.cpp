@@ -5,27 +5,45 @@
 #include "report/RideQualityReportPart.h"
 #include "report/StraightedgeReportPart.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace zlm {
+
+namespace {
+
+QString ReportName(ReportAnalysis analysis)
+{
+    return analysis == ReportAnalysis::RideQuality ? QStringLiteral("Evenrule (ZLM) ride-quality report")
+                                                   : QStringLiteral("Evenrule (ZLM) straightedge report");
+}
+
+std::unique_ptr<ReportPart> MakeReportPart(const SessionState& state, const ReportRequest& request)
+{
+    if (request.analysis == ReportAnalysis::RideQuality)
+        return std::make_unique<RideQualityReportPart>(state, request);
+    return std::make_unique<StraightedgeReportPart>(state, request);
+}
+
+} // namespace
 
 QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& request, QString& error)
 {
-    if (request.analysis == ReportAnalysis::RideQuality) {
-        ReportDocument document(state, request, QStringLiteral("Evenrule (ZLM) ride-quality report"));
-        RideQualityReportPart ride(state, request);
-        document.AddPart(ride);
-        return document.Bytes(error);
-    }
-    ReportDocument document(state, request, QStringLiteral("Evenrule (ZLM) straightedge report"));
-    StraightedgeReportPart straightedge(state, request);
-    document.AddPart(straightedge);
+    ReportDocument document(state, request, ReportName(request.analysis));
+    const std::unique_ptr<ReportPart> part = MakeReportPart(state, request);
+    document.AddPart(*part);
     return document.Bytes(error);
 }
 
 SaveResult WritePdfReport(const std::string& path, const SessionState& state, const ReportRequest& request)
 {
-    SaveResult result;
     QString error;
-    const QByteArray pdf = PdfReportBytes(state, request, error);
+    return SavePdfReport(path, PdfReportBytes(state, request, error), error);
+}
+
+SaveResult SavePdfReport(const std::string& path, const QByteArray& pdf, const QString& error)
+{
+    SaveResult result;
     if (pdf.isEmpty()) {
         result.message = error.toStdString();
         return result;
@@ -34,6 +52,42 @@ SaveResult WritePdfReport(const std::string& path, const SessionState& state, co
     result.ok = written.ok;
     result.message = written.message;
     return result;
+}
+
+PdfReportWriting::PdfReportWriting(SessionState state, ReportRequest request)
+    : state_(std::move(state)), request_(std::move(request)),
+      document_(std::make_unique<ReportDocument>(state_, request_, ReportName(request_.analysis))),
+      part_(MakeReportPart(state_, request_))
+{
+    document_->AddPart(*part_);
+}
+
+PdfReportWriting::~PdfReportWriting() = default;
+
+bool PdfReportWriting::Begin(QString& error)
+{
+    return document_->Begin(error);
+}
+
+bool PdfReportWriting::Done() const
+{
+    return document_->PagesDrawn() >= document_->PageCount();
+}
+
+int PdfReportWriting::Percent() const
+{
+    const int pages = std::max(document_->PageCount(), 1);
+    return document_->PagesDrawn() * 100 / pages;
+}
+
+void PdfReportWriting::DrawNextPage()
+{
+    document_->DrawNextPage();
+}
+
+QByteArray PdfReportWriting::Finish()
+{
+    return document_->Finish();
 }
 
 } // namespace zlm

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "commands/ReportRequest.h"
+#include "commands/SessionState.h"
 #include "report/GraphPager.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <string>
 
 namespace zlm {
-
-struct SessionState;
 
 /**
  * The acceptance report of the straightedge run in `state` as PDF bytes: a
@@ -39,5 +39,39 @@ QByteArray PdfReportBytes(const SessionState& state, const ReportRequest& reques
 
 /** PdfReportBytes written safely to `path`: a failure leaves no partial file and names the path. */
 SaveResult WritePdfReport(const std::string& path, const SessionState& state, const ReportRequest& request);
+
+/** Report bytes written safely to `path`; empty bytes are the refusal `error`, and nothing is written. */
+SaveResult SavePdfReport(const std::string& path, const QByteArray& pdf, const QString& error);
+
+class ReportDocument;
+class ReportPart;
+
+/**
+ * The report PdfReportBytes makes, of its own copy of the session and the
+ * request, drawn a page at a time so that the window that asked for it stays
+ * responsive meanwhile (the graphs are widgets, so the pages are drawn on the
+ * window's thread): Begin (false, with `error`, where PdfReportBytes refuses),
+ * DrawNextPage until Done, then Finish for the same bytes.
+ */
+class PdfReportWriting {
+public:
+    PdfReportWriting(SessionState state, ReportRequest request);
+    ~PdfReportWriting();
+    PdfReportWriting(const PdfReportWriting&) = delete;
+    PdfReportWriting& operator=(const PdfReportWriting&) = delete;
+
+    bool Begin(QString& error);
+    bool Done() const;
+    /** The share of the pages drawn, 0 to 100. */
+    int Percent() const;
+    void DrawNextPage();
+    QByteArray Finish();
+
+private:
+    SessionState state_;
+    ReportRequest request_;
+    std::unique_ptr<ReportDocument> document_;
+    std::unique_ptr<ReportPart> part_;
+};
 
 } // namespace zlm

@@ -236,23 +236,37 @@ void ReportDocument::SetUpWriter(QPdfWriter& writer) const
     writer.setDocumentXmpMetadata(XmpMetadata(title, ReportProgram(), request_.analysisTime));
 }
 
-void ReportDocument::DrawGraphPages(QCPPainter& painter, PageFrame& frame, const std::vector<ReportPart*>& graphs) const
+/** What a report being written holds between its pages. */
+struct ReportDocument::Writing {
+    QBuffer buffer;
+    std::unique_ptr<QPdfWriter> writer;
+    std::unique_ptr<TextPages> first; ///< the pages before the graphs
+    std::unique_ptr<TextPages> last;  ///< the pages after them
+    std::vector<ReportPart*> graphs;  ///< the parts with a graph
+    QCPPainter painter;
+    std::unique_ptr<PageFrame> frame;
+    int pages = 0;
+    int drawn = 0;
+};
+
+void ReportDocument::DrawGraphPage(int graphPage)
 {
-    for (ReportPart* part : graphs) {
-        for (int page = 0; page < pager_.Pages(); ++page) {
-            const QRectF body = frame.Begin(QPageLayout::Landscape);
-            const QRectF area = pager_.DrawNote(painter, body, page, part->GraphName());
-            painter.save();
-            painter.translate(area.topLeft());
-            part->DrawGraph(painter, pager_.Start(page), pager_.End(page), static_cast<int>(area.width()),
-                            static_cast<int>(area.height()));
-            painter.restore();
-        }
-    }
+    Writing& w = *writing_;
+    ReportPart* part = w.graphs[static_cast<std::size_t>(graphPage / pager_.Pages())];
+    const int page = graphPage % pager_.Pages();
+    const QRectF body = w.frame->Begin(QPageLayout::Landscape);
+    const QRectF area = pager_.DrawNote(w.painter, body, page, part->GraphName());
+    w.painter.save();
+    w.painter.translate(area.topLeft());
+    part->DrawGraph(w.painter, pager_.Start(page), pager_.End(page), static_cast<int>(area.width()),
+                    static_cast<int>(area.height()));
+    w.painter.restore();
 }
 
-QByteArray ReportDocument::Bytes(QString& error)
+bool ReportDocument::Begin(QString& error)
 {
+    writing_ = std::make_unique<Writing>();
+    Writing& w = *writing_;
     // The checksum reads the whole profile file; another thread makes it while
     // the graphs are prepared, which needs this one (the plot is a widget).
     const QString profilePath = ReportString(request_.profilePath);
@@ -261,22 +275,20 @@ QByteArray ReportDocument::Bytes(QString& error)
         ReadProfileFileFacts(profilePath, read.first, read.second);
         return read;
     });
-    std::vector<ReportPart*> graphs;
     for (ReportPart* part : parts_) {
         if (part->PrepareGraph())
-            graphs.push_back(part);
+            w.graphs.push_back(part);
     }
     const auto [file, failure] = reading.get();
     if (!failure.isEmpty()) {
         error = failure;
-        return {};
+        writing_.reset();
+        return false;
     }
 
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    SetUpWriter(writer);
-
+    w.buffer.open(QIODevice::WriteOnly);
+    w.writer = std::make_unique<QPdfWriter>(&w.buffer);
+    SetUpWriter(*w.writer);
     ReportText opening;
     WriteProfile(opening, file.size, file.sha256);
     ReportText closing;
@@ -285,30 +297,63 @@ QByteArray ReportDocument::Bytes(QString& error)
         part->WriteClosing(closing);
     }
     WriteReproduction(closing);
-    const QSizeF textBody = PageFrame::BodySize(writer, QPageLayout::Portrait);
-    TextPages first(opening, writer, textBody);
-    TextPages last(closing, writer, textBody);
+    const QSizeF textBody = PageFrame::BodySize(*w.writer, QPageLayout::Portrait);
+    w.first = std::make_unique<TextPages>(opening, *w.writer, textBody);
+    w.last = std::make_unique<TextPages>(closing, *w.writer, textBody);
 
-    QCPPainter painter;
-    if (!painter.begin(&writer)) {
+    if (!w.painter.begin(w.writer.get())) {
         error = QStringLiteral("The report's pages could not be started.");
-        return {};
+        writing_.reset();
+        return false;
     }
-    const int graphPages = pager_.Pages() * static_cast<int>(graphs.size());
-    PageFrame frame(writer, painter, name_, fileName_,
-                    ReportProgram() + QStringLiteral(" \u2014 analysis of ") +
-                        ReportString(UtcTimeText(request_.analysisTime)),
-                    first.Count() + graphPages + last.Count());
-    for (int page = 0; page < first.Count(); ++page)
-        first.Draw(painter, page, frame.Begin(QPageLayout::Portrait));
-    DrawGraphPages(painter, frame, graphs);
-    for (int page = 0; page < last.Count(); ++page)
-        last.Draw(painter, page, frame.Begin(QPageLayout::Portrait));
-    painter.end();
+    w.pages = w.first->Count() + pager_.Pages() * static_cast<int>(w.graphs.size()) + w.last->Count();
+    w.frame = std::make_unique<PageFrame>(*w.writer, w.painter, name_, fileName_,
+                                          ReportProgram() + QStringLiteral(" \u2014 analysis of ") +
+                                              ReportString(UtcTimeText(request_.analysisTime)),
+                                          w.pages);
+    return true;
+}
 
-    QByteArray pdf = buffer.data();
+int ReportDocument::PageCount() const
+{
+    return writing_ ? writing_->pages : 0;
+}
+
+int ReportDocument::PagesDrawn() const
+{
+    return writing_ ? writing_->drawn : 0;
+}
+
+void ReportDocument::DrawNextPage()
+{
+    Writing& w = *writing_;
+    const int page = w.drawn;
+    const int graphPages = w.pages - w.first->Count() - w.last->Count();
+    if (page < w.first->Count())
+        w.first->Draw(w.painter, page, w.frame->Begin(QPageLayout::Portrait));
+    else if (page < w.first->Count() + graphPages)
+        DrawGraphPage(page - w.first->Count());
+    else
+        w.last->Draw(w.painter, page - w.first->Count() - graphPages, w.frame->Begin(QPageLayout::Portrait));
+    ++w.drawn;
+}
+
+QByteArray ReportDocument::Finish()
+{
+    writing_->painter.end();
+    QByteArray pdf = writing_->buffer.data();
+    writing_.reset();
     FixVaryingStamps(pdf, request_.analysisTime);
     return pdf;
+}
+
+QByteArray ReportDocument::Bytes(QString& error)
+{
+    if (!Begin(error))
+        return {};
+    while (PagesDrawn() < PageCount())
+        DrawNextPage();
+    return Finish();
 }
 
 } // namespace zlm

@@ -48,13 +48,24 @@ public:
      */
     QByteArray Bytes(QString& error);
 
+    /**
+     * The same bytes a page at a time, for a window that stays responsive while
+     * a long report is drawn: Begin (false, with `error`, where Bytes refuses),
+     * then DrawNextPage until PagesDrawn() reaches PageCount(), then Finish.
+     */
+    bool Begin(QString& error);
+    int PageCount() const;
+    int PagesDrawn() const;
+    void DrawNextPage();
+    QByteArray Finish();
+
     struct AnalysedProfile;
 
 private:
     void WriteProfile(ReportText& text, qint64 size, const QString& sha256) const;
     void WriteReproduction(ReportText& text) const;
     void SetUpWriter(QPdfWriter& writer) const;
-    void DrawGraphPages(QCPPainter& painter, PageFrame& frame, const std::vector<ReportPart*>& graphs) const;
+    void DrawGraphPage(int graphPage);
 
     const SessionState& state_;
     const ReportRequest& request_;
@@ -64,6 +75,8 @@ private:
     double profileLength_ = 0.0;
     GraphPager pager_;
     std::vector<ReportPart*> parts_;
+    struct Writing;
+    std::unique_ptr<Writing> writing_; ///< between Begin and Finish
 };
 
 } // namespace zlm

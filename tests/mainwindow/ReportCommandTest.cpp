@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,6 +54,7 @@ private slots:
     void asksBeforeReplacingTheFileWithTheAddedExtension();
     void failure_data();
     void failure();
+    void cancelWritesNothing();
     void delimitedUnitsOutliveAUnitsChange();
 
 private:
@@ -110,7 +112,7 @@ void ReportCommandTest::writesThePdf()
     QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath(typed);
-    window.findChild<QPushButton*>("cmdReport")->click();
+    QVERIFY(zlm::test::ReportAndWait(window));
     qunsetenv("SOURCE_DATE_EPOCH");
 
     QCOMPARE(dialogs.saveAsked, 1);
@@ -169,7 +171,7 @@ void ReportCommandTest::namesTheChannelAndUnitsRead()
     QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
-    window.cmdReport_Click();
+    QVERIFY(zlm::test::ReportAndWait(window));
     QVERIFY(dialogs.messages.empty());
 
     const QString text = PdfText(out.filePath("r.pdf"));
@@ -189,14 +191,14 @@ void ReportCommandTest::asksBeforeReplacingTheFileWithTheAddedExtension()
     zlm::test::WriteFile(out.filePath("r.pdf"), "kept");
     dialogs.saveAnswer = out.filePath("r");
     dialogs.messageAnswer = QMessageBox::No;
-    window.cmdReport_Click();
+    QVERIFY(!zlm::test::ReportAndWait(window)); // declined: no report is started
     QCOMPARE(int(dialogs.messages.size()), 1);
     QCOMPARE(dialogs.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(dialogs.messages[0].text.contains(out.filePath("r.pdf")));
     QCOMPARE(zlm::test::ReadFile(out.filePath("r.pdf")), QByteArray("kept"));
 
     dialogs.messageAnswer = QMessageBox::Yes;
-    window.cmdReport_Click();
+    QVERIFY(zlm::test::ReportAndWait(window));
     QVERIFY(zlm::test::ReadFile(out.filePath("r.pdf")).startsWith("%PDF-"));
 }
 
@@ -217,7 +219,7 @@ void ReportCommandTest::failure()
     window.OpenProfile(road_);
     QVERIFY(zlm::test::SimulateAndWait(window));
     dialogs.saveAnswer = out.filePath(target);
-    window.cmdReport_Click();
+    QVERIFY(zlm::test::ReportAndWait(window));
 
     QCOMPARE(int(dialogs.messages.size()), 1);
     QCOMPARE(dialogs.messages[0].title, QString("File Error!"));
@@ -226,6 +228,31 @@ void ReportCommandTest::failure()
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.pdf"});
     QVERIFY(QDir(out.filePath("taken.pdf")).isEmpty());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// While the pages are drawn the window is busy, with Cancel (as for Simulate); Cancel stops
+// before the next page and leaves no file.
+void ReportCommandTest::cancelWritesNothing()
+{
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road_);
+    QVERIFY(zlm::test::SimulateAndWait(window));
+    QTemporaryDir out;
+    dialogs.saveAnswer = out.filePath("r.pdf");
+    QSignalSpy finished(&window, &frmSkiMain::ReportFinished);
+    window.cmdReport_Click();
+    QVERIFY(window.RunInProgress());
+    auto* cancel = window.findChild<QPushButton*>("cmdCancel");
+    QVERIFY(cancel->isVisibleTo(&window) && cancel->isEnabled());
+    QVERIFY(!window.findChild<QPushButton*>("cmdSimulate")->isEnabled());
+    cancel->click();
+    QVERIFY(!finished.isEmpty() || finished.wait(60000));
+    QVERIFY(!window.RunInProgress());
+    QVERIFY(dialogs.messages.empty());
+    QVERIFY(QDir(out.path()).isEmpty());
+    QVERIFY(window.findChild<QPushButton*>("cmdReport")->isEnabled());
+    QVERIFY(!cancel->isVisibleTo(&window));
 }
 
 // A delimited profile read with the units window's answer is read again with it in the new
@@ -248,7 +275,7 @@ void ReportCommandTest::delimitedUnitsOutliveAUnitsChange()
     QVERIFY(zlm::test::SimulateAndWait(window));
     QTemporaryDir out;
     dialogs.saveAnswer = out.filePath("r.pdf");
-    window.cmdReport_Click();
+    QVERIFY(zlm::test::ReportAndWait(window));
     window.ApplyMethod(zlm::StraightedgeMethod{}); // the method in force is kept for the next window
 
     const QString command = PdfText(out.filePath("r.pdf")).replace(QRegularExpression(" \\\\\n +"), " ");

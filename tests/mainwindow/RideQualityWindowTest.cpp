@@ -98,6 +98,15 @@ bool WaitForAnalysis(RideQualityWindow& window)
     return !window.IsRunning();
 }
 
+/** Waits, with the event loop running, until the report the window started has ended. */
+bool WaitForReport(RideQualityWindow& window)
+{
+    QSignalSpy finished(&window, &RideQualityWindow::ReportFinished);
+    if (window.IsRunning() && finished.isEmpty())
+        finished.wait(60000);
+    return !window.IsRunning();
+}
+
 QStringList Row(const QTableView& view, int row, int role = Qt::DisplayRole)
 {
     QStringList cells;
@@ -372,6 +381,9 @@ void RideQualityWindowTest::reportWritesTheRideReport()
     QVERIFY(WaitForAnalysis(*window));
     dialogs_.saveAnswer = dir_.filePath("ride"); // ".pdf" is added
     window->findChild<QPushButton*>("cmdReport")->click();
+    QVERIFY(window->IsRunning()); // the pages are drawn between the window's events
+    QVERIFY(!window->findChild<QPushButton*>("cmdAnalyse")->isEnabled());
+    QVERIFY(WaitForReport(*window));
     QVERIFY2(dialogs_.messages.empty(), dialogs_.messages.empty() ? "" : qPrintable(dialogs_.messages[0].text));
     const QByteArray pdf = zlm::test::ReadFile(dir_.filePath("ride.pdf"));
     QVERIFY(pdf.startsWith("%PDF-"));
@@ -381,11 +393,21 @@ void RideQualityWindowTest::reportWritesTheRideReport()
     // A folder that cannot be written is a "File Error!" naming the file, and nothing is left.
     dialogs_.saveAnswer = dir_.filePath("missing/ride.pdf");
     window->WriteReport();
+    QVERIFY(WaitForReport(*window));
     QCOMPARE(dialogs_.messages.size(), std::size_t{1});
     QCOMPARE(dialogs_.messages[0].title, QStringLiteral("File Error!"));
     QVERIFY2(dialogs_.messages[0].text.contains(QStringLiteral("missing/ride.pdf")),
              qPrintable(dialogs_.messages[0].text));
     QVERIFY(!QFileInfo::exists(dir_.filePath("missing")));
+
+    // Cancel stops the report before its next page: no file, no message, the results stay usable.
+    dialogs_.saveAnswer = dir_.filePath("cancelled.pdf");
+    window->WriteReport();
+    window->findChild<QPushButton*>("cmdCancel")->click();
+    QVERIFY(WaitForReport(*window));
+    QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+    QVERIFY(!QFileInfo::exists(dir_.filePath("cancelled.pdf")));
+    QVERIFY(window->findChild<QPushButton*>("cmdReport")->isEnabled());
 }
 
 void RideQualityWindowTest::activatingAnAreaZoomsTheGraphToIt()

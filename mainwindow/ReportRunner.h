@@ -1,0 +1,59 @@
+#pragma once
+
+#include "commands/ReportRequest.h"
+#include "commands/SessionState.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+namespace zlm {
+
+class PdfReportWriting;
+
+/**
+ * Writes a report a page at a time from the event loop, so that the window
+ * that asked for it keeps answering, repaints and can cancel (the graph pages
+ * draw a widget, which only the window's thread may do; each page is a few
+ * milliseconds). The report is of a copy of the session, so nothing the user
+ * does meanwhile changes it. Progress follows the pages; Cancel stops before
+ * the next one and writes nothing. Finished comes once the file is written,
+ * refused or the writing cancelled.
+ */
+class ReportRunner : public QObject {
+    Q_OBJECT
+public:
+    explicit ReportRunner(QObject* parent = nullptr);
+    ~ReportRunner() override;
+
+    /** Starts the report of a copy of `state` for `request`, to `path`; false while one is being written. */
+    bool Start(const SessionState& state, const ReportRequest& request, std::string path);
+    bool Running() const { return writing_ != nullptr; }
+    /** Stops the report being written before its next page; Finished follows with `cancelled`. */
+    void Cancel();
+
+    /** How the last report ended. */
+    struct Outcome {
+        bool ok = false;
+        bool cancelled = false;
+        std::string message; ///< why it was not written, when neither ok nor cancelled
+    };
+    const Outcome& Result() const { return outcome_; }
+
+signals:
+    void Progress(int percent);
+    void Finished();
+
+private:
+    void Step();
+    void End(Outcome outcome);
+
+    std::unique_ptr<PdfReportWriting> writing_;
+    std::string path_;
+    bool begun_ = false;
+    bool cancel_ = false;
+    Outcome outcome_;
+};
+
+} // namespace zlm
