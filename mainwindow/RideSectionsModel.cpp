@@ -1,18 +1,10 @@
 #include "mainwindow/RideSectionsModel.h"
 
-#include "analysis/DisplayFormat.h"
 #include "ride_quality/RideQualityText.h"
 
 namespace zlm {
 
-namespace {
-
-constexpr const char* kStationPattern = "0.000";
-
-} // namespace
-
-RideSectionsModel::RideSectionsModel(char decimalSeparator, QObject* parent)
-    : QAbstractTableModel(parent), separator_(decimalSeparator)
+RideSectionsModel::RideSectionsModel(char decimalSeparator, QObject* parent) : RideTableModel(decimalSeparator, parent)
 {
 }
 
@@ -30,14 +22,14 @@ const RideSection& RideSectionsModel::Section(int row) const
     return sections_.at(static_cast<std::size_t>(row));
 }
 
-int RideSectionsModel::rowCount(const QModelIndex& parent) const
+int RideSectionsModel::Rows() const
 {
-    return parent.isValid() ? 0 : static_cast<int>(sections_.size());
+    return static_cast<int>(sections_.size());
 }
 
-int RideSectionsModel::columnCount(const QModelIndex& parent) const
+int RideSectionsModel::Columns() const
 {
-    return parent.isValid() ? 0 : (twoPaths_ ? 6 : 3);
+    return twoPaths_ ? 6 : 3;
 }
 
 double RideSectionsModel::Value(int row, int column) const
@@ -59,36 +51,17 @@ double RideSectionsModel::Value(int row, int column) const
     }
 }
 
-QVariant RideSectionsModel::data(const QModelIndex& index, int role) const
+const char* RideSectionsModel::Pattern(int column) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
-        return {};
-    const double value = Value(index.row(), index.column());
-    switch (role) {
-    case Qt::DisplayRole: {
-        const char* pattern = index.column() < 2 ? kStationPattern : RideUnitTextsFor(units_).pattern;
-        return QString::fromStdString(FormatNumber(value, pattern, separator_));
-    }
-    case Qt::UserRole:
-        return value;
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-        return {};
-    }
+    return column < 2 ? "0.000" : RideUnitTextsFor(units_).pattern;
 }
 
-QVariant RideSectionsModel::headerData(int section, Qt::Orientation orientation, int role) const
+QString RideSectionsModel::Header(int column) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
-        return QAbstractTableModel::headerData(section, orientation, role);
     const RideUnitTexts units = RideUnitTextsFor(units_);
-    const QString length = QString::fromStdString(units.length);
-    const QString roughness = QString::fromStdString(units.roughness);
     static const char* const twoPathNames[] = {"Start", "End", "IRI Left", "IRI Right", "MRI", "HRI"};
-    const QString name =
-        !twoPaths_ && section == 2 ? QStringLiteral("IRI") : QString::fromLatin1(twoPathNames[section]);
-    return QStringLiteral("%1 (%2)").arg(name, section < 2 ? length : roughness);
+    const QString name = !twoPaths_ && column == 2 ? QStringLiteral("IRI") : QString::fromLatin1(twoPathNames[column]);
+    return QStringLiteral("%1 (%2)").arg(name, QString::fromStdString(column < 2 ? units.length : units.roughness));
 }
 
 } // namespace zlm

@@ -1,19 +1,18 @@
 #pragma once
 
+#include "mainwindow/RideTableModel.h"
 #include "ride_quality/RideQuality.h"
 
-#include <QAbstractTableModel>
+#include <vector>
 
 namespace zlm {
 
 /**
  * The ride-quality section table for a view: one row per section, with the
  * columns of the section CSV (Start, End, IRI Left, IRI Right, MRI, HRI; or
- * Start, End, IRI for one profile) and its header texts, numbers with the
- * user's decimal separator and the CSV's decimals. Qt::UserRole gives each
- * cell's unrounded number, so a sort is by value.
+ * Start, End, IRI for one profile) and its header texts and decimals.
  */
-class RideSectionsModel final : public QAbstractTableModel {
+class RideSectionsModel final : public RideTableModel {
     Q_OBJECT
 
 public:
@@ -24,18 +23,15 @@ public:
     /** The section of a row of this model. */
     const RideSection& Section(int row) const;
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
 private:
-    double Value(int row, int column) const;
+    int Rows() const override;
+    int Columns() const override;
+    double Value(int row, int column) const override;
+    const char* Pattern(int column) const override;
+    QString Header(int column) const override;
 
-    char separator_;
     std::vector<RideSection> sections_;
     bool twoPaths_ = false;
-    UnitSystem units_ = UnitSystem::US;
 };
 
 } // namespace zlm

@@ -1,6 +1,5 @@
 #include "mainwindow/RoughAreasModel.h"
 
-#include "analysis/DisplayFormat.h"
 #include "ride_quality/RideQualityText.h"
 
 namespace zlm {
@@ -11,10 +10,7 @@ enum Column { Number, Start, End, Length, Peak, PeakAt, ColumnCount };
 
 } // namespace
 
-RoughAreasModel::RoughAreasModel(char decimalSeparator, QObject* parent)
-    : QAbstractTableModel(parent), separator_(decimalSeparator)
-{
-}
+RoughAreasModel::RoughAreasModel(char decimalSeparator, QObject* parent) : RideTableModel(decimalSeparator, parent) {}
 
 void RoughAreasModel::SetResults(const RideQualityResults& results)
 {
@@ -29,14 +25,14 @@ const RoughArea& RoughAreasModel::Area(int row) const
     return areas_.at(static_cast<std::size_t>(row));
 }
 
-int RoughAreasModel::rowCount(const QModelIndex& parent) const
+int RoughAreasModel::Rows() const
 {
-    return parent.isValid() ? 0 : static_cast<int>(areas_.size());
+    return static_cast<int>(areas_.size());
 }
 
-int RoughAreasModel::columnCount(const QModelIndex& parent) const
+int RoughAreasModel::Columns() const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return ColumnCount;
 }
 
 double RoughAreasModel::Value(int row, int column) const
@@ -58,36 +54,21 @@ double RoughAreasModel::Value(int row, int column) const
     }
 }
 
-QVariant RoughAreasModel::data(const QModelIndex& index, int role) const
+const char* RoughAreasModel::Pattern(int column) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
-        return {};
-    const double value = Value(index.row(), index.column());
-    switch (role) {
-    case Qt::DisplayRole:
-        if (index.column() == Number)
-            return QString::number(index.row() + 1);
-        return QString::fromStdString(
-            FormatNumber(value, index.column() == Peak ? RideUnitTextsFor(units_).pattern : "0.000", separator_));
-    case Qt::UserRole:
-        return value;
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-        return {};
-    }
+    if (column == Number)
+        return nullptr;
+    return column == Peak ? RideUnitTextsFor(units_).pattern : "0.000";
 }
 
-QVariant RoughAreasModel::headerData(int section, Qt::Orientation orientation, int role) const
+QString RoughAreasModel::Header(int column) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
-        return QAbstractTableModel::headerData(section, orientation, role);
-    if (section == Number)
+    if (column == Number)
         return QStringLiteral("Area");
     const RideUnitTexts units = RideUnitTextsFor(units_);
     static const char* const names[] = {"Area", "Start", "End", "Length", "Peak", "Peak At"};
-    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(names[section]),
-                                         QString::fromStdString(section == Peak ? units.roughness : units.length));
+    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(names[column]),
+                                         QString::fromStdString(column == Peak ? units.roughness : units.length));
 }
 
 } // namespace zlm

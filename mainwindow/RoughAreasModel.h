@@ -1,18 +1,18 @@
 #pragma once
 
+#include "mainwindow/RideTableModel.h"
 #include "ride_quality/RideQuality.h"
 
-#include <QAbstractTableModel>
+#include <vector>
 
 namespace zlm {
 
 /**
  * The localized-roughness list for a view: one row per area, numbered from 1,
  * with the columns of the areas CSV (Area, Start, End, Length, Peak, Peak At)
- * and its header texts, numbers with the user's decimal separator and the
- * CSV's decimals. Qt::UserRole gives each cell's unrounded number.
+ * and its header texts and decimals.
  */
-class RoughAreasModel final : public QAbstractTableModel {
+class RoughAreasModel final : public RideTableModel {
     Q_OBJECT
 
 public:
@@ -23,17 +23,14 @@ public:
     /** The area of a row of this model. */
     const RoughArea& Area(int row) const;
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
 private:
-    double Value(int row, int column) const;
+    int Rows() const override;
+    int Columns() const override;
+    double Value(int row, int column) const override;
+    const char* Pattern(int column) const override;
+    QString Header(int column) const override;
 
-    char separator_;
     std::vector<RoughArea> areas_;
-    UnitSystem units_ = UnitSystem::US;
 };
 
 } // namespace zlm
