@@ -625,11 +625,11 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, ChannelNumbe
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     if (!sizeError && size <= kWholeFileBytes) {
-        std::string bytes;
-        if (!ReadRemainingBytes(file, size, bytes)) {
+        FileText bytes;
+        if (!ReadWholeFile(file, size, bytes)) {
             return Refuse("Unable to open " + path);
         }
-        return ParseErdText(bytes, channel, askChannel, units);
+        return ParseErdText(bytes.View(), channel, askChannel, units);
     }
 
     // The header: whole lines up to and including the END line, or the whole

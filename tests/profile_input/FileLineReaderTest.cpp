@@ -6,6 +6,7 @@
 #include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <random>
@@ -143,6 +144,45 @@ TEST(CountDataLines, CountsUpToTheLastLineThatIsNotBlank)
 
 // The file reader and the in-memory reader are one procedure: same profile, same
 // refusal, for files large enough to be read in several chunks.
+// A file read in two halves at once gives its bytes exactly, and a size that
+// is out of date (the file grew or shrank since) still gives the file as it is.
+TEST(ReadWholeFile, GivesTheFileAsItIsWhateverSizeWasTaken)
+{
+    test::TempFolder folder;
+    std::string bytes((3 << 20) + 7, '\0');
+    std::mt19937 random(5);
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    const std::string path = folder.Write("whole.bin", bytes);
+    for (const std::uintmax_t size : {bytes.size(), bytes.size() - 1, bytes.size() + 1, std::size_t{10}, std::size_t{0}}) {
+        std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+        ASSERT_TRUE(file);
+        FileText text;
+        ASSERT_TRUE(ReadWholeFile(file.get(), size, text)) << size;
+        EXPECT_TRUE(text.View() == bytes) << "size taken " << size << ", read " << text.View().size();
+    }
+}
+
+// The word-at-a-time count must see every line feed and nothing else: bytes
+// that differ from a line feed only in the high bit or by one, at every offset
+// and across the points where its per-word sums are added up.
+TEST(CountLineFeeds, AgreesWithCountingByteByByte)
+{
+    const char alphabet[] = {'\n', '\n', '\x8a', '\x0b', '\x09', '\x00', '\xff', '\x7f', '\r', '1'};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 1);
+    for (const std::size_t size : {0U, 7U, 8U, 9U, 2039U, 2040U, 2041U, 4087U, 20000U}) {
+        std::string text(size, ' ');
+        for (char& c : text)
+            c = alphabet[pick(random)];
+        for (const std::size_t from : {std::size_t{0}, std::size_t{3}}) {
+            const std::string_view part = std::string_view(text).substr(std::min(from, text.size()));
+            EXPECT_EQ(CountLineFeeds(part), std::count(part.begin(), part.end(), '\n')) << size << " from " << from;
+        }
+    }
+    EXPECT_EQ(CountLineFeeds(std::string(5000, '\n')), 5000); // every byte at once, past 255 words
+}
+
 TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 {
     test::TempFolder folder;
