@@ -142,8 +142,6 @@ TEST(CountDataLines, CountsUpToTheLastLineThatIsNotBlank)
     }
 }
 
-// The file reader and the in-memory reader are one procedure: same profile, same
-// refusal, for files large enough to be read in several chunks.
 // A file read in two halves at once gives its bytes exactly, and a size that
 // is out of date (the file grew or shrank since) still gives the file as it is.
 TEST(ReadWholeFile, GivesTheFileAsItIsWhateverSizeWasTaken)
@@ -183,6 +181,8 @@ TEST(CountLineFeeds, AgreesWithCountingByteByByte)
     EXPECT_EQ(CountLineFeeds(std::string(5000, '\n')), 5000); // every byte at once, past 255 words
 }
 
+// The file reader and the in-memory reader are one procedure: same profile, same
+// refusal, for files large enough to be read in several chunks.
 TEST(ErdFileReading, AgreesWithReadingTheSameBytesInMemory)
 {
     test::TempFolder folder;
