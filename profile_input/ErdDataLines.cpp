@@ -4,7 +4,12 @@
 #include "profile_input/FieldText.h"
 #include "profile_input/LineReader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace zlm {
@@ -13,6 +18,10 @@ namespace {
 
 // Below this many lines a second thread costs more than it saves.
 constexpr std::int64_t kLinesForSecondThread = 100'000;
+// The same for the data of a file, in bytes.
+constexpr std::uintmax_t kBytesForSecondThread = std::uintmax_t{1} << 20;
+
+constexpr const char* kChangedWhileRead = "Error: The file changed while it was read";
 
 std::string LineText(std::int64_t lineNumber)
 {
@@ -56,19 +65,102 @@ bool NthField(std::string_view line, std::int32_t index, std::int32_t count, std
 struct HalfOutcome {
     bool refused = false;
     std::string failure;
+    bool short_ = false;      // the lines ended before `count` of them were converted
     std::exception_ptr error; // an exception of the second thread, rethrown on the first
 };
 
-void ConvertLines(LineReader lines, std::int64_t first, std::int64_t count, std::int64_t dataLines,
+template <typename Lines>
+void ConvertLines(Lines& lines, std::int64_t first, std::int64_t count, std::int64_t dataLines,
                   const ErdDataLineRule& rule, double* out, HalfOutcome& outcome)
 {
     std::string_view line;
-    for (std::int64_t k = 0; k < count && lines.Next(line); ++k) {
+    std::int64_t k = 0;
+    for (; k < count && lines.Next(line); ++k) {
         const std::int64_t index = first + k;
         if (!ConvertErdDataLine(line, index, index + 1 == dataLines, rule, out[k], outcome.failure)) {
             outcome.refused = true;
             return;
         }
+    }
+    outcome.short_ = k < count;
+}
+
+// Runs front() on this thread and, when `split`, back() on a second one at the
+// same time (after front() when no second thread can be had). An exception of
+// back() is kept in backOutcome; one of front() is rethrown once back() is done.
+template <typename Front, typename Back>
+void RunHalves(bool split, const Front& front, const Back& back, HalfOutcome& backOutcome)
+{
+    const auto guardedBack = [&] {
+        try {
+            back();
+        } catch (...) {
+            backOutcome.error = std::current_exception();
+        }
+    };
+    std::thread second;
+    if (split) {
+        try {
+            second = std::thread(guardedBack);
+        } catch (const std::system_error&) {
+            // No second thread: this one takes the second half after the first.
+        }
+    }
+    try {
+        front();
+    } catch (...) {
+        if (second.joinable()) {
+            second.join();
+        }
+        throw;
+    }
+    if (second.joinable()) {
+        second.join();
+    } else if (split) {
+        guardedBack();
+    }
+}
+
+// The refusal of the first half, else the second's (its exception rethrown first).
+std::optional<std::string> FirstRefusal(HalfOutcome& front, HalfOutcome& back)
+{
+    if (front.refused) {
+        return std::move(front.failure);
+    }
+    if (front.short_) {
+        return std::string(kChangedWhileRead);
+    }
+    if (back.error) {
+        std::rethrow_exception(back.error);
+    }
+    if (back.refused) {
+        return std::move(back.failure);
+    }
+    if (back.short_) {
+        return std::string(kChangedWhileRead);
+    }
+    return std::nullopt;
+}
+
+// Where the first line starting after byte `at` of the file begins: just past
+// the first line feed from `at` on; 0 when there is none (or the file cannot be
+// read there).
+std::uint64_t LineStartAfter(std::FILE* file, std::uint64_t at)
+{
+    const int descriptor = ::fileno(file);
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::pread(descriptor, chunk, sizeof chunk, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return 0;
+        }
+        if (const void* feed = std::memchr(chunk, '\n', static_cast<std::size_t>(got))) {
+            return at + static_cast<std::uint64_t>(static_cast<const char*>(feed) - chunk) + 1;
+        }
+        at += static_cast<std::uint64_t>(got);
     }
 }
 
@@ -130,38 +222,86 @@ std::optional<std::string> ConvertErdDataText(std::string_view text, std::int64_
     }
     HalfOutcome front;
     HalfOutcome back;
-    std::thread second;
-    if (firstHalf < dataLines) {
-        second = std::thread([&] {
-            try {
-                ConvertLines(LineReader(text.substr(split)), firstHalf, dataLines - firstHalf, dataLines, rule,
-                             elevations.data() + firstHalf, back);
-            } catch (...) {
-                back.error = std::current_exception();
-            }
-        });
+    RunHalves(
+        firstHalf < dataLines,
+        [&] {
+            LineReader lines(text);
+            ConvertLines(lines, 0, firstHalf, dataLines, rule, elevations.data(), front);
+        },
+        [&] {
+            LineReader lines(text.substr(split));
+            ConvertLines(lines, firstHalf, dataLines - firstHalf, dataLines, rule, elevations.data() + firstHalf,
+                         back);
+        },
+        back);
+    return FirstRefusal(front, back);
+}
+
+ErdDataLineCount CountErdDataLines(std::FILE* file, std::uint64_t dataOffset, std::uintmax_t fileSize)
+{
+    ErdDataLineCount count;
+    if (fileSize > dataOffset && fileSize - dataOffset >= kBytesForSecondThread &&
+        std::thread::hardware_concurrency() > 1) {
+        count.split = LineStartAfter(file, dataOffset + (fileSize - dataOffset) / 2);
     }
-    try {
-        ConvertLines(LineReader(text), 0, firstHalf, dataLines, rule, elevations.data(), front);
-    } catch (...) {
-        if (second.joinable()) {
-            second.join();
-        }
-        throw;
-    }
-    if (second.joinable()) {
-        second.join();
-    }
-    if (front.refused) {
-        return std::move(front.failure);
-    }
+    std::int64_t backLines = 0;
+    bool backFailed = false;
+    HalfOutcome back;
+    const std::uint64_t frontEnd = count.split > 0 ? count.split : FileLineReader::kToTheEnd;
+    std::int64_t frontFeeds = 0;
+    std::int64_t frontLines = 0;
+    bool frontFailed = false;
+    RunHalves(
+        count.split > 0,
+        [&] {
+            FileLineReader lines(file, dataOffset, frontEnd);
+            frontLines = lines.CountDataLinesToEnd(&frontFeeds);
+            frontFailed = lines.Failed();
+        },
+        [&] {
+            FileLineReader lines(file, count.split);
+            backLines = lines.CountDataLinesToEnd();
+            backFailed = lines.Failed();
+        },
+        back);
     if (back.error) {
         std::rethrow_exception(back.error);
     }
-    if (back.refused) {
-        return std::move(back.failure);
-    }
-    return std::nullopt;
+    count.failed = frontFailed || backFailed;
+    // The first half holds whole lines only, every one of them a data line when
+    // any line after them is; otherwise the data lines end within it.
+    count.firstHalf = backLines > 0 ? frontFeeds : frontLines;
+    count.dataLines = count.firstHalf + backLines;
+    return count;
+}
+
+std::optional<std::string> ConvertErdDataFile(std::FILE* file, std::uint64_t dataOffset, const ErdDataLineCount& count,
+                                              const ErdDataLineRule& rule, std::vector<double>& elevations,
+                                              bool& readFailed)
+{
+    elevations.clear();
+    elevations.reserve(static_cast<std::size_t>(count.dataLines) + 1);
+    elevations.resize(static_cast<std::size_t>(count.dataLines));
+    HalfOutcome front;
+    HalfOutcome back;
+    bool frontFailed = false;
+    bool backFailed = false;
+    RunHalves(
+        count.firstHalf < count.dataLines,
+        [&] {
+            FileLineReader lines(file, dataOffset, count.split > 0 ? count.split : FileLineReader::kToTheEnd);
+            ConvertLines(lines, 0, count.firstHalf, count.dataLines, rule, elevations.data(), front);
+            frontFailed = lines.Failed();
+        },
+        [&] {
+            FileLineReader lines(file, count.split);
+            ConvertLines(lines, count.firstHalf, count.dataLines - count.firstHalf, count.dataLines, rule,
+                         elevations.data() + count.firstHalf, back);
+            backFailed = lines.Failed();
+        },
+        back);
+    readFailed = frontFailed || backFailed;
+    return FirstRefusal(front, back);
 }
 
 } // namespace zlm

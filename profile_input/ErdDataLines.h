@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,5 +40,33 @@ bool ConvertErdDataLine(std::string_view line, std::int64_t index, bool last, co
  */
 std::optional<std::string> ConvertErdDataText(std::string_view text, std::int64_t dataLines,
                                               const ErdDataLineRule& rule, std::vector<double>& elevations);
+
+/**
+ * The data lines of an open file from byte `dataOffset` to its end, as
+ * CountDataLines counts them, and how they are shared between two threads.
+ */
+struct ErdDataLineCount {
+    std::int64_t dataLines = 0;
+    std::int64_t firstHalf = 0; ///< the data lines before `split`, or all of them
+    std::uint64_t split = 0;    ///< the byte where the second half's first line starts; 0 for one half
+    bool failed = false;        ///< reading the file failed: the count is not whole
+};
+
+/**
+ * Counts the data lines of a file (`fileSize` bytes a moment ago, 0 when not
+ * known) from byte `dataOffset` on, in chunks; a large one in two halves on
+ * two threads at once, cut where the first line past the middle byte starts.
+ */
+ErdDataLineCount CountErdDataLines(std::FILE* file, std::uint64_t dataOffset, std::uintmax_t fileSize);
+
+/**
+ * ConvertErdDataText for the data lines of a file that CountErdDataLines
+ * counted, read in chunks, each half on its own thread. A file with fewer
+ * lines than counted is refused as changed while read; `readFailed` tells
+ * whether reading it failed.
+ */
+std::optional<std::string> ConvertErdDataFile(std::FILE* file, std::uint64_t dataOffset, const ErdDataLineCount& count,
+                                              const ErdDataLineRule& rule, std::vector<double>& elevations,
+                                              bool& readFailed);
 
 } // namespace zlm

@@ -24,10 +24,6 @@ namespace {
 
 enum class Unit { None, Millimetre, Metre, Inch, Foot };
 
-// Files up to this size are read whole: about twice their size in memory while
-// they are read, and their lines converted on two threads.
-constexpr std::uintmax_t kWholeFileBytes = std::uintmax_t{256} << 20;
-
 ErdReadResult Refuse(std::string text)
 {
     ErdReadResult result;
@@ -558,35 +554,7 @@ ErdReadResult ErdProfileOf(std::vector<double>&& elevations, const ErdHeader& he
     return result;
 }
 
-// Converts the first `dataLines` lines of `lines` (their CountDataLines) into
-// elevations, one line at a time, as a file too large to hold is read.
-ErdReadResult ReadErdData(FileLineReader& lines, std::int64_t dataLines, std::int64_t firstDataLine,
-                          const ErdHeader& header, ChannelNumber channel)
-{
-    ErdDataLineRule rule;
-    if (std::optional<ErdReadResult> refused = CheckErdData(dataLines, firstDataLine, header, channel, rule)) {
-        return std::move(*refused);
-    }
-    std::vector<double> elevations;
-    // One spare place, so that the batch tool can append the working copy's
-    // closing 0.0 without moving the whole array.
-    elevations.reserve(static_cast<std::size_t>(dataLines) + 1);
-    std::string_view line;
-    std::string failure;
-    for (std::int64_t i = 0; i < dataLines && lines.Next(line); ++i) {
-        double elevation = 0.0;
-        if (!ConvertErdDataLine(line, i, i + 1 == dataLines, rule, elevation, failure)) {
-            return Refuse(std::move(failure));
-        }
-        elevations.push_back(elevation);
-    }
-    if (static_cast<std::int64_t>(elevations.size()) != dataLines) {
-        return Refuse("Error: The file changed while it was read");
-    }
-    return ErdProfileOf(std::move(elevations), header);
-}
-
-// The same for the data lines of a text in memory, on two threads when there are many.
+// Converts the data lines of a text in memory, on two threads when there are many.
 ErdReadResult ReadErdData(std::string_view text, std::int64_t dataLines, std::int64_t firstDataLine,
                           const ErdHeader& header, ChannelNumber channel)
 {
@@ -614,24 +582,14 @@ ErdReadResult ParseErdText(std::string_view bytes, ChannelNumber& channel, const
     return ReadErdData(lines.Remaining(), dataLines, lines.LineNumber() + 1, header, channel);
 }
 
-// Reads a file whose data may be far larger than its header. A file of up to
-// kWholeFileBytes is read whole and parsed as the same bytes in memory are;
-// in a larger one the header is read into memory, the data in chunks, twice
-// (once to count the samples, once to convert them), so that memory holds
-// little more than the elevations.
+// Reads a file, whatever its size, holding little more than its elevations in
+// memory: the header lines are read into memory, the data in chunks, twice
+// (once to count the samples, once to convert them), each time in two halves
+// on two threads when there is much of it. The profile and every refusal are
+// those of the same bytes parsed in memory.
 ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, ChannelNumber& channel,
                           const ChannelQuestion& askChannel, UnitSystem units)
 {
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    if (!sizeError && size <= kWholeFileBytes) {
-        FileText bytes;
-        if (!ReadWholeFile(file, size, bytes)) {
-            return Refuse("Unable to open " + path);
-        }
-        return ParseErdText(bytes.View(), channel, askChannel, units);
-    }
-
     // The header: whole lines up to and including the END line, or the whole
     // file when it has none.
     std::string head;
@@ -658,19 +616,28 @@ ErdReadResult ReadErdFile(std::FILE* file, const std::string& path, ChannelNumbe
         return Stopped(header, std::move(*failure));
     }
 
-    FileLineReader counter(file, dataOffset);
-    const std::int64_t dataLines = CountDataLines(counter);
-    if (counter.Failed()) {
-        return Refuse("Unable to open " + path);
-    }
     const std::int64_t firstDataLine = lines.LineNumber() + 1;
     head = std::string(); // the header's lines are no longer needed
-    FileLineReader data(file, dataOffset);
-    ErdReadResult result = ReadErdData(data, dataLines, firstDataLine, header, channel);
-    if (data.Failed()) {
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    const ErdDataLineCount count = CountErdDataLines(file, dataOffset, sizeError ? 0 : size);
+    if (count.failed) {
         return Refuse("Unable to open " + path);
     }
-    return result;
+    ErdDataLineRule rule;
+    if (std::optional<ErdReadResult> refused = CheckErdData(count.dataLines, firstDataLine, header, channel, rule)) {
+        return std::move(*refused);
+    }
+    std::vector<double> elevations;
+    bool readFailed = false;
+    std::optional<std::string> failure = ConvertErdDataFile(file, dataOffset, count, rule, elevations, readFailed);
+    if (readFailed) {
+        return Refuse("Unable to open " + path);
+    }
+    if (failure) {
+        return Refuse(std::move(*failure));
+    }
+    return ErdProfileOf(std::move(elevations), header);
 }
 
 } // namespace

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
-#include <string_view>
 
 namespace zlm {
 
@@ -34,27 +31,5 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
  * the first read. False on a read error.
  */
 bool ReadRemainingBytes(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes);
-
-/** The bytes of a file read whole by ReadWholeFile. */
-class FileText {
-public:
-    std::string_view View() const { return read_ ? std::string_view(read_.get(), size_) : std::string_view(grown_); }
-
-private:
-    friend bool ReadWholeFile(std::FILE* file, std::uintmax_t size, FileText& text);
-    std::unique_ptr<char[]> read_; ///< not cleared before it is read into
-    std::size_t size_ = 0;
-    std::string grown_; ///< the bytes of a file whose size changed while it was read
-};
-
-/**
- * Reads an open regular file from its start to its end into `text`, as
- * ReadRemainingBytes does, for a file that was `size` bytes long a moment ago.
- * A large one is read in two halves on two threads at once: mapping in the
- * fresh memory costs more than copying the bytes, and two cores share it. A
- * file that is not `size` bytes long when read is read again, from its start
- * to wherever its end is then. False on a read error.
- */
-bool ReadWholeFile(std::FILE* file, std::uintmax_t size, FileText& text);
 
 } // namespace zlm

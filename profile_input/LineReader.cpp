@@ -1,8 +1,12 @@
 #include "profile_input/LineReader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 namespace zlm {
 
@@ -25,12 +29,16 @@ bool LineReader::Next(std::string_view& line)
 }
 
 namespace {
-constexpr std::size_t kChunk = std::size_t{1} << 20;
-}
 
-FileLineReader::FileLineReader(std::FILE* file, std::uint64_t offset) : file_(file), offset_(offset)
+// A chunk small enough to stay in the processor's cache between its read and its lines' use.
+constexpr std::size_t kChunk = std::size_t{256} << 10;
+
+} // namespace
+
+FileLineReader::FileLineReader(std::FILE* file, std::uint64_t offset, std::uint64_t end)
+    : descriptor_(::fileno(file)), offset_(offset), readAt_(offset), end_(end)
 {
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+    if (descriptor_ < 0 || offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
         failed_ = true;
         ended_ = true;
     }
@@ -56,11 +64,24 @@ bool FileLineReader::Fill()
     }
     start_ = 0;
     size_ = unread;
-    const std::size_t got = std::fread(buffer_.get() + size_, 1, kChunk, file_);
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, end_ - readAt_));
+    std::size_t got = 0;
+    while (got < wanted) {
+        const ssize_t read = ::pread(descriptor_, buffer_.get() + size_ + got, wanted - got,
+                                     static_cast<off_t>(readAt_ + got));
+        if (read < 0 && errno == EINTR) {
+            continue;
+        }
+        if (read <= 0) {
+            failed_ = read < 0;
+            break;
+        }
+        got += static_cast<std::size_t>(read);
+    }
     size_ += got;
+    readAt_ += got;
     if (got < kChunk) {
         ended_ = true;
-        failed_ = std::ferror(file_) != 0;
     }
     return got > 0;
 }
@@ -98,7 +119,7 @@ bool FileLineReader::Next(std::string_view& line)
     return true;
 }
 
-std::int64_t FileLineReader::CountDataLinesToEnd()
+std::int64_t FileLineReader::CountDataLinesToEnd(std::int64_t* lineFeeds)
 {
     // The data lines end with the line of the last byte that is not blank: their
     // count is one more than the line feeds before that byte.
@@ -122,6 +143,9 @@ std::int64_t FileLineReader::CountDataLinesToEnd()
         offset_ += static_cast<std::uint64_t>(end - begin);
         start_ = size_;
     } while (Fill());
+    if (lineFeeds != nullptr) {
+        *lineFeeds = feeds;
+    }
     return count;
 }
 

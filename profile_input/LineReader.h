@@ -37,11 +37,16 @@ private:
  * Hands out the lines of an open file from a byte offset on, exactly as
  * LineReader does for the same bytes in memory, reading the file in chunks so
  * that memory holds one chunk (or one line, when a line is longer). A line stays
- * valid until the next call of Next.
+ * valid until the next call of Next. The reader reads at its own offsets,
+ * never moving the file's position, so several may read one file on several
+ * threads at once. With an `end`, the bytes from `end` on are as if the file
+ * ended there.
  */
 class FileLineReader {
 public:
-    FileLineReader(std::FILE* file, std::uint64_t offset);
+    static constexpr std::uint64_t kToTheEnd = ~std::uint64_t{0};
+
+    FileLineReader(std::FILE* file, std::uint64_t offset, std::uint64_t end = kToTheEnd);
 
     /** Moves to the next line; false at the end of the file or on a read error. */
     bool Next(std::string_view& line);
@@ -55,20 +60,22 @@ public:
     /**
      * Reads the file to its end and returns how many of the lines from here on
      * are data lines (CountDataLines), looking at the bytes in bulk rather than
-     * line by line.
+     * line by line; `lineFeeds`, when given, receives the number of line feeds read.
      */
-    std::int64_t CountDataLinesToEnd();
+    std::int64_t CountDataLinesToEnd(std::int64_t* lineFeeds = nullptr);
 
 private:
     bool Fill();
 
-    std::FILE* file_;
-    // Filled by fread only, never cleared first: of capacity_ bytes, size_ hold file bytes.
+    int descriptor_;
+    // Filled by reads only, never cleared first: of capacity_ bytes, size_ hold file bytes.
     std::unique_ptr<char[]> buffer_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::size_t start_ = 0; // first unread byte in buffer_
     std::uint64_t offset_;
+    std::uint64_t readAt_; // the file offset of the next chunk
+    std::uint64_t end_;
     bool ended_ = false;
     bool failed_ = false;
 };
