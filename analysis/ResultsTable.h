@@ -25,6 +25,8 @@ public:
     std::int32_t Rows() const override;
     std::int32_t Cols() const override { return 3; }
     std::string Cell(std::int32_t row, std::int32_t col) const override;
+    /** Cells are formatted from the results alone, which do not change while it is read. */
+    bool CellsReadConcurrently() const override { return true; }
 
 private:
     const StraightedgeResults& results_;

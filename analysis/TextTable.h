@@ -17,6 +17,8 @@ public:
     virtual std::int32_t Cols() const = 0;
     /** The text of a cell; empty outside the table. */
     virtual std::string Cell(std::int32_t row, std::int32_t col) const = 0;
+    /** Whether Cell may be called from two threads at once (it reads nothing that changes). */
+    virtual bool CellsReadConcurrently() const { return false; }
 };
 
 } // namespace zlm

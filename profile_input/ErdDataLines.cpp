@@ -1,6 +1,7 @@
 #include "profile_input/ErdDataLines.h"
 
 #include "analysis/NumberText.h"
+#include "analysis/TwoHalves.h"
 #include "profile_input/FieldText.h"
 #include "profile_input/LineReader.h"
 
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <system_error>
 #include <thread>
 
 namespace zlm {
@@ -83,42 +83,6 @@ void ConvertLines(Lines& lines, std::int64_t first, std::int64_t count, std::int
         }
     }
     outcome.short_ = k < count;
-}
-
-// Runs front() on this thread and, when `split`, back() on a second one at the
-// same time (after front() when no second thread can be had). An exception of
-// back() is kept in backOutcome; one of front() is rethrown once back() is done.
-template <typename Front, typename Back>
-void RunHalves(bool split, const Front& front, const Back& back, HalfOutcome& backOutcome)
-{
-    const auto guardedBack = [&] {
-        try {
-            back();
-        } catch (...) {
-            backOutcome.error = std::current_exception();
-        }
-    };
-    std::thread second;
-    if (split) {
-        try {
-            second = std::thread(guardedBack);
-        } catch (const std::system_error&) {
-            // No second thread: this one takes the second half after the first.
-        }
-    }
-    try {
-        front();
-    } catch (...) {
-        if (second.joinable()) {
-            second.join();
-        }
-        throw;
-    }
-    if (second.joinable()) {
-        second.join();
-    } else if (split) {
-        guardedBack();
-    }
 }
 
 // The refusal of the first half, else the second's (its exception rethrown first).
@@ -222,7 +186,7 @@ std::optional<std::string> ConvertErdDataText(std::string_view text, std::int64_
     }
     HalfOutcome front;
     HalfOutcome back;
-    RunHalves(
+    back.error = RunInTwoHalves(
         firstHalf < dataLines,
         [&] {
             LineReader lines(text);
@@ -232,8 +196,7 @@ std::optional<std::string> ConvertErdDataText(std::string_view text, std::int64_
             LineReader lines(text.substr(split));
             ConvertLines(lines, firstHalf, dataLines - firstHalf, dataLines, rule, elevations.data() + firstHalf,
                          back);
-        },
-        back);
+        });
     return FirstRefusal(front, back);
 }
 
@@ -246,12 +209,11 @@ ErdDataLineCount CountErdDataLines(std::FILE* file, std::uint64_t dataOffset, st
     }
     std::int64_t backLines = 0;
     bool backFailed = false;
-    HalfOutcome back;
     const std::uint64_t frontEnd = count.split > 0 ? count.split : FileLineReader::kToTheEnd;
     std::int64_t frontFeeds = 0;
     std::int64_t frontLines = 0;
     bool frontFailed = false;
-    RunHalves(
+    const std::exception_ptr backError = RunInTwoHalves(
         count.split > 0,
         [&] {
             FileLineReader lines(file, dataOffset, frontEnd);
@@ -262,10 +224,9 @@ ErdDataLineCount CountErdDataLines(std::FILE* file, std::uint64_t dataOffset, st
             FileLineReader lines(file, count.split);
             backLines = lines.CountDataLinesToEnd();
             backFailed = lines.Failed();
-        },
-        back);
-    if (back.error) {
-        std::rethrow_exception(back.error);
+        });
+    if (backError) {
+        std::rethrow_exception(backError);
     }
     count.failed = frontFailed || backFailed;
     // The first half holds whole lines only, every one of them a data line when
@@ -286,7 +247,7 @@ std::optional<std::string> ConvertErdDataFile(std::FILE* file, std::uint64_t dat
     HalfOutcome back;
     bool frontFailed = false;
     bool backFailed = false;
-    RunHalves(
+    back.error = RunInTwoHalves(
         count.firstHalf < count.dataLines,
         [&] {
             FileLineReader lines(file, dataOffset, count.split > 0 ? count.split : FileLineReader::kToTheEnd);
@@ -298,8 +259,7 @@ std::optional<std::string> ConvertErdDataFile(std::FILE* file, std::uint64_t dat
             ConvertLines(lines, count.firstHalf, count.dataLines - count.firstHalf, count.dataLines, rule,
                          elevations.data() + count.firstHalf, back);
             backFailed = lines.Failed();
-        },
-        back);
+        });
     readFailed = frontFailed || backFailed;
     return FirstRefusal(front, back);
 }
