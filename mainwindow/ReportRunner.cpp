@@ -18,9 +18,10 @@ bool ReportRunner::Start(const SessionState& state, const ReportRequest& request
         return false;
     writing_ = std::make_unique<PdfReportWriting>(state, request);
     path_ = std::move(path);
-    begun_ = false;
     cancel_ = false;
     outcome_ = {};
+    // The checksum starts on its own thread; the set-up steps and pages follow from the event loop.
+    writing_->Begin();
     emit Progress(0);
     QTimer::singleShot(0, this, &ReportRunner::Step);
     return true;
@@ -40,23 +41,22 @@ void ReportRunner::Step()
         End({false, true, {}});
         return;
     }
-    if (!begun_) {
+    if (!writing_->SetUp()) {
         QString error;
-        if (!writing_->Begin(error)) {
+        if (!writing_->SetUpNext(error)) {
             End({false, false, error.toStdString()});
             return;
         }
-        begun_ = true;
     } else if (!writing_->Done()) {
         writing_->DrawNextPage();
-        emit Progress(writing_->Percent());
     } else {
         const SaveResult saved =
             SavePdfReport(path_, writing_->Finish(), QStringLiteral("The report could not be finished."));
         End({saved.ok, false, saved.message});
         return;
     }
-    // The next page waits for the events that came meanwhile.
+    emit Progress(writing_->Percent());
+    // The next step waits for the events that came meanwhile.
     QTimer::singleShot(0, this, &ReportRunner::Step);
 }
 

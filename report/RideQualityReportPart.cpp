@@ -146,12 +146,16 @@ void RideQualityReportPart::WriteResult(ReportText& text) const
     }
 }
 
-bool RideQualityReportPart::PrepareGraph()
+int RideQualityReportPart::GraphSteps() const
+{
+    return 1;
+}
+
+void RideQualityReportPart::PrepareGraph(int /*step*/)
 {
     graph_ = std::make_unique<GraphControl>();
     FillRideQualityGraph(*graph_, state_.rideQuality, ReportString(request_.profilePath), request_.decimalSeparator);
     graph_->Redraw();
-    return true;
 }
 
 QString RideQualityReportPart::GraphName() const
