@@ -310,9 +310,10 @@ void GraphControl::AddCurve(const Curve& curve)
     data->keys.assign(curve.x.begin(), curve.x.begin() + static_cast<std::ptrdiff_t>(count));
     data->values.assign(curve.y.begin(), curve.y.begin() + static_cast<std::ptrdiff_t>(count));
     data->sorted = std::is_sorted(data->keys.cbegin(), data->keys.cend());
-    QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = 0; i < count; ++i)
-        points[static_cast<qsizetype>(i)] = QCPGraphData(data->keys[i], data->values[i]);
+        points.append(QCPGraphData(data->keys[i], data->values[i]));
     data->full = QSharedPointer<QCPGraphDataContainer>::create();
     data->full->set(points, data->sorted);
     QCPGraph* graph = plot_->addGraph(plot_->xAxis, curve.style.axis == 1 ? plot_->yAxis2 : plot_->yAxis);
