@@ -19,6 +19,7 @@ bool ReportRunner::Start(const SessionState& state, const ReportRequest& request
     writing_ = std::make_unique<PdfReportWriting>(state, request);
     path_ = std::move(path);
     cancel_ = false;
+    pdf_.clear();
     outcome_ = {};
     // The checksum starts on its own thread; the set-up steps and pages follow from the event loop.
     writing_->Begin();
@@ -41,6 +42,11 @@ void ReportRunner::Step()
         End({false, true, {}});
         return;
     }
+    if (!pdf_.isEmpty()) {
+        const SaveResult saved = SavePdfReport(path_, pdf_, QString());
+        End({saved.ok, false, saved.message});
+        return;
+    }
     if (!writing_->SetUp()) {
         QString error;
         if (!writing_->SetUpNext(error)) {
@@ -50,12 +56,14 @@ void ReportRunner::Step()
     } else if (!writing_->Done()) {
         writing_->DrawNextPage();
     } else {
-        const SaveResult saved =
-            SavePdfReport(path_, writing_->Finish(), QStringLiteral("The report could not be finished."));
-        End({saved.ok, false, saved.message});
-        return;
+        // The document's end (its fonts and index) and the file's writing are a step each.
+        pdf_ = writing_->Finish();
+        if (pdf_.isEmpty()) {
+            End({false, false, "The report could not be finished."});
+            return;
+        }
     }
-    emit Progress(writing_->Percent());
+    emit Progress(pdf_.isEmpty() ? writing_->Percent() : 100);
     // The next step waits for the events that came meanwhile.
     QTimer::singleShot(0, this, &ReportRunner::Step);
 }
@@ -63,6 +71,7 @@ void ReportRunner::Step()
 void ReportRunner::End(Outcome outcome)
 {
     writing_.reset();
+    pdf_.clear();
     outcome_ = std::move(outcome);
     emit Finished();
 }

@@ -3,6 +3,7 @@
 #include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 
+#include <QByteArray>
 #include <QObject>
 
 #include <memory>
@@ -18,10 +19,11 @@ class PdfReportWriting;
  * widgets, which only the window's thread may use; each step is a few
  * milliseconds): the set-up steps (the graphs prepared a share at a time, the
  * text pages laid out, while the profile's checksum is made on another thread),
- * then one page a step. The report is of a copy of the session, so nothing the
- * user does meanwhile changes it. Progress follows the steps and never goes
- * back; Cancel stops before the next step and writes nothing. Finished comes
- * once the file is written, refused or the writing cancelled.
+ * then one page a step, the document's end, and the file's writing. The report
+ * is of a copy of the session, so nothing the user does meanwhile changes it.
+ * Progress follows the steps and never goes back; Cancel stops before the next
+ * step and writes nothing. Finished comes once the file is written, refused or
+ * the writing cancelled.
  */
 class ReportRunner : public QObject {
     Q_OBJECT
@@ -53,6 +55,7 @@ private:
 
     std::unique_ptr<PdfReportWriting> writing_;
     std::string path_;
+    QByteArray pdf_; ///< the finished document, until the next step writes it
     bool cancel_ = false;
     Outcome outcome_;
 };
