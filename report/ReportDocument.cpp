@@ -280,7 +280,8 @@ void ReportDocument::Begin()
     writing_ = std::make_unique<Writing>();
     Writing& w = *writing_;
     // The checksum reads the whole profile file; another thread makes it while
-    // the graphs are prepared, which needs this one (the plot is a widget).
+    // the graphs are prepared (which needs this one: the plot is a widget) and
+    // the closing pages laid out.
     w.reading = std::async(std::launch::async, [path = ReportString(request_.profilePath), stop = w.stop] {
         std::pair<ProfileFileFacts, QString> read;
         ReadProfileFileFacts(path, *stop, read.first, read.second);
@@ -311,13 +312,18 @@ bool ReportDocument::SetUpNext(QString& error)
         part->PrepareGraph(partStep);
         return true;
     }
-    const bool done = step == static_cast<int>(w.setUp.size()) ? LayOutClosing() : LayOutOpening(error);
-    if (!done)
+    if (step == static_cast<int>(w.setUp.size())) {
+        LayOutClosing();
+        return true;
+    }
+    if (!LayOutOpening(error)) {
         writing_.reset();
-    return done;
+        return false;
+    }
+    return true;
 }
 
-bool ReportDocument::LayOutClosing()
+void ReportDocument::LayOutClosing()
 {
     Writing& w = *writing_;
     w.buffer.open(QIODevice::WriteOnly);
@@ -328,7 +334,6 @@ bool ReportDocument::LayOutClosing()
         part->WriteClosing(closing);
     WriteReproduction(closing);
     w.last = std::make_unique<TextPages>(closing, *w.writer, PageFrame::BodySize(*w.writer, QPageLayout::Portrait));
-    return true;
 }
 
 bool ReportDocument::LayOutOpening(QString& error)

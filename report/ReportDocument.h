@@ -79,7 +79,7 @@ private:
     void WriteProfile(ReportText& text, qint64 size, const QString& sha256) const;
     void WriteReproduction(ReportText& text) const;
     void SetUpWriter(QPdfWriter& writer) const;
-    bool LayOutClosing();
+    void LayOutClosing();
     bool LayOutOpening(QString& error);
     void DrawGraphPage(int graphPage);
 
