@@ -58,7 +58,7 @@ double ProfileValue(const SessionState& state, std::size_t point)
     return elevation * DeviationPerLength(state.straightedge.results.method.units);
 }
 
-void SetCurves(GraphControl& graph, const SessionState& state)
+void SetPlacementCurve(GraphControl& graph, const SessionState& state)
 {
     // Both curves are drawn in single precision: placements by station, and the
     // profile's N points in the deviation unit (inches of feet, millimetres of metres).
@@ -72,6 +72,13 @@ void SetCurves(GraphControl& graph, const SessionState& state)
         placements.x[i] = static_cast<float>(results.placements[i].Station);
         placements.y[i] = static_cast<float>(results.placements[i].MaxDeviation);
     }
+    graph.SetData({std::move(placements)});
+}
+
+void AddProfileCurve(GraphControl& graph, const SessionState& state)
+{
+    const StraightedgeResults& results = state.straightedge.results;
+    const std::size_t pointCount = static_cast<std::size_t>(std::max(results.pointCount, 0));
     GraphControl::Curve profile{{QStringLiteral("Profile"), QColor(110, 110, 110), 1}, {}, {}};
     profile.x.resize(pointCount);
     profile.y.resize(pointCount);
@@ -79,7 +86,7 @@ void SetCurves(GraphControl& graph, const SessionState& state)
         profile.x[m] = static_cast<float>(static_cast<double>(m) * results.interval);
         profile.y[m] = static_cast<float>(ProfileValue(state, m));
     }
-    graph.SetData({std::move(placements), std::move(profile)});
+    graph.AddCurve(profile);
 }
 
 void AddSectionLines(GraphControl& graph, const StraightedgeResults& results, char separator)
@@ -127,10 +134,26 @@ void AddCorrectionZones(GraphControl& graph, const SessionState& state)
 void FillDeviationGraph(GraphControl& graph, const SessionState& state, const QString& profilePath,
                         char decimalSeparator)
 {
-    SetTitles(graph, state, profilePath, decimalSeparator);
-    SetCurves(graph, state);
-    AddSectionLines(graph, state.straightedge.results, decimalSeparator);
-    AddCorrectionZones(graph, state);
+    for (int piece = 0; piece < kDeviationGraphPieces; ++piece)
+        FillDeviationGraphPiece(graph, state, profilePath, decimalSeparator, piece);
+}
+
+void FillDeviationGraphPiece(GraphControl& graph, const SessionState& state, const QString& profilePath,
+                             char decimalSeparator, int piece)
+{
+    switch (piece) {
+    case 0:
+        SetTitles(graph, state, profilePath, decimalSeparator);
+        SetPlacementCurve(graph, state);
+        break;
+    case 1:
+        AddProfileCurve(graph, state);
+        break;
+    default:
+        AddSectionLines(graph, state.straightedge.results, decimalSeparator);
+        AddCorrectionZones(graph, state);
+        break;
+    }
 }
 
 } // namespace zlm

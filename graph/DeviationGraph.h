@@ -20,4 +20,14 @@ struct SessionState;
 void FillDeviationGraph(GraphControl& graph, const SessionState& state, const QString& profilePath,
                         char decimalSeparator);
 
+/**
+ * FillDeviationGraph in pieces, for a caller that lets events in between (each
+ * piece of a long road takes milliseconds): pieces 0 to kDeviationGraphPieces - 1,
+ * in order, fill the same graph. 0: the titles, the threshold line and the
+ * placements' curve; 1: the profile's curve; 2: the section lines and zones.
+ */
+void FillDeviationGraphPiece(GraphControl& graph, const SessionState& state, const QString& profilePath,
+                             char decimalSeparator, int piece);
+inline constexpr int kDeviationGraphPieces = 3;
+
 } // namespace zlm

@@ -298,26 +298,31 @@ void GraphControl::SetData(const std::vector<Curve>& curves)
     graphs_.clear();
     subsets_.clear();
     curves_.clear();
+    for (const Curve& curve : curves)
+        AddCurve(curve);
+    screenWidth_ = -1;
+}
 
-    for (const Curve& curve : curves) {
-        const std::size_t count = std::min(curve.x.size(), curve.y.size());
-        auto data = std::make_unique<CurveData>();
-        data->keys.assign(curve.x.begin(), curve.x.begin() + static_cast<std::ptrdiff_t>(count));
-        data->values.assign(curve.y.begin(), curve.y.begin() + static_cast<std::ptrdiff_t>(count));
-        data->sorted = std::is_sorted(data->keys.cbegin(), data->keys.cend());
-        QVector<QCPGraphData> points(static_cast<qsizetype>(count));
-        for (std::size_t i = 0; i < count; ++i)
-            points[static_cast<qsizetype>(i)] = QCPGraphData(data->keys[i], data->values[i]);
-        data->full = QSharedPointer<QCPGraphDataContainer>::create();
-        data->full->set(points, data->sorted);
-        QCPGraph* graph = plot_->addGraph(plot_->xAxis, curve.style.axis == 1 ? plot_->yAxis2 : plot_->yAxis);
-        graph->setName(curve.style.label);
-        graph->setPen(QPen(curve.style.colour));
-        graph->setData(data->full);
-        graphs_.push_back(graph);
-        subsets_.push_back(curve.style);
-        curves_.push_back(std::move(data));
-    }
+void GraphControl::AddCurve(const Curve& curve)
+{
+    const std::size_t count = std::min(curve.x.size(), curve.y.size());
+    auto data = std::make_unique<CurveData>();
+    data->keys.assign(curve.x.begin(), curve.x.begin() + static_cast<std::ptrdiff_t>(count));
+    data->values.assign(curve.y.begin(), curve.y.begin() + static_cast<std::ptrdiff_t>(count));
+    data->sorted = std::is_sorted(data->keys.cbegin(), data->keys.cend());
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = 0; i < count; ++i)
+        points.append(QCPGraphData(data->keys[i], data->values[i]));
+    data->full = QSharedPointer<QCPGraphDataContainer>::create();
+    data->full->set(points, data->sorted);
+    QCPGraph* graph = plot_->addGraph(plot_->xAxis, curve.style.axis == 1 ? plot_->yAxis2 : plot_->yAxis);
+    graph->setName(curve.style.label);
+    graph->setPen(QPen(curve.style.colour));
+    graph->setData(data->full);
+    graphs_.push_back(graph);
+    subsets_.push_back(curve.style);
+    curves_.push_back(std::move(data));
     screenWidth_ = -1;
 }
 

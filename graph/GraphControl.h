@@ -101,6 +101,12 @@ public:
      * beyond the shorter of a curve's x and y are ignored.
      */
     void SetData(const std::vector<Curve>& curves);
+    /**
+     * Adds `curve` as the next subset, after those set before: SetData({a, b})
+     * is SetData({a}) then AddCurve(b). For a caller that lets events in
+     * between the curves of a long road.
+     */
+    void AddCurve(const Curve& curve);
     int SubsetCount() const;
     SubsetStyle Subset(int subset) const;
     /** The points of a subset that are drawn, in order, without the breaks. */

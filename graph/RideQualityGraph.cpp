@@ -1,11 +1,10 @@
 #include "graph/RideQualityGraph.h"
 
-#include "graph/LocaleText.h"
-
 #include "analysis/DisplayFormat.h"
 #include "analysis/StraightedgeResults.h"
 #include "commands/SessionState.h"
 #include "graph/GraphControl.h"
+#include "graph/LocaleText.h"
 #include "profile_input/PathText.h"
 #include "ride_quality/RideQualityText.h"
 
@@ -101,18 +100,33 @@ GraphControl::Curve ProfileCurve(const ElevationProfile& profile, const RideQual
 void FillRideQualityGraph(GraphControl& graph, const RideQualitySlot& slot, const QString& profilePath,
                           char decimalSeparator)
 {
+    for (int piece = 0; piece < kRideQualityGraphPieces; ++piece)
+        FillRideQualityGraphPiece(graph, slot, profilePath, decimalSeparator, piece);
+}
+
+void FillRideQualityGraphPiece(GraphControl& graph, const RideQualitySlot& slot, const QString& profilePath,
+                               char decimalSeparator, int piece)
+{
     const RideQualityResults& results = slot.results;
-    SetTitles(graph, results, profilePath, decimalSeparator);
-    std::vector<GraphControl::Curve> curves{ContinuousCurve(results), SectionCurve(results)};
-    if (results.twoPaths) {
-        curves.push_back(ProfileCurve(slot.left, results, QStringLiteral("Left path"), QColor(110, 110, 110)));
-        curves.push_back(ProfileCurve(slot.right, results, QStringLiteral("Right path"), QColor(170, 120, 60)));
-    } else {
-        curves.push_back(ProfileCurve(slot.left, results, QStringLiteral("Profile"), QColor(110, 110, 110)));
+    switch (piece) {
+    case 0:
+        SetTitles(graph, results, profilePath, decimalSeparator);
+        graph.SetData({ContinuousCurve(results), SectionCurve(results)});
+        break;
+    case 1:
+        graph.AddCurve(results.twoPaths
+                           ? ProfileCurve(slot.left, results, QStringLiteral("Left path"), QColor(110, 110, 110))
+                           : ProfileCurve(slot.left, results, QStringLiteral("Profile"), QColor(110, 110, 110)));
+        break;
+    case 2:
+        if (results.twoPaths)
+            graph.AddCurve(ProfileCurve(slot.right, results, QStringLiteral("Right path"), QColor(170, 120, 60)));
+        break;
+    default:
+        for (const RoughArea& area : results.areas)
+            graph.AddBand(area.start, area.end, QColor(255, 140, 0, 60), QStringLiteral("Localized roughness"));
+        break;
     }
-    graph.SetData(curves);
-    for (const RoughArea& area : results.areas)
-        graph.AddBand(area.start, area.end, QColor(255, 140, 0, 60), QStringLiteral("Localized roughness"));
 }
 
 } // namespace zlm

@@ -20,4 +20,15 @@ struct RideQualitySlot;
 void FillRideQualityGraph(GraphControl& graph, const RideQualitySlot& slot, const QString& profilePath,
                           char decimalSeparator);
 
+/**
+ * FillRideQualityGraph in pieces, for a caller that lets events in between
+ * (each curve of a long road takes milliseconds): pieces 0 to
+ * kRideQualityGraphPieces - 1, in order, fill the same graph. 0: the titles,
+ * the threshold line and the continuous and section curves; 1: the (left)
+ * profile; 2: the right path's profile, when there is one; 3: the areas.
+ */
+void FillRideQualityGraphPiece(GraphControl& graph, const RideQualitySlot& slot, const QString& profilePath,
+                               char decimalSeparator, int piece);
+inline constexpr int kRideQualityGraphPieces = 4;
+
 } // namespace zlm

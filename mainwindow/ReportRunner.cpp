@@ -18,9 +18,11 @@ bool ReportRunner::Start(const SessionState& state, const ReportRequest& request
         return false;
     writing_ = std::make_unique<PdfReportWriting>(state, request);
     path_ = std::move(path);
-    begun_ = false;
     cancel_ = false;
+    pdf_.clear();
     outcome_ = {};
+    // The checksum starts on its own thread; the set-up steps and pages follow from the event loop.
+    writing_->Begin();
     emit Progress(0);
     QTimer::singleShot(0, this, &ReportRunner::Step);
     return true;
@@ -40,29 +42,36 @@ void ReportRunner::Step()
         End({false, true, {}});
         return;
     }
-    if (!begun_) {
-        QString error;
-        if (!writing_->Begin(error)) {
-            End({false, false, error.toStdString()});
-            return;
-        }
-        begun_ = true;
-    } else if (!writing_->Done()) {
-        writing_->DrawNextPage();
-        emit Progress(writing_->Percent());
-    } else {
-        const SaveResult saved =
-            SavePdfReport(path_, writing_->Finish(), QStringLiteral("The report could not be finished."));
+    if (!pdf_.isEmpty()) {
+        const SaveResult saved = SavePdfReport(path_, pdf_, QString());
         End({saved.ok, false, saved.message});
         return;
     }
-    // The next page waits for the events that came meanwhile.
+    if (!writing_->SetUp()) {
+        QString error;
+        if (!writing_->SetUpNext(error)) {
+            End({false, false, error.toStdString()});
+            return;
+        }
+    } else if (!writing_->Done()) {
+        writing_->DrawNextPage();
+    } else {
+        // The document's end (its fonts and index) and the file's writing are a step each.
+        pdf_ = writing_->Finish();
+        if (pdf_.isEmpty()) {
+            End({false, false, "The report could not be finished."});
+            return;
+        }
+    }
+    emit Progress(pdf_.isEmpty() ? writing_->Percent() : 100);
+    // The next step waits for the events that came meanwhile.
     QTimer::singleShot(0, this, &ReportRunner::Step);
 }
 
 void ReportRunner::End(Outcome outcome)
 {
     writing_.reset();
+    pdf_.clear();
     outcome_ = std::move(outcome);
     emit Finished();
 }

@@ -3,6 +3,7 @@
 #include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 
+#include <QByteArray>
 #include <QObject>
 
 #include <memory>
@@ -13,13 +14,16 @@ namespace zlm {
 class PdfReportWriting;
 
 /**
- * Writes a report a page at a time from the event loop, so that the window
- * that asked for it keeps answering, repaints and can cancel (the graph pages
- * draw a widget, which only the window's thread may do; each page is a few
- * milliseconds). The report is of a copy of the session, so nothing the user
- * does meanwhile changes it. Progress follows the pages; Cancel stops before
- * the next one and writes nothing. Finished comes once the file is written,
- * refused or the writing cancelled.
+ * Writes a report a step at a time from the event loop, so that the window
+ * that asked for it keeps answering, repaints and can cancel (the graphs are
+ * widgets, which only the window's thread may use; each step is a few
+ * milliseconds): the set-up steps (the graphs prepared a share at a time, the
+ * text pages laid out, while the profile's checksum is made on another thread),
+ * then one page a step, the document's end, and the file's writing. The report
+ * is of a copy of the session, so nothing the user does meanwhile changes it.
+ * Progress follows the steps and never goes back; Cancel stops before the next
+ * step and writes nothing. Finished comes once the file is written, refused or
+ * the writing cancelled.
  */
 class ReportRunner : public QObject {
     Q_OBJECT
@@ -30,7 +34,7 @@ public:
     /** Starts the report of a copy of `state` for `request`, to `path`; false while one is being written. */
     bool Start(const SessionState& state, const ReportRequest& request, std::string path);
     bool Running() const { return writing_ != nullptr; }
-    /** Stops the report being written before its next page; Finished follows with `cancelled`. */
+    /** Stops the report being written before its next step; Finished follows with `cancelled`. */
     void Cancel();
 
     /** How the last report ended. */
@@ -51,7 +55,7 @@ private:
 
     std::unique_ptr<PdfReportWriting> writing_;
     std::string path_;
-    bool begun_ = false;
+    QByteArray pdf_; ///< the finished document, until the next step writes it
     bool cancel_ = false;
     Outcome outcome_;
 };

@@ -5,7 +5,6 @@
 #include "report/RideQualityReportPart.h"
 #include "report/StraightedgeReportPart.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace zlm {
@@ -64,9 +63,19 @@ PdfReportWriting::PdfReportWriting(SessionState state, ReportRequest request)
 
 PdfReportWriting::~PdfReportWriting() = default;
 
-bool PdfReportWriting::Begin(QString& error)
+void PdfReportWriting::Begin()
 {
-    return document_->Begin(error);
+    document_->Begin();
+}
+
+bool PdfReportWriting::SetUp() const
+{
+    return document_->SetUp();
+}
+
+bool PdfReportWriting::SetUpNext(QString& error)
+{
+    return document_->SetUpNext(error);
 }
 
 bool PdfReportWriting::Done() const
@@ -76,8 +85,7 @@ bool PdfReportWriting::Done() const
 
 int PdfReportWriting::Percent() const
 {
-    const int pages = std::max(document_->PageCount(), 1);
-    return document_->PagesDrawn() * 100 / pages;
+    return document_->Percent();
 }
 
 void PdfReportWriting::DrawNextPage()

@@ -48,10 +48,11 @@ class ReportPart;
 
 /**
  * The report PdfReportBytes makes, of its own copy of the session and the
- * request, drawn a page at a time so that the window that asked for it stays
- * responsive meanwhile (the graphs are widgets, so the pages are drawn on the
- * window's thread): Begin (false, with `error`, where PdfReportBytes refuses),
- * DrawNextPage until Done, then Finish for the same bytes.
+ * request, made a step at a time so that the window that asked for it stays
+ * responsive meanwhile (the graphs are widgets, so the steps run on the
+ * window's thread): Begin, SetUpNext until SetUp() (false, with `error`, where
+ * PdfReportBytes refuses), DrawNextPage until Done, then Finish for the same
+ * bytes. The steps are ReportDocument's.
  */
 class PdfReportWriting {
 public:
@@ -60,9 +61,11 @@ public:
     PdfReportWriting(const PdfReportWriting&) = delete;
     PdfReportWriting& operator=(const PdfReportWriting&) = delete;
 
-    bool Begin(QString& error);
+    void Begin();
+    bool SetUp() const;
+    bool SetUpNext(QString& error);
     bool Done() const;
-    /** The share of the pages drawn, 0 to 100. */
+    /** How far the report is, 0 to 100, never going back: the set-up steps and the pages. */
     int Percent() const;
     void DrawNextPage();
     QByteArray Finish();

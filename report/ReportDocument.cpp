@@ -21,6 +21,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <atomic>
 #include <future>
 #include <utility>
 
@@ -38,9 +39,10 @@ struct ProfileFileFacts {
 
 /**
  * The size and SHA-256 of the profile file's bytes as they are on disk now;
- * `error` says why when they cannot be read.
+ * `error` says why when they cannot be read. Stops early, with no use for its
+ * facts, once `stop` is set.
  */
-void ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString& error)
+void ReadProfileFileFacts(const QString& path, const std::atomic<bool>& stop, ProfileFileFacts& facts, QString& error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -56,7 +58,7 @@ void ReadProfileFileFacts(const QString& path, ProfileFileFacts& facts, QString&
             error = QStringLiteral("Cannot read the profile %1 for its checksum: %2").arg(path, file.errorString());
             return;
         }
-        if (got == 0)
+        if (got == 0 || stop)
             break;
         hash.addData(QByteArrayView(buffer, got));
         size += got;
@@ -236,8 +238,15 @@ void ReportDocument::SetUpWriter(QPdfWriter& writer) const
     writer.setDocumentXmpMetadata(XmpMetadata(title, ReportProgram(), request_.analysisTime));
 }
 
-/** What a report being written holds between its pages. */
+/** What a report being written holds between its set-up steps and pages. */
 struct ReportDocument::Writing {
+    /** Stops the checksum, whose thread the future's end then waits for, when the report ends before it is needed. */
+    ~Writing() { *stop = true; }
+
+    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+    std::future<std::pair<ProfileFileFacts, QString>> reading; ///< the checksum's facts, or why they are missing
+    std::vector<std::pair<ReportPart*, int>> setUp;            ///< the graph steps, in order, before the two text steps
+    int setUpDone = 0;
     QBuffer buffer;
     std::unique_ptr<QPdfWriter> writer;
     std::unique_ptr<TextPages> first; ///< the pages before the graphs
@@ -245,8 +254,11 @@ struct ReportDocument::Writing {
     std::vector<ReportPart*> graphs;  ///< the parts with a graph
     QCPPainter painter;
     std::unique_ptr<PageFrame> frame;
+    double setUpShare = 0.0; ///< of the progress
     int pages = 0;
     int drawn = 0;
+
+    int SetUpSteps() const { return static_cast<int>(setUp.size()) + 2; }
 };
 
 void ReportDocument::DrawGraphPage(int graphPage)
@@ -263,47 +275,84 @@ void ReportDocument::DrawGraphPage(int graphPage)
     w.painter.restore();
 }
 
-bool ReportDocument::Begin(QString& error)
+void ReportDocument::Begin()
 {
     writing_ = std::make_unique<Writing>();
     Writing& w = *writing_;
     // The checksum reads the whole profile file; another thread makes it while
-    // the graphs are prepared, which needs this one (the plot is a widget).
-    const QString profilePath = ReportString(request_.profilePath);
-    std::future<std::pair<ProfileFileFacts, QString>> reading = std::async(std::launch::async, [profilePath] {
-        std::pair<ProfileFileFacts, QString> read; // the facts, or why they could not be read
-        ReadProfileFileFacts(profilePath, read.first, read.second);
+    // the graphs are prepared (which needs this one: the plot is a widget) and
+    // the closing pages laid out.
+    w.reading = std::async(std::launch::async, [path = ReportString(request_.profilePath), stop = w.stop] {
+        std::pair<ProfileFileFacts, QString> read;
+        ReadProfileFileFacts(path, *stop, read.first, read.second);
         return read;
     });
     for (ReportPart* part : parts_) {
-        if (part->PrepareGraph())
+        for (int step = 0; step < part->GraphSteps(); ++step)
+            w.setUp.emplace_back(part, step);
+        if (part->GraphSteps() > 0)
             w.graphs.push_back(part);
     }
-    const auto [file, failure] = reading.get();
-    if (!failure.isEmpty()) {
-        error = failure;
+    // Each set-up step counts as a page, against the fewest pages the report can have.
+    const int fewestPages = pager_.Pages() * static_cast<int>(w.graphs.size()) + 2;
+    w.setUpShare = static_cast<double>(w.SetUpSteps()) / static_cast<double>(w.SetUpSteps() + fewestPages);
+}
+
+bool ReportDocument::SetUp() const
+{
+    return writing_ && writing_->setUpDone == writing_->SetUpSteps();
+}
+
+bool ReportDocument::SetUpNext(QString& error)
+{
+    Writing& w = *writing_;
+    const int step = w.setUpDone++;
+    if (step < static_cast<int>(w.setUp.size())) {
+        const auto [part, partStep] = w.setUp[static_cast<std::size_t>(step)];
+        part->PrepareGraph(partStep);
+        return true;
+    }
+    if (step == static_cast<int>(w.setUp.size())) {
+        LayOutClosing();
+        return true;
+    }
+    if (!LayOutOpening(error)) {
         writing_.reset();
         return false;
     }
+    return true;
+}
 
+void ReportDocument::LayOutClosing()
+{
+    Writing& w = *writing_;
     w.buffer.open(QIODevice::WriteOnly);
     w.writer = std::make_unique<QPdfWriter>(&w.buffer);
     SetUpWriter(*w.writer);
+    ReportText closing;
+    for (const ReportPart* part : parts_)
+        part->WriteClosing(closing);
+    WriteReproduction(closing);
+    w.last = std::make_unique<TextPages>(closing, *w.writer, PageFrame::BodySize(*w.writer, QPageLayout::Portrait));
+}
+
+bool ReportDocument::LayOutOpening(QString& error)
+{
+    Writing& w = *writing_;
+    // The profile section is the first to need the checksum.
+    const auto [file, failure] = w.reading.get();
+    if (!failure.isEmpty()) {
+        error = failure;
+        return false;
+    }
     ReportText opening;
     WriteProfile(opening, file.size, file.sha256);
-    ReportText closing;
-    for (const ReportPart* part : parts_) {
+    for (const ReportPart* part : parts_)
         part->WriteOpening(opening, pager_);
-        part->WriteClosing(closing);
-    }
-    WriteReproduction(closing);
-    const QSizeF textBody = PageFrame::BodySize(*w.writer, QPageLayout::Portrait);
-    w.first = std::make_unique<TextPages>(opening, *w.writer, textBody);
-    w.last = std::make_unique<TextPages>(closing, *w.writer, textBody);
+    w.first = std::make_unique<TextPages>(opening, *w.writer, PageFrame::BodySize(*w.writer, QPageLayout::Portrait));
 
     if (!w.painter.begin(w.writer.get())) {
         error = QStringLiteral("The report's pages could not be started.");
-        writing_.reset();
         return false;
     }
     w.pages = w.first->Count() + pager_.Pages() * static_cast<int>(w.graphs.size()) + w.last->Count();
@@ -312,6 +361,19 @@ bool ReportDocument::Begin(QString& error)
                                               ReportString(UtcTimeText(request_.analysisTime)),
                                           w.pages);
     return true;
+}
+
+int ReportDocument::Percent() const
+{
+    if (!writing_)
+        return 0;
+    const Writing& w = *writing_;
+    if (w.pages > 0 && w.drawn == w.pages)
+        return 100;
+    double done = w.setUpShare * w.setUpDone / w.SetUpSteps();
+    if (w.pages > 0)
+        done = w.setUpShare + (1.0 - w.setUpShare) * w.drawn / w.pages;
+    return static_cast<int>(done * 100.0);
 }
 
 int ReportDocument::PageCount() const
@@ -349,8 +411,11 @@ QByteArray ReportDocument::Finish()
 
 QByteArray ReportDocument::Bytes(QString& error)
 {
-    if (!Begin(error))
-        return {};
+    Begin();
+    while (!SetUp()) {
+        if (!SetUpNext(error))
+            return {};
+    }
     while (PagesDrawn() < PageCount())
         DrawNextPage();
     return Finish();

@@ -49,15 +49,29 @@ public:
     QByteArray Bytes(QString& error);
 
     /**
-     * The same bytes a page at a time, for a window that stays responsive while
-     * a long report is drawn: Begin (false, with `error`, where Bytes refuses),
-     * then DrawNextPage until PagesDrawn() reaches PageCount(), then Finish.
+     * The same bytes a step at a time, for a window that answers its events
+     * between steps while a long report is made: Begin, SetUpNext until SetUp()
+     * (it returns false, with `error`, where Bytes refuses, and the report ends
+     * there), then DrawNextPage until PagesDrawn() reaches PageCount(), then
+     * Finish. Begin starts the checksum of the profile file on another thread;
+     * the set-up steps prepare the parts' graphs a share at a time, lay out the
+     * closing text pages, and last the opening ones, whose profile section is
+     * the first to wait for the checksum. Ending the document between steps
+     * writes nothing.
      */
-    bool Begin(QString& error);
+    void Begin();
+    bool SetUp() const;
+    bool SetUpNext(QString& error);
     int PageCount() const;
     int PagesDrawn() const;
     void DrawNextPage();
     QByteArray Finish();
+    /**
+     * How far the report is, 0 to 100, never going back: each set-up step
+     * counts as a page would, against the fewest pages the report can have,
+     * and the pages share the rest.
+     */
+    int Percent() const;
 
     struct AnalysedProfile;
 
@@ -65,6 +79,8 @@ private:
     void WriteProfile(ReportText& text, qint64 size, const QString& sha256) const;
     void WriteReproduction(ReportText& text) const;
     void SetUpWriter(QPdfWriter& writer) const;
+    void LayOutClosing();
+    bool LayOutOpening(QString& error);
     void DrawGraphPage(int graphPage);
 
     const SessionState& state_;

@@ -23,11 +23,15 @@ public:
     /** Writes the sections that follow the profile: the method, the result, what the graph pages show. */
     virtual void WriteOpening(ReportText& text, const GraphPager& pager) const = 0;
 
+    /** How many steps getting the graph ready takes; 0 when the part has no graph. */
+    virtual int GraphSteps() const = 0;
     /**
-     * Gets the graph ready to be drawn page by page (after the texts are laid
-     * out, before any page is drawn). Returns false when the part has no graph.
+     * Step `step` of getting the graph ready to be drawn page by page: steps 0
+     * to GraphSteps() - 1 are taken in order, before any page is drawn. Each is
+     * a share of the work short enough for a window to answer its events
+     * between two of them.
      */
-    virtual bool PrepareGraph() = 0;
+    virtual void PrepareGraph(int step) = 0;
     /** The graph's name in each page's note ("Deviation graph"). */
     virtual QString GraphName() const = 0;
     /** Draws the graph of the distances `start` to `end` in a width × height area at the painter's origin. */

@@ -146,12 +146,21 @@ void RideQualityReportPart::WriteResult(ReportText& text) const
     }
 }
 
-bool RideQualityReportPart::PrepareGraph()
+int RideQualityReportPart::GraphSteps() const
 {
-    graph_ = std::make_unique<GraphControl>();
-    FillRideQualityGraph(*graph_, state_.rideQuality, ReportString(request_.profilePath), request_.decimalSeparator);
-    graph_->Redraw();
-    return true;
+    // The graph's pieces (a long road's curves take milliseconds each), then its extent.
+    return kRideQualityGraphPieces + 1;
+}
+
+void RideQualityReportPart::PrepareGraph(int step)
+{
+    if (step == 0)
+        graph_ = std::make_unique<GraphControl>();
+    if (step < kRideQualityGraphPieces)
+        FillRideQualityGraphPiece(*graph_, state_.rideQuality, ReportString(request_.profilePath),
+                                  request_.decimalSeparator, step);
+    else
+        graph_->Redraw();
 }
 
 QString RideQualityReportPart::GraphName() const

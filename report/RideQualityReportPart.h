@@ -25,7 +25,8 @@ public:
     ~RideQualityReportPart() override;
 
     void WriteOpening(ReportText& text, const GraphPager& pager) const override;
-    bool PrepareGraph() override;
+    int GraphSteps() const override;
+    void PrepareGraph(int step) override;
     QString GraphName() const override;
     void DrawGraph(QCPPainter& painter, double start, double end, int width, int height) override;
     void WriteClosing(ReportText& text) const override;

@@ -89,11 +89,26 @@ void StraightedgeReportPart::WriteResult(ReportText& text) const
               WithUnit(FormatNumber(zones_.totalLength, "0.00", separator), state_.units.length));
 }
 
-bool StraightedgeReportPart::PrepareGraph()
+int StraightedgeReportPart::GraphSteps() const
 {
-    graph_ = std::make_unique<GraphControl>();
-    FillDeviationGraph(*graph_, state_, ReportString(request_.profilePath), request_.decimalSeparator);
+    // The graph's pieces (a long road's curves take milliseconds each), then its extent and items.
+    return kDeviationGraphPieces + 1;
+}
+
+void StraightedgeReportPart::PrepareGraph(int step)
+{
+    if (step == 0)
+        graph_ = std::make_unique<GraphControl>();
+    if (step < kDeviationGraphPieces) {
+        FillDeviationGraphPiece(*graph_, state_, ReportString(request_.profilePath), request_.decimalSeparator, step);
+        return;
+    }
     graph_->Redraw();
+    PlaceItems();
+}
+
+void StraightedgeReportPart::PlaceItems()
+{
     // The zones, supports and section lines of a long road are thousands of items, each
     // drawn (and clipped away) on every page unless those far from the page are hidden.
     QCustomPlot& plot = *graph_->Plot();
@@ -111,7 +126,6 @@ bool StraightedgeReportPart::PrepareGraph()
         if (placed.from <= placed.to && !acrossAll)
             placedItems_.push_back(placed);
     }
-    return true;
 }
 
 QString StraightedgeReportPart::GraphName() const

@@ -28,7 +28,8 @@ public:
     ~StraightedgeReportPart() override;
 
     void WriteOpening(ReportText& text, const GraphPager& pager) const override;
-    bool PrepareGraph() override;
+    int GraphSteps() const override;
+    void PrepareGraph(int step) override;
     QString GraphName() const override;
     void DrawGraph(QCPPainter& painter, double start, double end, int width, int height) override;
     void WriteClosing(ReportText& text) const override;
@@ -36,6 +37,7 @@ public:
 private:
     void WriteMethod(ReportText& text) const;
     void WriteResult(ReportText& text) const;
+    void PlaceItems();
 
     /** An item of the graph tied to distances, and the distances it spans. */
     struct PlacedItem {

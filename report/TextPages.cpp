@@ -103,8 +103,14 @@ private:
 
     Piece Text(double x, double top, const QString& text, FontRole role) const
     {
+        return Text(x, top, text, role, Metrics(role).horizontalAdvance(text));
+    }
+
+    /** A text whose advance in `role` is known already. */
+    Piece Text(double x, double top, const QString& text, FontRole role, double advance) const
+    {
         Piece piece;
-        piece.rect = QRectF(x, top + Metrics(role).ascent(), Metrics(role).horizontalAdvance(text), 0.0);
+        piece.rect = QRectF(x, top + Metrics(role).ascent(), advance, 0.0);
         piece.text = text;
         piece.font = role;
         return piece;
@@ -146,8 +152,13 @@ private:
         space_ = kBlockSpace;
     }
 
-    std::vector<double> ColumnEdges(const std::vector<QStringList>& rows) const;
-    Row TableRow(const QStringList& cells, const std::vector<double>& edges, int grid, bool header) const;
+    /** The advances of a table's cells below its header, by row and column: each is measured once. */
+    using CellAdvances = std::vector<std::vector<double>>;
+    std::vector<double> ColumnEdges(const std::vector<QStringList>& rows, const CellAdvances& advances) const;
+    Row HeaderRow(const QStringList& cells, const std::vector<double>& edges, int grid) const;
+    Row TableRow(const QStringList& cells, const std::vector<double>& advances, const std::vector<double>& edges,
+                 int grid) const;
+    Row Ruled(Row row, const std::vector<double>& edges, int grid, bool header) const;
     void AddTable(const std::vector<QStringList>& rows);
     void Place(const Row& row, double before, double keep);
 
@@ -162,7 +173,8 @@ private:
 
 // Each column as wide as its widest cell (a header as its widest word at least), the rest of
 // the width shared in proportion to how much wider each column's unbroken texts would be.
-std::vector<double> TextPages::Layout::ColumnEdges(const std::vector<QStringList>& rows) const
+std::vector<double> TextPages::Layout::ColumnEdges(const std::vector<QStringList>& rows,
+                                                   const CellAdvances& advances) const
 {
     const std::size_t columns = rows.empty() ? 0 : static_cast<std::size_t>(rows[0].size());
     std::vector<double> least(columns, 0.0);
@@ -177,7 +189,7 @@ std::vector<double> TextPages::Layout::ColumnEdges(const std::vector<QStringList
                         least[col] = std::max(least[col], Metrics(SmallBold).horizontalAdvance(word));
                 }
             } else {
-                const double width = Metrics(Small).horizontalAdvance(cell);
+                const double width = advances[row - 1][col];
                 least[col] = std::max(least[col], width);
                 natural[col] = std::max(natural[col], width);
             }
@@ -202,26 +214,45 @@ std::vector<double> TextPages::Layout::ColumnEdges(const std::vector<QStringList
     return edges;
 }
 
-TextPages::Row TextPages::Layout::TableRow(const QStringList& cells, const std::vector<double>& edges, int grid,
-                                           bool header) const
+TextPages::Row TextPages::Layout::HeaderRow(const QStringList& cells, const std::vector<double>& edges, int grid) const
 {
     Row row;
-    const FontRole role = header ? SmallBold : Small;
-    const double lineHeight = Metrics(role).lineSpacing();
+    const double lineHeight = Metrics(SmallBold).lineSpacing();
     qsizetype lineCount = 1;
     for (qsizetype col = 0; col < cells.size() && col + 1 < static_cast<qsizetype>(edges.size()); ++col) {
         const double left = edges[static_cast<std::size_t>(col)];
         const double width = edges[static_cast<std::size_t>(col) + 1] - left - 2.0 * kPadding;
-        const QStringList lines = header ? Wrapped(cells[col], Metrics(role), width) : QStringList{cells[col]};
+        const QStringList lines = Wrapped(cells[col], Metrics(SmallBold), width);
         lineCount = std::max(lineCount, lines.size());
         for (qsizetype line = 0; line < lines.size(); ++line) {
-            const double advance = Metrics(role).horizontalAdvance(lines[line]);
-            // Headers are centred over their column, numbers set to its right.
-            const double x = header ? left + kPadding + (width - advance) / 2.0 : left + kPadding + width - advance;
-            row.pieces.push_back(Text(x, kCellPadding + line * lineHeight, lines[line], role));
+            // Headers are centred over their column.
+            const double advance = Metrics(SmallBold).horizontalAdvance(lines[line]);
+            const double x = left + kPadding + (width - advance) / 2.0;
+            row.pieces.push_back(Text(x, kCellPadding + line * lineHeight, lines[line], SmallBold, advance));
         }
     }
     row.height = lineCount * lineHeight + 2.0 * kCellPadding;
+    return Ruled(std::move(row), edges, grid, true);
+}
+
+TextPages::Row TextPages::Layout::TableRow(const QStringList& cells, const std::vector<double>& advances,
+                                           const std::vector<double>& edges, int grid) const
+{
+    Row row;
+    for (qsizetype col = 0; col < cells.size() && col + 1 < static_cast<qsizetype>(edges.size()); ++col) {
+        const double left = edges[static_cast<std::size_t>(col)];
+        const double width = edges[static_cast<std::size_t>(col) + 1] - left - 2.0 * kPadding;
+        // Numbers are set to the column's right.
+        const double advance = advances[static_cast<std::size_t>(col)];
+        row.pieces.push_back(Text(left + kPadding + width - advance, kCellPadding, cells[col], Small, advance));
+    }
+    row.height = Metrics(Small).lineSpacing() + 2.0 * kCellPadding;
+    return Ruled(std::move(row), edges, grid, false);
+}
+
+/** A row with its rules (and a header's shade behind it). */
+TextPages::Row TextPages::Layout::Ruled(Row row, const std::vector<double>& edges, int grid, bool header) const
+{
     Piece rules;
     rules.kind = Piece::Kind::Rules;
     rules.rect = QRectF(0.0, 0.0, edges.back(), row.height);
@@ -240,16 +271,21 @@ void TextPages::Layout::AddTable(const std::vector<QStringList>& rows)
 {
     if (rows.empty())
         return;
+    CellAdvances advances(rows.size() - 1);
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        for (const QString& cell : rows[row])
+            advances[row - 1].push_back(Metrics(Small).horizontalAdvance(cell));
+    }
     const int grid = static_cast<int>(pages_.grids_.size());
-    pages_.grids_.push_back(ColumnEdges(rows));
+    pages_.grids_.push_back(ColumnEdges(rows, advances));
     const std::vector<double>& edges = pages_.grids_.back();
-    const Row header = TableRow(rows[0], edges, grid, true);
+    const Row header = HeaderRow(rows[0], edges, grid);
     // The header stays with the first row.
     const double keep = rows.size() > 1 ? Metrics(Small).lineSpacing() + 2.0 * kCellPadding : 0.0;
     Place(header, kBlockSpace, keep);
     repeated_ = &header;
     for (std::size_t row = 1; row < rows.size(); ++row)
-        Place(TableRow(rows[row], edges, grid, false), 0.0, 0.0);
+        Place(TableRow(rows[row], advances[row - 1], edges, grid), 0.0, 0.0);
     repeated_ = nullptr;
     space_ = kBlockSpace;
 }

@@ -2,17 +2,25 @@
 // writes, the replace question, and a failed write shown as Save As shows it.
 
 #include "analysis/MethodPresets.h"
+#include "mainwindow/ReportRunner.h"
 #include "mainwindow/frmSkiMain.h"
+#include "report/PdfReport.h"
 #include "support/RunWaiting.h"
 #include "support/WindowTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 using zlm::frmSkiMain;
 using zlm::test::FakeUserDialogs;
@@ -55,6 +63,8 @@ private slots:
     void failure_data();
     void failure();
     void cancelWritesNothing();
+    void endsBetweenAnyTwoSteps_data();
+    void endsBetweenAnyTwoSteps();
     void delimitedUnitsOutliveAUnitsChange();
 
 private:
@@ -253,6 +263,78 @@ void ReportCommandTest::cancelWritesNothing()
     QVERIFY(QDir(out.path()).isEmpty());
     QVERIFY(window.findChild<QPushButton*>("cmdReport")->isEnabled());
     QVERIFY(!cancel->isVisibleTo(&window));
+}
+
+// The runner's steps: the graph's preparation in shares, the closing and opening texts, the
+// pages, the document's end, then the file's writing. Cancelled after any of them it writes nothing and finishes once;
+// destroyed, it neither writes nor finishes; left alone it writes the batch report's bytes, its progress never going
+// back and ending at 100.
+void ReportCommandTest::endsBetweenAnyTwoSteps_data()
+{
+    QTest::addColumn<int>("steps"); // taken before it ends; -1: all; -2: all but the file's writing
+    QTest::addColumn<bool>("destroy");
+    QTest::newRow("cancelled in the graph's preparation") << 1 << false;
+    QTest::newRow("cancelled after the closing pages' layout") << 5 << false;
+    QTest::newRow("cancelled after the set-up") << 6 << false;
+    QTest::newRow("cancelled among the pages") << 8 << false;
+    QTest::newRow("cancelled after the document's end") << -2 << false;
+    QTest::newRow("destroyed in the set-up") << 2 << true;
+    QTest::newRow("destroyed among the pages") << 7 << true;
+    QTest::newRow("to the end") << -1 << false;
+}
+
+void ReportCommandTest::endsBetweenAnyTwoSteps()
+{
+    QFETCH(int, steps);
+    QFETCH(bool, destroy);
+    FakeUserDialogs dialogs;
+    frmSkiMain window(&dialogs);
+    window.OpenProfile(road_);
+    QVERIFY(zlm::test::SimulateAndWait(window));
+    zlm::ReportRequest request;
+    request.profilePath = road_.toStdString();
+    request.commandLine = "zlm-batch " + request.profilePath;
+    QTemporaryDir out;
+    const QString path = out.filePath("r.pdf");
+    auto runner = std::make_unique<zlm::ReportRunner>();
+    std::vector<int> progress;
+    bool ended = false;
+    connect(runner.get(), &zlm::ReportRunner::Progress, [&](int percent) {
+        progress.push_back(percent);
+        const bool last = steps == -2 && std::count(progress.begin(), progress.end(), 100) == 2;
+        if (static_cast<int>(progress.size()) != steps + 1 && !last)
+            return;
+        if (!destroy)
+            runner->Cancel();
+        else // before the runner's next step
+            QTimer::singleShot(0, [&] {
+                runner.reset();
+                ended = true;
+            });
+    });
+    QSignalSpy finished(runner.get(), &zlm::ReportRunner::Finished);
+    QVERIFY(runner->Start(window.State(), request, path.toStdString()));
+    QVERIFY(QTest::qWaitFor([&] { return ended || !finished.isEmpty(); }, 60000));
+    QTest::qWait(20);
+    QVERIFY(std::is_sorted(progress.begin(), progress.end()));
+    if (destroy) {
+        QVERIFY(QDir(out.path()).isEmpty());
+        return;
+    }
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!runner->Running());
+    if (steps != -1) {
+        QVERIFY(steps < 0 || static_cast<int>(progress.size()) == steps + 1);
+        QVERIFY(runner->Result().cancelled && !runner->Result().ok);
+        QVERIFY(QDir(out.path()).isEmpty());
+        return;
+    }
+    QVERIFY(runner->Result().ok);
+    QCOMPARE(progress.back(), 100);
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QString error;
+    QCOMPARE(written.readAll(), zlm::PdfReportBytes(window.State(), request, error));
 }
 
 // A delimited profile read with the units window's answer is read again with it in the new
