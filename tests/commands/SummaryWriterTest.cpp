@@ -7,6 +7,7 @@
 #include "support/ProfileMaker.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -145,6 +146,34 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"OnlySpacesAreTrimmed", {{"\ta\t", " b\t "}}, Delimiter::Comma, "\ta\t,b\t\r\n"},
         FormCase{"OneColumnIsItsOwnLastColumn", {{" a "}, {"bb"}}, Delimiter::Space, "a\r\nbb\r\n"}),
     [](const auto& info) { return info.param.label; });
+
+/** A table's cells read one at a time, as a table that allows no second thread is. */
+class OneThreadTable final : public TextTable {
+public:
+    explicit OneThreadTable(const TextTable& table) : table_(table) {}
+    std::int32_t Rows() const override { return table_.Rows(); }
+    std::int32_t Cols() const override { return table_.Cols(); }
+    std::string Cell(std::int32_t row, std::int32_t col) const override { return table_.Cell(row, col); }
+
+private:
+    const TextTable& table_;
+};
+
+// A long run's rows are formatted in two halves at once: the text must be the
+// one pass in order gives, rows neither lost, doubled nor moved, in both forms.
+TEST(SummaryTextTest, TwoHalvesGiveTheTextOfOnePass)
+{
+    StraightedgeResults results;
+    for (int i = 0; i < 50'001; ++i)
+        results.placements.push_back({i * 8.0, (i % 977) * 0.0013, i % 3 == 0 ? (i % 977) * 0.0013 : 0.0});
+    const UnitTexts units;
+    const ResultsTableText table(results, units, '.');
+    for (const Delimiter form : {Delimiter::Comma, Delimiter::Space}) {
+        const std::string text = SummaryText(table, form);
+        EXPECT_EQ(text, SummaryText(OneThreadTable(table), form));
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 50'002);
+    }
+}
 
 TEST(SaveSummaryTest, ReplacesAnExistingFileAndKeepsItsMode)
 {
