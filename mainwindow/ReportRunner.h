@@ -3,7 +3,7 @@
 #include "commands/ReportRequest.h"
 #include "commands/SessionState.h"
 
-#include <QByteArray>
+#include <QFutureWatcher>
 #include <QObject>
 
 #include <memory>
@@ -14,21 +14,22 @@ namespace zlm {
 class PdfReportWriting;
 
 /**
- * Writes a report a step at a time from the event loop, so that the window
- * that asked for it keeps answering, repaints and can cancel (the graphs are
- * widgets, which only the window's thread may use; each step is a few
- * milliseconds): the set-up steps (the graphs prepared a share at a time, the
- * text pages laid out, while the profile's checksum is made on another thread),
- * then one page a step, the document's end, and the file's writing. The report
- * is of a copy of the session, so nothing the user does meanwhile changes it.
- * Progress follows the steps and never goes back; Cancel stops before the next
- * step and writes nothing. Finished comes once the file is written, refused or
- * the writing cancelled.
+ * Writes a report on a worker thread, so that the window that asked for it
+ * keeps answering, repaints and can cancel. The worker computes the profile's
+ * checksum, lays out the text, draws every page, ends the document and writes
+ * the file; the graphs are widgets, which only the window's thread may use, so
+ * that thread records each graph page for the worker, one short step between
+ * its events. The report is of a copy of the session, so nothing the user does
+ * meanwhile changes it. Progress comes by signal and never goes back; Cancel
+ * stops both threads before their next step and writes nothing. Finished
+ * comes once, when the worker has ended: the file written, refused or the
+ * writing cancelled.
  */
 class ReportRunner : public QObject {
     Q_OBJECT
 public:
     explicit ReportRunner(QObject* parent = nullptr);
+    /** Stops a report being written and waits for its worker: the worker never outlives the runner. */
     ~ReportRunner() override;
 
     /** Starts the report of a copy of `state` for `request`, to `path`; false while one is being written. */
@@ -50,13 +51,13 @@ signals:
     void Finished();
 
 private:
-    void Step();
-    void End(Outcome outcome);
+    void Record();
+    void ShowProgress();
+    void Deliver();
 
     std::unique_ptr<PdfReportWriting> writing_;
-    std::string path_;
-    QByteArray pdf_; ///< the finished document, until the next step writes it
-    bool cancel_ = false;
+    QFutureWatcher<Outcome> watcher_;
+    int shown_ = -1; ///< the last progress signalled
     Outcome outcome_;
 };
 

@@ -676,7 +676,7 @@ void RideQualityWindow::WriteReport()
     request.commandLine = RideReproducingCommandLine(state_, request.profilePath);
     request.analysisTime = time.seconds;
     request.decimalSeparator = LocaleDecimalSeparator();
-    // The pages are drawn between the window's events, with the progress bar and Cancel, as a run is.
+    // The report is written on a worker thread, with the progress bar and Cancel, as a run is.
     lblStatus_->setText(QStringLiteral("Writing the report..."));
     reports_->Start(state_, request, ToFileName(path));
     SetRunning(true);

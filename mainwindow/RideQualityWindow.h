@@ -159,7 +159,7 @@ private:
     std::atomic<bool> cancel_{false};
     bool running_ = false; ///< from the start of a run until its outcome has been taken
     QFutureWatcher<RideJobOutcome>* watcher_ = nullptr;
-    ReportRunner* reports_ = nullptr; ///< writes Report... a page at a time
+    ReportRunner* reports_ = nullptr; ///< writes Report... on a worker thread
 
     QCheckBox* chkSections_ = nullptr;
     QLineEdit* txtSectionLength_ = nullptr;

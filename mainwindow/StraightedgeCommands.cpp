@@ -388,7 +388,7 @@ void StraightedgeCommands::cmdReport_Click()
     request.analysisTime = time.seconds;
     request.decimalSeparator = LocaleDecimalSeparator();
 
-    // The pages are drawn between the window's events; the window stays busy, with Cancel, until the file is written.
+    // The report is written on a worker thread; the window stays busy, with Cancel, until the file is written.
     host_.EnterBusy(Qt::BusyCursor);
     controls_.cmdCancel->show();
     host_.ProgressBar().SetTextVisible(false);

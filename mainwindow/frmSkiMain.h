@@ -97,9 +97,9 @@ public:
     void cmdAbout_Click();
     /**
      * Writes the acceptance report of the current results as a PDF: asks for the
-     * file (".pdf" added when missing, replacing confirmed), then draws it a page
-     * at a time between the window's events, busy with the progress bar and
-     * Cancel, and shows "File Error!" naming the path when writing fails.
+     * file (".pdf" added when missing, replacing confirmed), then writes it on a
+     * worker thread, busy with the progress bar and Cancel, and shows "File
+     * Error!" naming the path when writing fails.
      * ReportFinished follows. Enabled exactly when Plot is.
      */
     void cmdReport_Click();

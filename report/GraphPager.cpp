@@ -54,6 +54,11 @@ QRectF GraphPager::DrawNote(QPainter& painter, const QRectF& body, int page, con
                          .arg(number(Start(page)), number(std::min(End(page), profileLength_)), unit_,
                               number(profileLength_), GraphPageDistanceText(units_)));
     painter.restore();
+    return GraphArea(body);
+}
+
+QRectF GraphPager::GraphArea(const QRectF& body)
+{
     return QRectF(body.left(), body.top() + kGraphNoteHeight, body.width(), body.height() - kGraphNoteHeight);
 }
 

@@ -48,6 +48,9 @@ public:
      */
     QRectF DrawNote(QPainter& painter, const QRectF& body, int page, const QString& graphName) const;
 
+    /** Where the graph goes in a page's `body`: below the note. */
+    static QRectF GraphArea(const QRectF& body);
+
 private:
     double profileLength_;
     UnitSystem units_;

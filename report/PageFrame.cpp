@@ -52,9 +52,13 @@ QRectF PageFrame::Begin(QPageLayout::Orientation orientation)
 
 QSizeF PageFrame::BodySize(const QPdfWriter& writer, QPageLayout::Orientation orientation)
 {
-    QPageLayout layout = writer.pageLayout();
+    return BodySize(writer.pageLayout(), orientation);
+}
+
+QSizeF PageFrame::BodySize(QPageLayout layout, QPageLayout::Orientation orientation)
+{
     layout.setOrientation(orientation);
-    const QSizeF size = layout.paintRectPixels(writer.resolution()).size();
+    const QSizeF size = layout.paintRectPixels(kReportResolution).size();
     return QSizeF(size.width(), size.height() - kReportHeaderHeight - kReportFooterHeight);
 }
 

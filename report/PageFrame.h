@@ -24,6 +24,8 @@ public:
 
     /** The body of a page in the given orientation, before any page is begun. */
     static QSizeF BodySize(const QPdfWriter& writer, QPageLayout::Orientation orientation);
+    /** The body of a page of `layout` in the given orientation, at the report's resolution. */
+    static QSizeF BodySize(QPageLayout layout, QPageLayout::Orientation orientation);
 
 private:
     QPdfWriter& writer_;

@@ -63,39 +63,29 @@ PdfReportWriting::PdfReportWriting(SessionState state, ReportRequest request)
 
 PdfReportWriting::~PdfReportWriting() = default;
 
-void PdfReportWriting::Begin()
+bool PdfReportWriting::RecordNext()
 {
-    document_->Begin();
+    return document_->RecordNext();
 }
 
-bool PdfReportWriting::SetUp() const
+QByteArray PdfReportWriting::Write(QString& error, const std::function<void()>& pageDone)
 {
-    return document_->SetUp();
+    return document_->Write(error, pageDone);
 }
 
-bool PdfReportWriting::SetUpNext(QString& error)
+void PdfReportWriting::Stop()
 {
-    return document_->SetUpNext(error);
+    document_->Stop();
 }
 
-bool PdfReportWriting::Done() const
+bool PdfReportWriting::Stopped() const
 {
-    return document_->PagesDrawn() >= document_->PageCount();
+    return document_->Stopped();
 }
 
 int PdfReportWriting::Percent() const
 {
     return document_->Percent();
-}
-
-void PdfReportWriting::DrawNextPage()
-{
-    document_->DrawNextPage();
-}
-
-QByteArray PdfReportWriting::Finish()
-{
-    return document_->Finish();
 }
 
 } // namespace zlm

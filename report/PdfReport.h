@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,8 +27,10 @@ namespace zlm {
  * The same state and request give the same bytes: the document's dates are the
  * analysis time and its identifier is derived from its contents.
  *
- * Needs a QApplication (the graph is a widget). Returns empty bytes, with
- * `error` saying why, when the profile file cannot be read for its checksum.
+ * Needs a QApplication and is called on its thread (the graph is a widget):
+ * the document is written on another thread while this one records the graph
+ * pages. Returns empty bytes, with `error` saying why, when the profile file
+ * cannot be read for its checksum.
  */
 /**
  * With request.analysis RideQuality, the ride-quality report of
@@ -48,11 +51,11 @@ class ReportPart;
 
 /**
  * The report PdfReportBytes makes, of its own copy of the session and the
- * request, made a step at a time so that the window that asked for it stays
- * responsive meanwhile (the graphs are widgets, so the steps run on the
- * window's thread): Begin, SetUpNext until SetUp() (false, with `error`, where
- * PdfReportBytes refuses), DrawNextPage until Done, then Finish for the same
- * bytes. The steps are ReportDocument's.
+ * request, for a window that stays alive meanwhile: the window's thread calls
+ * RecordNext between its events until it returns false (the graphs are
+ * widgets: their pages are recorded there, a step at a time), while a worker
+ * thread calls Write once for the same bytes. Stop ends both. The steps are
+ * ReportDocument's; the window's thread must be the one to destroy it.
  */
 class PdfReportWriting {
 public:
@@ -61,14 +64,12 @@ public:
     PdfReportWriting(const PdfReportWriting&) = delete;
     PdfReportWriting& operator=(const PdfReportWriting&) = delete;
 
-    void Begin();
-    bool SetUp() const;
-    bool SetUpNext(QString& error);
-    bool Done() const;
-    /** How far the report is, 0 to 100, never going back: the set-up steps and the pages. */
+    bool RecordNext();
+    QByteArray Write(QString& error, const std::function<void()>& pageDone);
+    void Stop();
+    bool Stopped() const;
+    /** How far the report is, 0 to 100, never going back (thread-safe). */
     int Percent() const;
-    void DrawNextPage();
-    QByteArray Finish();
 
 private:
     SessionState state_;

@@ -16,13 +16,15 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QLocale>
+#include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <atomic>
 #include <future>
+#include <thread>
 #include <utility>
 
 namespace zlm {
@@ -123,6 +125,33 @@ QPageSize::PageSizeId PaperOf(PaperSize paper)
     return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4;
 }
 
+/** The report's pages: the paper, portrait, with their margins. */
+QPageLayout PageLayoutOf(PaperSize paper)
+{
+    return QPageLayout(QPageSize(PaperOf(paper)), QPageLayout::Portrait, QMarginsF(15.0, 12.0, 15.0, 12.0),
+                       QPageLayout::Millimeter);
+}
+
+/**
+ * A graph page's recording, measured as the report's pages are (the graph lays
+ * out its texts by the device's resolution) whatever the screen's resolution.
+ */
+class GraphRecording final : public QPicture {
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return kReportResolution;
+        default:
+            return QPicture::metric(metric);
+        }
+    }
+};
+
 } // namespace
 
 /** What the profile page says of the profile the report's analysis read, from that analysis's run. */
@@ -180,6 +209,9 @@ ReportDocument::ReportDocument(const SessionState& state, const ReportRequest& r
 {
     std::string directory;
     fileName_ = ReportString(SplitFilePath(request.profilePath, directory));
+    const QSizeF body = PageFrame::BodySize(PageLayoutOf(request.paper), QPageLayout::Landscape);
+    const QRectF area = GraphPager::GraphArea(QRectF(QPointF(0.0, kReportHeaderHeight), body));
+    graphSize_ = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
 }
 
 ReportDocument::~ReportDocument() = default;
@@ -187,6 +219,12 @@ ReportDocument::~ReportDocument() = default;
 void ReportDocument::AddPart(ReportPart& part)
 {
     parts_.push_back(&part);
+    for (int step = 0; step < part.GraphSteps(); ++step)
+        setUp_.emplace_back(&part, step);
+    if (part.GraphSteps() > 0) {
+        graphs_.push_back(&part);
+        recordings_.resize(static_cast<std::size_t>(GraphPages()));
+    }
 }
 
 void ReportDocument::WriteProfile(ReportText& text, qint64 size, const QString& sha256) const
@@ -229,196 +267,184 @@ void ReportDocument::WriteReproduction(ReportText& text) const
 void ReportDocument::SetUpWriter(QPdfWriter& writer) const
 {
     writer.setResolution(kReportResolution);
-    writer.setPageSize(QPageSize(PaperOf(request_.paper)));
-    writer.setPageMargins(QMarginsF(15.0, 12.0, 15.0, 12.0), QPageLayout::Millimeter);
-    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageLayout(PageLayoutOf(request_.paper));
     const QString title = name_ + QStringLiteral(": ") + fileName_;
     writer.setTitle(title);
     writer.setCreator(ReportProgram());
     writer.setDocumentXmpMetadata(XmpMetadata(title, ReportProgram(), request_.analysisTime));
 }
 
-/** What a report being written holds between its set-up steps and pages. */
-struct ReportDocument::Writing {
-    /** Stops the checksum, whose thread the future's end then waits for, when the report ends before it is needed. */
-    ~Writing() { *stop = true; }
-
-    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
-    std::future<std::pair<ProfileFileFacts, QString>> reading; ///< the checksum's facts, or why they are missing
-    std::vector<std::pair<ReportPart*, int>> setUp;            ///< the graph steps, in order, before the two text steps
-    int setUpDone = 0;
-    QBuffer buffer;
-    std::unique_ptr<QPdfWriter> writer;
-    std::unique_ptr<TextPages> first; ///< the pages before the graphs
-    std::unique_ptr<TextPages> last;  ///< the pages after them
-    std::vector<ReportPart*> graphs;  ///< the parts with a graph
-    QCPPainter painter;
-    std::unique_ptr<PageFrame> frame;
-    double setUpShare = 0.0; ///< of the progress
-    int pages = 0;
-    int drawn = 0;
-
-    int SetUpSteps() const { return static_cast<int>(setUp.size()) + 2; }
-};
-
-void ReportDocument::DrawGraphPage(int graphPage)
+int ReportDocument::GraphPages() const
 {
-    Writing& w = *writing_;
-    ReportPart* part = w.graphs[static_cast<std::size_t>(graphPage / pager_.Pages())];
-    const int page = graphPage % pager_.Pages();
-    const QRectF body = w.frame->Begin(QPageLayout::Landscape);
-    const QRectF area = pager_.DrawNote(w.painter, body, page, part->GraphName());
-    w.painter.save();
-    w.painter.translate(area.topLeft());
-    part->DrawGraph(w.painter, pager_.Start(page), pager_.End(page), static_cast<int>(area.width()),
-                    static_cast<int>(area.height()));
-    w.painter.restore();
+    return pager_.Pages() * static_cast<int>(graphs_.size());
 }
 
-void ReportDocument::Begin()
+bool ReportDocument::RecordNext()
 {
-    writing_ = std::make_unique<Writing>();
-    Writing& w = *writing_;
-    // The checksum reads the whole profile file; another thread makes it while
-    // the graphs are prepared (which needs this one: the plot is a widget) and
-    // the closing pages laid out.
-    w.reading = std::async(std::launch::async, [path = ReportString(request_.profilePath), stop = w.stop] {
-        std::pair<ProfileFileFacts, QString> read;
-        ReadProfileFileFacts(path, *stop, read.first, read.second);
-        return read;
-    });
-    for (ReportPart* part : parts_) {
-        for (int step = 0; step < part->GraphSteps(); ++step)
-            w.setUp.emplace_back(part, step);
-        if (part->GraphSteps() > 0)
-            w.graphs.push_back(part);
-    }
-    // Each set-up step counts as a page, against the fewest pages the report can have.
-    const int fewestPages = pager_.Pages() * static_cast<int>(w.graphs.size()) + 2;
-    w.setUpShare = static_cast<double>(w.SetUpSteps()) / static_cast<double>(w.SetUpSteps() + fewestPages);
-}
-
-bool ReportDocument::SetUp() const
-{
-    return writing_ && writing_->setUpDone == writing_->SetUpSteps();
-}
-
-bool ReportDocument::SetUpNext(QString& error)
-{
-    Writing& w = *writing_;
-    const int step = w.setUpDone++;
-    if (step < static_cast<int>(w.setUp.size())) {
-        const auto [part, partStep] = w.setUp[static_cast<std::size_t>(step)];
-        part->PrepareGraph(partStep);
-        return true;
-    }
-    if (step == static_cast<int>(w.setUp.size())) {
-        LayOutClosing();
-        return true;
-    }
-    if (!LayOutOpening(error)) {
-        writing_.reset();
+    if (stopped_)
         return false;
+    if (recorded_ < setUp_.size()) {
+        const auto [part, step] = setUp_[recorded_++];
+        part->PrepareGraph(step);
+        ++stepsDone_;
+        return true;
     }
+    const int graphPage = static_cast<int>(recorded_ - setUp_.size());
+    if (graphPage >= GraphPages())
+        return false;
+    ++recorded_;
+    ReportPart* part = graphs_[static_cast<std::size_t>(graphPage / pager_.Pages())];
+    const int page = graphPage % pager_.Pages();
+    GraphRecording recording;
+    {
+        QCPPainter painter(&recording);
+        part->DrawGraph(painter, pager_.Start(page), pager_.End(page), graphSize_.width(), graphSize_.height());
+    }
+    {
+        const std::lock_guard<std::mutex> lock(pagesMutex_);
+        // The writing thread plays its own copy of the recording's bytes.
+        recordings_[static_cast<std::size_t>(graphPage)] = QByteArray(recording.data(), recording.size());
+        ++recordingsReady_;
+    }
+    pageRecorded_.notify_one();
+    ++stepsDone_;
     return true;
 }
 
-void ReportDocument::LayOutClosing()
+bool ReportDocument::TakeGraphPage(int graphPage, QPicture& picture)
 {
-    Writing& w = *writing_;
-    w.buffer.open(QIODevice::WriteOnly);
-    w.writer = std::make_unique<QPdfWriter>(&w.buffer);
-    SetUpWriter(*w.writer);
+    QByteArray recording;
+    {
+        std::unique_lock<std::mutex> lock(pagesMutex_);
+        pageRecorded_.wait(lock, [&] { return stopped_ || recordingsReady_ > graphPage; });
+        if (stopped_)
+            return false;
+        // Each recording is let go once drawn, so that a long road's pages are not all held at once.
+        recording = std::exchange(recordings_[static_cast<std::size_t>(graphPage)], QByteArray());
+    }
+    picture.setData(recording.constData(), static_cast<uint>(recording.size()));
+    return true;
+}
+
+void ReportDocument::Stop()
+{
+    {
+        const std::lock_guard<std::mutex> lock(pagesMutex_);
+        stopped_ = true;
+    }
+    pageRecorded_.notify_all();
+}
+
+QByteArray ReportDocument::Fail(QString& error, const QString& why)
+{
+    error = why;
+    Stop();
+    return {};
+}
+
+void ReportDocument::DrawGraphPage(QPainter& painter, PageFrame& frame, int graphPage, const QPicture& picture) const
+{
+    const ReportPart* part = graphs_[static_cast<std::size_t>(graphPage / pager_.Pages())];
+    const QRectF area =
+        pager_.DrawNote(painter, frame.Begin(QPageLayout::Landscape), graphPage % pager_.Pages(), part->GraphName());
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+}
+
+QByteArray ReportDocument::Write(QString& error, const std::function<void()>& pageDone)
+{
+    // The checksum reads the whole profile file; another thread makes it while
+    // the closing pages are laid out here.
+    std::future<std::pair<ProfileFileFacts, QString>> reading =
+        std::async(std::launch::async, [this, path = ReportString(request_.profilePath)] {
+            std::pair<ProfileFileFacts, QString> read;
+            ReadProfileFileFacts(path, stopped_, read.first, read.second);
+            return read;
+        });
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    SetUpWriter(writer);
+    const QSizeF body = PageFrame::BodySize(writer, QPageLayout::Portrait);
     ReportText closing;
     for (const ReportPart* part : parts_)
         part->WriteClosing(closing);
     WriteReproduction(closing);
-    w.last = std::make_unique<TextPages>(closing, *w.writer, PageFrame::BodySize(*w.writer, QPageLayout::Portrait));
-}
+    const TextPages last(closing, writer, body);
 
-bool ReportDocument::LayOutOpening(QString& error)
-{
-    Writing& w = *writing_;
-    // The profile section is the first to need the checksum.
-    const auto [file, failure] = w.reading.get();
-    if (!failure.isEmpty()) {
-        error = failure;
-        return false;
-    }
+    const auto [file, failure] = reading.get();
+    if (!failure.isEmpty())
+        return Fail(error, failure);
+    if (stopped_)
+        return {};
     ReportText opening;
     WriteProfile(opening, file.size, file.sha256);
     for (const ReportPart* part : parts_)
         part->WriteOpening(opening, pager_);
-    w.first = std::make_unique<TextPages>(opening, *w.writer, PageFrame::BodySize(*w.writer, QPageLayout::Portrait));
+    const TextPages first(opening, writer, body);
 
-    if (!w.painter.begin(w.writer.get())) {
-        error = QStringLiteral("The report's pages could not be started.");
-        return false;
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return Fail(error, QStringLiteral("The report's pages could not be started."));
+    const int graphPages = GraphPages();
+    const int pages = first.Count() + graphPages + last.Count();
+    pageCount_ = pages;
+    PageFrame frame(writer, painter, name_, fileName_,
+                    ReportProgram() + QStringLiteral(" \u2014 analysis of ") +
+                        ReportString(UtcTimeText(request_.analysisTime)),
+                    pages);
+    for (int page = 0; page < pages && !stopped_; ++page) {
+        if (page < first.Count()) {
+            first.Draw(painter, page, frame.Begin(QPageLayout::Portrait));
+        } else if (page < first.Count() + graphPages) {
+            QPicture recording;
+            if (!TakeGraphPage(page - first.Count(), recording))
+                break;
+            DrawGraphPage(painter, frame, page - first.Count(), recording);
+        } else {
+            last.Draw(painter, page - first.Count() - graphPages, frame.Begin(QPageLayout::Portrait));
+        }
+        ++stepsDone_;
+        if (pageDone)
+            pageDone();
     }
-    w.pages = w.first->Count() + pager_.Pages() * static_cast<int>(w.graphs.size()) + w.last->Count();
-    w.frame = std::make_unique<PageFrame>(*w.writer, w.painter, name_, fileName_,
-                                          ReportProgram() + QStringLiteral(" \u2014 analysis of ") +
-                                              ReportString(UtcTimeText(request_.analysisTime)),
-                                          w.pages);
-    return true;
+    painter.end();
+    if (stopped_)
+        return {};
+    QByteArray pdf = buffer.data();
+    FixVaryingStamps(pdf, request_.analysisTime);
+    ended_ = true;
+    return pdf;
 }
 
 int ReportDocument::Percent() const
 {
-    if (!writing_)
-        return 0;
-    const Writing& w = *writing_;
-    if (w.pages > 0 && w.drawn == w.pages)
-        return 100;
-    double done = w.setUpShare * w.setUpDone / w.SetUpSteps();
-    if (w.pages > 0)
-        done = w.setUpShare + (1.0 - w.setUpShare) * w.drawn / w.pages;
-    return static_cast<int>(done * 100.0);
-}
-
-int ReportDocument::PageCount() const
-{
-    return writing_ ? writing_->pages : 0;
-}
-
-int ReportDocument::PagesDrawn() const
-{
-    return writing_ ? writing_->drawn : 0;
-}
-
-void ReportDocument::DrawNextPage()
-{
-    Writing& w = *writing_;
-    const int page = w.drawn;
-    const int graphPages = w.pages - w.first->Count() - w.last->Count();
-    if (page < w.first->Count())
-        w.first->Draw(w.painter, page, w.frame->Begin(QPageLayout::Portrait));
-    else if (page < w.first->Count() + graphPages)
-        DrawGraphPage(page - w.first->Count());
-    else
-        w.last->Draw(w.painter, page - w.first->Count() - graphPages, w.frame->Begin(QPageLayout::Portrait));
-    ++w.drawn;
-}
-
-QByteArray ReportDocument::Finish()
-{
-    writing_->painter.end();
-    QByteArray pdf = writing_->buffer.data();
-    writing_.reset();
-    FixVaryingStamps(pdf, request_.analysisTime);
-    return pdf;
+    // Until the text is laid out, the pages are counted as the fewest the report can have.
+    const int pages = pageCount_ > 0 ? pageCount_.load() : GraphPages() + 2;
+    const int steps = static_cast<int>(setUp_.size()) + GraphPages() + pages;
+    int percent = ended_ ? 100 : std::min(99, stepsDone_ * 100 / std::max(steps, 1));
+    int shown = shown_;
+    while (percent > shown && !shown_.compare_exchange_weak(shown, percent)) {
+    }
+    return std::max(percent, shown);
 }
 
 QByteArray ReportDocument::Bytes(QString& error)
 {
-    Begin();
-    while (!SetUp()) {
-        if (!SetUpNext(error))
-            return {};
+    QByteArray pdf;
+    std::thread writing([&] { pdf = Write(error); });
+    try {
+        while (RecordNext()) {
+        }
+    } catch (...) {
+        Stop();
+        writing.join();
+        throw;
     }
-    while (PagesDrawn() < PageCount())
-        DrawNextPage();
-    return Finish();
+    writing.join();
+    return pdf;
 }
 
 } // namespace zlm

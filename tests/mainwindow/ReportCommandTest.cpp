@@ -63,8 +63,8 @@ private slots:
     void failure_data();
     void failure();
     void cancelWritesNothing();
-    void endsBetweenAnyTwoSteps_data();
-    void endsBetweenAnyTwoSteps();
+    void endsWhereverStopped_data();
+    void endsWhereverStopped();
     void delimitedUnitsOutliveAUnitsChange();
 
 private:
@@ -215,33 +215,43 @@ void ReportCommandTest::asksBeforeReplacingTheFileWithTheAddedExtension()
 void ReportCommandTest::failure_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::newRow("folder that does not exist") << "missing/folder/out.pdf";
-    QTest::newRow("a folder as the target") << "taken.pdf";
+    QTest::addColumn<bool>("profileGone"); // since the run, so that its checksum cannot be made
+    QTest::newRow("folder that does not exist") << "missing/folder/out.pdf" << false;
+    QTest::newRow("a folder as the target") << "taken.pdf" << false;
+    QTest::newRow("the profile gone") << "out.pdf" << true;
 }
 
 void ReportCommandTest::failure()
 {
     QFETCH(QString, target);
+    QFETCH(bool, profileGone);
     QTemporaryDir out;
     QVERIFY(QDir(out.path()).mkdir("taken.pdf"));
+    const QString road = dir_.filePath("going.erd");
+    QFile::remove(road);
+    QVERIFY(QFile::copy(road_, road));
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    window.OpenProfile(road_);
+    window.OpenProfile(road);
     QVERIFY(zlm::test::SimulateAndWait(window));
+    if (profileGone)
+        QVERIFY(QFile::remove(road));
     dialogs.saveAnswer = out.filePath(target);
     QVERIFY(zlm::test::ReportAndWait(window));
+    QFile::remove(road);
 
     QCOMPARE(int(dialogs.messages.size()), 1);
     QCOMPARE(dialogs.messages[0].title, QString("File Error!"));
     QCOMPARE(int(dialogs.messages[0].icon), int(QMessageBox::Warning));
-    QVERIFY2(dialogs.messages[0].text.contains(out.filePath(target)), qPrintable(dialogs.messages[0].text));
+    const QString named = profileGone ? road : out.filePath(target);
+    QVERIFY2(dialogs.messages[0].text.contains(named), qPrintable(dialogs.messages[0].text));
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.pdf"});
     QVERIFY(QDir(out.filePath("taken.pdf")).isEmpty());
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-// While the pages are drawn the window is busy, with Cancel (as for Simulate); Cancel stops
-// before the next page and leaves no file.
+// While the report is written the window is busy, with Cancel (as for Simulate); Cancel stops
+// it before its next step and leaves no file.
 void ReportCommandTest::cancelWritesNothing()
 {
     FakeUserDialogs dialogs;
@@ -265,48 +275,49 @@ void ReportCommandTest::cancelWritesNothing()
     QVERIFY(!cancel->isVisibleTo(&window));
 }
 
-// The runner's steps: the graph's preparation in shares, the closing and opening texts, the
-// pages, the document's end, then the file's writing. Cancelled after any of them it writes nothing and finishes once;
-// destroyed, it neither writes nor finishes; left alone it writes the batch report's bytes, its progress never going
-// back and ending at 100.
-void ReportCommandTest::endsBetweenAnyTwoSteps_data()
+// Report... is written on a worker thread while the window's thread records the graph pages.
+// Cancelled or destroyed before its first step or among the graph pages (the worker cannot have
+// ended: it waits for every graph page), it writes nothing and, cancelled, finishes once; left
+// alone it writes the batch report's bytes, its progress never going back and ending at 100.
+void ReportCommandTest::endsWhereverStopped_data()
 {
-    QTest::addColumn<int>("steps"); // taken before it ends; -1: all; -2: all but the file's writing
+    QTest::addColumn<int>("atPercent"); // stops at the first progress at or above it; -1: never
     QTest::addColumn<bool>("destroy");
-    QTest::newRow("cancelled in the graph's preparation") << 1 << false;
-    QTest::newRow("cancelled after the closing pages' layout") << 5 << false;
-    QTest::newRow("cancelled after the set-up") << 6 << false;
-    QTest::newRow("cancelled among the pages") << 8 << false;
-    QTest::newRow("cancelled after the document's end") << -2 << false;
-    QTest::newRow("destroyed in the set-up") << 2 << true;
-    QTest::newRow("destroyed among the pages") << 7 << true;
+    QTest::newRow("cancelled before its first step") << 0 << false;
+    QTest::newRow("cancelled among the graph pages") << 20 << false;
+    QTest::newRow("destroyed before its first step") << 0 << true;
+    QTest::newRow("destroyed among the graph pages") << 20 << true;
     QTest::newRow("to the end") << -1 << false;
 }
 
-void ReportCommandTest::endsBetweenAnyTwoSteps()
+void ReportCommandTest::endsWhereverStopped()
 {
-    QFETCH(int, steps);
+    QFETCH(int, atPercent);
     QFETCH(bool, destroy);
+    // Six graph pages, so that the graph is still being recorded at a fifth of the way.
+    const QString road = dir_.filePath("long-road.erd");
+    zlm::test::WriteFile(road, zlm::test::ErdText("Long road", 0.25, zlm::test::BumpyRoad(24000)));
     FakeUserDialogs dialogs;
     frmSkiMain window(&dialogs);
-    window.OpenProfile(road_);
+    window.OpenProfile(road);
     QVERIFY(zlm::test::SimulateAndWait(window));
     zlm::ReportRequest request;
-    request.profilePath = road_.toStdString();
+    request.profilePath = road.toStdString();
     request.commandLine = "zlm-batch " + request.profilePath;
     QTemporaryDir out;
     const QString path = out.filePath("r.pdf");
     auto runner = std::make_unique<zlm::ReportRunner>();
     std::vector<int> progress;
+    bool stopped = false;
     bool ended = false;
     connect(runner.get(), &zlm::ReportRunner::Progress, [&](int percent) {
         progress.push_back(percent);
-        const bool last = steps == -2 && std::count(progress.begin(), progress.end(), 100) == 2;
-        if (static_cast<int>(progress.size()) != steps + 1 && !last)
+        if (atPercent < 0 || percent < atPercent || stopped)
             return;
+        stopped = true;
         if (!destroy)
             runner->Cancel();
-        else // before the runner's next step
+        else // from the event loop, as a closing window would
             QTimer::singleShot(0, [&] {
                 runner.reset();
                 ended = true;
@@ -323,8 +334,8 @@ void ReportCommandTest::endsBetweenAnyTwoSteps()
     }
     QCOMPARE(finished.count(), 1);
     QVERIFY(!runner->Running());
-    if (steps != -1) {
-        QVERIFY(steps < 0 || static_cast<int>(progress.size()) == steps + 1);
+    if (atPercent >= 0) {
+        QVERIFY(stopped);
         QVERIFY(runner->Result().cancelled && !runner->Result().ok);
         QVERIFY(QDir(out.path()).isEmpty());
         return;
