@@ -134,7 +134,7 @@ QPageLayout PageLayoutOf(PaperSize paper)
 
 /**
  * A graph page's recording, measured as the report's pages are (the graph lays
- * out its texts by the device's resolution) whatever the screen's resolution.
+ * out its texts by the device's resolution), whatever the screen's resolution.
  */
 class GraphRecording final : public QPicture {
 protected:
@@ -349,6 +349,13 @@ void ReportDocument::DrawGraphPage(QPainter& painter, PageFrame& frame, int grap
         pager_.DrawNote(painter, frame.Begin(QPageLayout::Landscape), graphPage % pager_.Pages(), part->GraphName());
     painter.save();
     painter.translate(area.topLeft());
+    // A picture plays back scaled from the screen's resolution (a plain picture's) to the
+    // page's; the recording is in the page's already, so the scaling is undone first.
+    const QPicture screen;
+    const double x = static_cast<double>(screen.logicalDpiX()) / painter.device()->logicalDpiX();
+    const double y = static_cast<double>(screen.logicalDpiY()) / painter.device()->logicalDpiY();
+    if (x != 1.0 || y != 1.0)
+        painter.scale(x, y);
     painter.drawPicture(0, 0, picture);
     painter.restore();
 }

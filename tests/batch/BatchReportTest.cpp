@@ -172,6 +172,51 @@ TEST(BatchReport, SameInputsSameBytesUnderSourceDateEpoch)
         << refused.out;
 }
 
+/** A word's box on a page, in points from the page's top left. */
+struct Box {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+};
+
+/** The box of `word`'s first appearance on page `page` of a PDF; all 0 when it is not there. */
+Box WordBox(const std::string& pdf, int page, const std::string& word)
+{
+    const std::string boxes = Shell("pdftotext -bbox -f " + std::to_string(page) + " -l " + std::to_string(page) + " " +
+                                    ShellQuoted(pdf) + " -")
+                                  .out;
+    std::smatch match;
+    if (!std::regex_search(boxes, match,
+                           std::regex("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)"
+                                      "\">" +
+                                      word + "<")))
+        return {};
+    return {std::stod(match[1]), std::stod(match[2]), std::stod(match[3]), std::stod(match[4])};
+}
+
+// The graph is recorded on one thread and drawn into the PDF on another; on a screen of another
+// resolution it still fills its page, its texts their size (a recording is made at a device's
+// resolution and plays back scaled by the screen's).
+TEST(BatchReport, GraphFillsItsPageWhateverTheScreensResolution)
+{
+    TempFolder folder;
+    folder.Write("road.erd", RoadErd(800, 0.5));
+    ASSERT_EQ(Batch(folder, "--paper a4 --report usual.pdf road.erd").exitCode, 0);
+    ASSERT_EQ(
+        Batch(folder, "--paper a4 --report fine.pdf road.erd", "QT_ENABLE_HIGHDPI_SCALING=0 QT_FONT_DPI=144").exitCode,
+        0);
+    // The right axis's title at the page's right edge, the distance axis's at the graph's foot.
+    const Box right = WordBox(folder / "usual.pdf", 2, "Elevation");
+    const Box bottom = WordBox(folder / "usual.pdf", 2, "Distance");
+    ASSERT_GT(right.right, 0.0);
+    ASSERT_GT(bottom.bottom, 0.0);
+    const Box fineBottom = WordBox(folder / "fine.pdf", 2, "Distance");
+    EXPECT_NEAR(WordBox(folder / "fine.pdf", 2, "Elevation").right, right.right, 20.0);
+    EXPECT_NEAR(fineBottom.bottom, bottom.bottom, 25.0);
+    EXPECT_NEAR(fineBottom.right - fineBottom.left, bottom.right - bottom.left, 1.0);
+}
+
 TEST(BatchReport, MetricRoadsArePagedEvery300Metres)
 {
     TempFolder folder;
