@@ -74,7 +74,7 @@ public:
     QByteArray Write(QString& error, const std::function<void()>& pageDone = {});
     /**
      * Stops both halves before their next step (thread-safe): RecordNext returns
-     * false, Write returns empty bytes with no error and nothing written.
+     * false, Write returns empty bytes with no error.
      * Write stops them too when it fails.
      */
     void Stop();
